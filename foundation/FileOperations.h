@@ -1,0 +1,32 @@
+// Path splitting and joining, existence tests, listings and tree operations. They never end the process:
+// each returns true or false and prints its progress and failure lines at their levels.
+#pragma once
+
+#include "foundation/CString.h"
+#include "foundation/platform/PathStyle.h"
+
+#include <vector>
+
+struct PathParts {
+    CString root;      // "C:" or "\\server\share\"
+    CString directory; // up to and including the last separator
+    CString baseName;
+    CString extension; // ".ini"; empty unless at most three characters follow the last dot
+};
+
+CString JoinPath(const CString& base, const CString& tail, PathStyle style = NativePathStyle());
+PathParts SplitPath(const CString& path, PathStyle style = NativePathStyle());
+CString FileTitle(const CString& path, PathStyle style = NativePathStyle());
+CString FullPath(const CString& path);
+// True when a directory search for path (which may hold * and ?) finds an entry.
+bool PathExists(const CString& path);
+
+// Names of the directories (or of the other entries) of directory, in the system's order.
+// Returns false when the directory could not be searched; names stay whole (commas included).
+bool ListDirectory(const CString& directory, bool wantDirectories, std::vector<CString>& names);
+
+bool MakePath(const CString& path, PathStyle style = NativePathStyle());
+bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirectory);
+bool CopyPath(const CString& source, const CString& destination);
+bool DeletePath(const CString& path);
+bool CopyOneFile(const CString& source, const CString& destination);

@@ -1,0 +1,71 @@
+// SwitchParser: table-driven parser of a console program's argument vector.
+#pragma once
+
+#include "foundation/CString.h"
+
+#include <vector>
+
+enum class SwitchKind {
+    Flag = 1,        // matches only an argument equal to the name
+    Number = 2,      // name followed by a whole number
+    Text = 3,        // name followed by a text
+    SpanningText = 4, // the text runs on over further arguments up to the next switch not yet given
+    OtherText = 5,   // as Text
+};
+
+// A list argument equal to this text means "no list".
+inline constexpr const char* kEmptyList = "%EmptyList%";
+
+class SwitchParser {
+public:
+    enum Result { kParsed = 0, kRejected = 1, kInternalError = 2 };
+    enum ErrorCode {
+        kNoError = 0,
+        kUnknownArgument = 1,
+        kRequiredMissing = 2,
+        kEmptyValue = 3,
+        kNotANumber = 4,
+        kExcluded = 5,
+        kRequirementMissing = 6,
+    };
+
+    // An empty name declares a positional switch (kinds 2 to 5): it takes any argument that does not
+    // start with a declared switch name.
+    bool AddSwitch(const char* name, int kind, bool required, bool valueMayBeEmpty,
+                   const char* requiresOneOf = kEmptyList, const char* excludes = kEmptyList);
+    Result Parse(int argc, const char* const* argv, bool caseSensitive, bool validate);
+
+    bool GetValue(const char* name, CString& value) const;
+    bool IsGiven(const char* name) const;
+    // Positional switches are addressed by their declaration order among the nameless ones.
+    bool GetPositionalValue(int position, CString& value) const;
+
+    int ErrorCode() const { return errorCode_; }
+    int ErrorIndex() const { return errorIndex_; }
+    const CString& ErrorText() const { return errorText_; }
+    const CString& ErrorDetail() const { return errorDetail_; }
+    const CString& ProgramName() const { return programName_; }
+
+private:
+    struct Definition {
+        CString name;
+        CString alternativeName;
+        int kind = 0;
+        bool required = false;
+        bool valueMayBeEmpty = false;
+        CString requiresOneOf;
+        CString excludes;
+        bool given = false;
+        CString value;
+    };
+
+    std::vector<Definition> definitions_;
+    CString separator_ = ",";
+    bool caseSensitive_ = false;
+    int errorCode_ = kNoError;
+    int errorIndex_ = 0;
+    CString errorText_;
+    CString errorDetail_;
+    CString programName_;
+    long commandLineLength_ = 0;
+};

@@ -1,0 +1,60 @@
+// The one interface through which the foundation reaches the operating system's file system.
+// The real implementation (PosixFileSystem / WindowsFileSystem) is the process default; tests install a
+// memory file system that records calls and can fail a chosen one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct DirectoryEntry {
+    std::string name;
+    bool isDirectory = false;
+    bool isLink = false; // a symbolic link (or junction); never followed out of a tree being deleted
+};
+
+struct FileTimes {
+    int64_t accessNanoseconds = 0;
+    int64_t modificationNanoseconds = 0;
+};
+
+// An open file: binary reads and writes, like a C stream.
+class File {
+public:
+    virtual ~File() = default;
+    // Returns the bytes read; 0 at the end. readError is set on a failure.
+    virtual size_t Read(void* buffer, size_t size, bool& readError) = 0;
+    virtual size_t Write(const void* buffer, size_t size) = 0;
+    virtual bool Close() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Entries of the directory part of pattern whose names match its last component (which may
+    // hold * and ?). Returns false when the directory cannot be searched. "." and ".." are not given.
+    virtual bool FindEntries(const std::string& pattern, std::vector<DirectoryEntry>& entries) = 0;
+    virtual bool MakeDirectory(const std::string& path) = 0;
+    virtual bool RemoveDirectory(const std::string& path) = 0; // only an empty directory
+    virtual bool DeleteFile(const std::string& path) = 0;     // a file or a link itself
+    virtual bool GetFileTimes(const std::string& path, FileTimes& times) = 0;
+    virtual bool SetFileTimes(const std::string& path, const FileTimes& times) = 0;
+    // Absolute form of path; empty when it cannot be made or is longer than the system allows.
+    virtual std::string FullPath(const std::string& path) = 0;
+    // mode is a C library mode text ("r", "w", "a", "rb", "wb", "w+", ...); null on failure.
+    virtual std::unique_ptr<File> OpenFile(const std::string& path, const char* mode) = 0;
+    // Creates a new file that must not exist yet (exclusive create); null when it exists or fails.
+    virtual std::unique_ptr<File> CreateNewFile(const std::string& path) = 0;
+    // Replaces target by source in one step (used for atomic saves).
+    virtual bool RenameFile(const std::string& source, const std::string& target) = 0;
+    // An identity for the directory (device and node), to recognise a directory reached twice.
+    virtual std::string DirectoryIdentity(const std::string& path) = 0;
+};
+
+// The file system that every foundation operation uses.
+FileSystem& CurrentFileSystem();
+// Installs a replacement (tests); null restores the real one. Returns the previous one.
+FileSystem* SetFileSystem(FileSystem* fileSystem);

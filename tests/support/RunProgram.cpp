@@ -1,0 +1,107 @@
+#include "support/RunProgram.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cerrno>
+#include <cstring>
+
+extern char** environ;
+
+std::string BuiltProgram(const std::string& name) { return std::string(KIT_BIN_DIR) + "/" + name; }
+
+namespace {
+
+void CloseIfOpen(int& fd) {
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
+// Pumps input into the child and both outputs out of it until all three pipes are done.
+void Exchange(int inFd, int outFd, int errFd, const std::string& input, ProgramResult& result) {
+    size_t written = 0;
+    if (input.empty())
+        CloseIfOpen(inFd);
+    while (outFd >= 0 || errFd >= 0) {
+        pollfd fds[3] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}, {inFd, POLLOUT, 0}};
+        if (poll(fds, 3, -1) < 0 && errno != EINTR)
+            break;
+        char buffer[65536];
+        int* readFds[2] = {&outFd, &errFd};
+        std::string* sinks[2] = {&result.out, &result.err};
+        for (int i = 0; i < 2; ++i) {
+            if (*readFds[i] >= 0 && (fds[i].revents & (POLLIN | POLLHUP | POLLERR))) {
+                ssize_t n = read(*readFds[i], buffer, sizeof buffer);
+                if (n > 0)
+                    sinks[i]->append(buffer, static_cast<size_t>(n));
+                else
+                    CloseIfOpen(*readFds[i]);
+            }
+        }
+        if (inFd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
+            ssize_t n = write(inFd, input.data() + written, input.size() - written);
+            if (n > 0)
+                written += static_cast<size_t>(n);
+            if (n <= 0 || written == input.size())
+                CloseIfOpen(inFd);
+        }
+    }
+    CloseIfOpen(inFd);
+}
+
+} // namespace
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDirectory, const std::string& input) {
+    ProgramResult result;
+    // A child that ends before reading its input must not kill the test with SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
+    int inPipe[2], outPipe[2], errPipe[2];
+    if (pipe(inPipe) != 0 || pipe(outPipe) != 0 || pipe(errPipe) != 0)
+        return result;
+    for (int fd : {inPipe[1], outPipe[0], errPipe[0]})
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    std::string shellCommand;
+    std::vector<std::string> argvText;
+    if (!workingDirectory.empty()) {
+        // posix_spawn has no portable working-directory action here; a shell changes into it.
+        argvText = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", workingDirectory, program};
+    } else {
+        argvText = {program};
+    }
+    argvText.insert(argvText.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : argvText)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(inPipe[0]);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    if (spawned != 0) {
+        close(inPipe[1]);
+        close(outPipe[0]);
+        close(errPipe[0]);
+        return result;
+    }
+    Exchange(inPipe[1], outPipe[0], errPipe[0], input, result);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
