@@ -11,6 +11,7 @@ public:
     CString();
     CString(const char* text); // a null text gives the empty string
     CString(const CString& other);
+    CString(CString&& other) noexcept;
     CString(char c, int count);           // count <= 0: empty
     CString(const char* text, int count); // the first count bytes; count <= 0: empty
     explicit CString(int value);
@@ -20,6 +21,7 @@ public:
 
     // Assignment, append and clear do nothing while the buffer is locked.
     CString& operator=(const CString& other);
+    CString& operator=(CString&& other);
     CString& operator=(const char* text);
     CString& operator+=(const CString& other);
     CString& operator+=(const char* text);
@@ -46,15 +48,17 @@ public:
     int CompareNoCase(const char* other) const; // stricmp ordering
     bool EqualsNoCase(const char* other) const { return CompareNoCase(other) == 0; }
 
-    int Find(const char* probe) const;                  // -1 when absent or either text is empty
-    int FindOccurrence(const char* probe, int n) const; // n-th from 1; n == 0: the last one
-    int CountOccurrences(const char* probe) const;      // non-overlapping
-    bool StartsWith(const char* probe) const;           // false for an empty or longer probe
+    int Find(const char* probe) const; // -1 when absent or either text is empty
+    // n-th from 1, counted like CountOccurrences (each search resumes after the previous match);
+    // n == 0: the last of those; -1 when there are fewer.
+    int FindOccurrence(const char* probe, int n) const;
+    int CountOccurrences(const char* probe) const; // non-overlapping
+    bool StartsWith(const char* probe) const;      // false for an empty or longer probe
     bool EndsWith(const char* probe) const;
 
-    CString Left(int count) const;             // 0: empty; < 0 or >= length: whole
+    CString Left(int count) const;               // 0: empty; < 0 or >= length: whole
     CString Mid(int start, int count = 0) const; // count 0: to the end
-    CString MakeUpper();                       // converts in place and returns a copy
+    CString MakeUpper();                         // converts in place and returns a copy
     CString MakeLower();
     void MakeUpperAt(int index);
     void MakeLowerAt(int index);
@@ -71,8 +75,10 @@ public:
     bool HasSingleEmptyItem() const { return singleEmptyItem_; }
 
 private:
-    void Assign(const char* text, int count);
-    void Append(const char* text, int count);
+    // The only places that allocate; a failed allocation is a fatal memory error.
+    void Assign(const char* text, size_t count);
+    void Append(const char* text, size_t count);
+    void Resize(size_t count);
 
     // std::string grows geometrically, so repeated appends stay linear.
     std::string text_;

@@ -9,19 +9,22 @@ public:
     // The process-wide console. Writes go to stdout/stderr unless captured.
     static Console& Instance();
 
-    void Out(const char* text);              // standard output, flushed
-    void OutFormat(const char* format, ...)  // printf-style, to standard output
+    void Out(const char* text);             // standard output, flushed
+    void OutFormat(const char* format, ...) // printf-style, to standard output
         __attribute__((format(printf, 2, 3)));
-    void Err(const char* text);              // standard error, flushed
+    void Err(const char* text); // standard error, flushed
 
     // Reads one character for a question, skipping white space; EOF when the input has ended.
     int ReadAnswerChar();
 
     // Tests redirect output into strings and input from a string; null restores the real streams.
+    // Capture(out, nullptr) captures standard output only.
     void Capture(std::string* out, std::string* err);
-    void SetInput(const std::string* input);
+    void SetInput(const std::string* input); // read from its start; the string must outlive the use
 
 private:
+    int NextInputChar();
+
     std::string* capturedOut_ = nullptr;
     std::string* capturedErr_ = nullptr;
     const std::string* input_ = nullptr;
