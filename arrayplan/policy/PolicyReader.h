@@ -1,0 +1,57 @@
+// PolicyReader: reads a policy file into a PolicyList. The scan checks the file's layout, names and
+// keywords; the validation then builds one Policy per declared name from the values of its keywords.
+// The file is read once; every value lookup is served from that one reading.
+#pragma once
+
+#include "arrayplan/policy/PolicyList.h"
+#include "arrayplan/policy/PolicyValueIndex.h"
+#include "foundation/CString.h"
+
+#include <string>
+#include <vector>
+
+class RunSettings;
+
+// What the value lookup gives for a keyword that the policy does not hold.
+inline constexpr const char* kAbsentValue = "^~";
+// What the value lookup gives when the policy file does not exist.
+inline constexpr const char* kFileNotFoundValue = "File not found";
+
+class PolicyReader {
+public:
+    // Takes the policy file path, the lenient flag (policyFileOptional) and the message operations
+    // from settings, which must outlive the reader.
+    explicit PolicyReader(RunSettings& settings);
+    PolicyReader(const PolicyReader&) = delete;
+    PolicyReader& operator=(const PolicyReader&) = delete;
+
+    // Scan, then validate every policy found. The first error is reported and gives false.
+    bool read();
+    // The policies read (owned by the reader; keep the reader alive while using them).
+    PolicyList& policyList() { return policyList_; }
+    const PolicyList& policyList() const { return policyList_; }
+    // The names declared in the file, in file order, as the scan found them.
+    const std::vector<CString>& policyNames() const { return policyNames_; }
+    int policyCount() const { return static_cast<int>(policyNames_.size()); }
+
+    // The trimmed value of keyword in the first section named policyName (names and keywords compared
+    // ignoring case); kAbsentValue when there is none; kFileNotFoundValue (after a console line) when
+    // the file does not exist.
+    CString valueOf(const char* policyName, const char* keyword);
+
+    // "/debug" dump of every policy read.
+    void dumpAllPolicies();
+
+    RunSettings& settings() { return settings_; }
+
+private:
+    bool loadFile(bool& missing);
+    bool scan();
+
+    RunSettings& settings_;
+    PolicyList policyList_;
+    std::vector<CString> policyNames_;
+    std::string fileText_; // the file as read, CR LF pairs turned into LF
+    bool fileLoaded_ = false;
+    PolicyValueIndex valueIndex_;
+};
