@@ -1,0 +1,26 @@
+// The inventory file: read into the controller list, written back with the planned configurations.
+#pragma once
+
+#include "foundation/CString.h"
+
+class ControllerList;
+class RaidConfiguration;
+class RaidController;
+class RunSettings;
+
+// Fills the settings' machine type and serial number and the list. On failure returns false with
+// errorCode 2 (unreadable content) or 3 (no controllers, or a model the catalogue does not know).
+bool loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers, int& errorCode);
+
+// Writes every controller with its configuration; false (and settings.writeErrorCode 14) when the
+// file cannot be opened or a write fails.
+bool writeInventory(RunSettings& settings, const CString& path, const ControllerList& controllers);
+
+// The size written for a "FILL" logical drive: the data space of its array left beside the array's
+// other logical drives, never below 0.
+long long fillSize(const RaidController& controller, const RaidConfiguration& configuration,
+                   int logicalIndex);
+// The data space of n drives of size m at a RAID level, in MB, exact: m x (n - 1) for "5", m x n / 2
+// (rounded half up) for "1", "1E" and "10", m x (n - 2) for "5E", "5EE", "6", "50", m x (n - 4) for
+// "60", m x n otherwise; never below 0.
+long long dataSpace(int level, long long memberCount, long long smallestSize);
