@@ -11,7 +11,8 @@ struct DrivePosition {
 
 inline constexpr int kMaxArrayMembers = 32;
 
-struct RaidArray {
+class RaidArray {
+public:
     // Members by (channel, ID) or by drive number; a planned policy holds its one drive count in
     // driveNumbers. Both lists refuse a 33rd entry.
     BoundedList<DrivePosition, kMaxArrayMembers> members;
@@ -25,7 +26,8 @@ struct RaidArray {
     int memberCount() const { return members.empty() ? driveNumbers.size() : members.size(); }
 };
 
-struct RaidLogicalDrive {
+class RaidLogicalDrive {
+public:
     int raidLevel = kRaidLevelNotSet;
     int size = kSizeFill; // MB, -1..-100 percent, or kSizeFill
     int arrayIndex = -1;  // 0 is array "A"
