@@ -6,11 +6,11 @@
 #include <vector>
 
 enum class SwitchKind {
-    Flag = 1,        // matches only an argument equal to the name
-    Number = 2,      // name followed by a whole number
-    Text = 3,        // name followed by a text
+    Flag = 1,         // matches only an argument equal to the name
+    Number = 2,       // name followed by a whole number
+    Text = 3,         // name followed by a text
     SpanningText = 4, // the text runs on over further arguments up to the next switch not yet given
-    OtherText = 5,   // as Text
+    OtherText = 5,    // as Text
 };
 
 // A list argument equal to this text means "no list".
@@ -35,6 +35,8 @@ public:
                    const char* requiresOneOf = kEmptyList, const char* excludes = kEmptyList);
     Result Parse(int argc, const char* const* argv, bool caseSensitive, bool validate);
 
+    // Lookups compare the declared name (or alternative name) byte-exactly. The value is copied only
+    // when the switch was given.
     bool GetValue(const char* name, CString& value) const;
     bool IsGiven(const char* name) const;
     // Positional switches are addressed by their declaration order among the nameless ones.
@@ -58,6 +60,23 @@ private:
         bool given = false;
         CString value;
     };
+
+    void Reset();
+    bool AllKindsKnown() const;
+    CString Folded(const CString& text) const; // upper-cased unless the parse is case-sensitive
+    bool StartsWithName(const CString& foldedArgument, const Definition& definition) const;
+    bool IsSwitch(const CString& foldedArgument, bool onlyNotGiven) const;
+    bool Matches(const CString& foldedArgument, const Definition& definition) const;
+    Definition* FindMatch(const CString& argument);
+    int TakeValue(Definition& definition, int argc, const char* const* argv, int index);
+    void Validate();
+    int FirstFailure(const Definition& definition, CString& detail) const;
+    bool FindGivenItem(const CString& list, const Definition* self, CString& foundItem) const;
+    bool NamesDefinition(const CString& foldedName, const Definition& definition) const;
+    int GivenCount(const CString& name) const;
+    static const CString& DisplayName(const Definition& definition);
+    const Definition* Lookup(const char* name) const;
+    void RecordError(int code, int index, const CString& text, const CString& detail);
 
     std::vector<Definition> definitions_;
     CString separator_ = ",";
