@@ -1,0 +1,207 @@
+// The file system of Windows, through the ANSI entry points of the Windows API (paths are 8-bit texts).
+// Windows compares names ignoring letter case by itself, so no case resolution is needed here.
+#include "foundation/platform/FileSystem.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+// windows.h maps these names onto its own functions; the interface uses them as method names.
+#undef DeleteFile
+#undef RemoveDirectory
+
+namespace {
+
+// FileTimes counts nanoseconds from 1970 on every system; FILETIME counts 100 ns ticks from 1601.
+constexpr int64_t kTicksFrom1601To1970 = 116444736000000000LL;
+
+int64_t ToNanoseconds(const FILETIME& time) {
+    uint64_t ticks = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return (static_cast<int64_t>(ticks) - kTicksFrom1601To1970) * 100;
+}
+
+FILETIME ToFileTime(int64_t nanoseconds) {
+    uint64_t ticks = static_cast<uint64_t>(nanoseconds / 100 + kTicksFrom1601To1970);
+    return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+bool IsDotName(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Every reparse point counts as a link (symbolic links, junctions, mounted folders): a tree walk that
+// deletes must never pass through one. The reparse tag is not trusted, as not every system fills it in.
+bool IsLink(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// A C library stream, so the mode texts keep their Windows meaning (text mode unless "b" is given).
+class StdioFile : public File {
+public:
+    explicit StdioFile(FILE* stream) : stream_(stream) {}
+    ~StdioFile() override { Close(); }
+
+    size_t Read(void* buffer, size_t size, bool& readError) override {
+        size_t count = std::fread(buffer, 1, size, stream_);
+        if (count < size && std::ferror(stream_))
+            readError = true;
+        return count;
+    }
+
+    size_t Write(const void* buffer, size_t size) override { return std::fwrite(buffer, 1, size, stream_); }
+
+    bool Close() override {
+        if (!stream_)
+            return false;
+        bool closed = std::fclose(stream_) == 0;
+        stream_ = nullptr;
+        return closed;
+    }
+
+private:
+    FILE* stream_;
+};
+
+// A handle opened for attribute work only; directories need the backup-semantics flag to be opened at all.
+HANDLE OpenForAttributes(const std::string& path, DWORD access) {
+    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+class WindowsFileSystem : public FileSystem {
+public:
+    bool FindEntries(const std::string& pattern, std::vector<DirectoryEntry>& entries) override {
+        entries.clear();
+        WIN32_FIND_DATAA data;
+        HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_FILE_NOT_FOUND; // searched, nothing matched
+        do {
+            if (IsDotName(data.cFileName))
+                continue;
+            DirectoryEntry entry;
+            entry.name = data.cFileName;
+            entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            entry.isLink = IsLink(data.dwFileAttributes);
+            entries.push_back(std::move(entry));
+        } while (FindNextFileA(search, &data));
+        bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+        FindClose(search);
+        return complete;
+    }
+
+    bool MakeDirectory(const std::string& path) override {
+        return CreateDirectoryA(path.c_str(), nullptr) != 0;
+    }
+
+    bool RemoveDirectory(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != 0; }
+
+    bool DeleteFile(const std::string& path) override {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return false;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A link to a directory is removed as a directory entry; its target is left alone.
+            return IsLink(attributes) && RemoveDirectoryA(path.c_str());
+        }
+        if (DeleteFileA(path.c_str()))
+            return true;
+        // A read-only file in a writable folder goes, as it does on other systems.
+        if (!(attributes & FILE_ATTRIBUTE_READONLY) ||
+            !SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+            return false;
+        if (DeleteFileA(path.c_str()))
+            return true;
+        SetFileAttributesA(path.c_str(), attributes);
+        return false;
+    }
+
+    bool GetFileTimes(const std::string& path, FileTimes& times) override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+            return false;
+        times.accessNanoseconds = ToNanoseconds(data.ftLastAccessTime);
+        times.modificationNanoseconds = ToNanoseconds(data.ftLastWriteTime);
+        return true;
+    }
+
+    bool SetFileTimes(const std::string& path, const FileTimes& times) override {
+        HANDLE handle = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
+        if (handle == INVALID_HANDLE_VALUE)
+            return false;
+        FILETIME access = ToFileTime(times.accessNanoseconds);
+        FILETIME modification = ToFileTime(times.modificationNanoseconds);
+        bool set = SetFileTime(handle, nullptr, &access, &modification) != 0;
+        CloseHandle(handle);
+        return set;
+    }
+
+    // The full-path service of the system within MAX_PATH (260 characters with the terminator).
+    std::string FullPath(const std::string& path) override {
+        if (path.empty())
+            return {};
+        char buffer[MAX_PATH];
+        DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
+        if (length == 0 || length >= MAX_PATH)
+            return {};
+        return std::string(buffer, length);
+    }
+
+    std::unique_ptr<File> OpenFile(const std::string& path, const char* mode) override {
+        FILE* stream = std::fopen(path.c_str(), mode);
+        if (!stream)
+            return nullptr;
+        return std::make_unique<StdioFile>(stream);
+    }
+
+    // Created by the system only when no file of that name exists, then used as a "w+" stream.
+    std::unique_ptr<File> CreateNewFile(const std::string& path) override {
+        HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return nullptr;
+        int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR);
+        if (descriptor < 0) {
+            CloseHandle(handle);
+            return nullptr;
+        }
+        FILE* stream = _fdopen(descriptor, "w+");
+        if (!stream) {
+            _close(descriptor);
+            return nullptr;
+        }
+        return std::make_unique<StdioFile>(stream);
+    }
+
+    bool RenameFile(const std::string& source, const std::string& target) override {
+        return MoveFileExA(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    // Volume serial number and file index: the same directory reached by two paths gives the same text.
+    std::string DirectoryIdentity(const std::string& path) override {
+        HANDLE handle = OpenForAttributes(path, 0);
+        if (handle == INVALID_HANDLE_VALUE)
+            return {};
+        BY_HANDLE_FILE_INFORMATION info;
+        bool known = GetFileInformationByHandle(handle, &info) != 0;
+        CloseHandle(handle);
+        if (!known || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return {};
+        char text[64];
+        std::snprintf(text, sizeof text, "%lx:%lx:%lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                      static_cast<unsigned long>(info.nFileIndexHigh),
+                      static_cast<unsigned long>(info.nFileIndexLow));
+        return text;
+    }
+};
+
+} // namespace
+
+FileSystem& NativeFileSystem() {
+    static WindowsFileSystem fileSystem;
+    return fileSystem;
+}
