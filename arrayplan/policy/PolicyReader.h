@@ -45,7 +45,7 @@ public:
     RunSettings& settings() { return settings_; }
 
 private:
-    bool loadFile(bool& missing);
+    bool loadFile();
     bool scan();
 
     RunSettings& settings_;

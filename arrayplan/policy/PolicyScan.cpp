@@ -1,0 +1,173 @@
+#include "arrayplan/policy/PolicyScan.h"
+
+#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/policy/PolicyText.h"
+
+namespace {
+
+constexpr int kDebugLevel = 5;
+
+// The keywords that take no number or letter after them.
+constexpr const char* kPlainKeywords[] = {
+    "RebuildRate",  "ReadAhead",        "StripeSize",
+    "Array_Mode",   "Array_Defaults",   "Hotspares",
+    "Logical_Mode", "Logical_Defaults", "Max_Logical_Drive_Size",
+    "Init",
+};
+
+bool isNameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-';
+}
+
+bool isPlainKeyword(std::string_view keyword) {
+    for (const char* plain : kPlainKeywords) {
+        if (sameNoCase(keyword, plain))
+            return true;
+    }
+    return false;
+}
+
+// "Logical.<n>" or "AppliesTo.<n>" with n reading as a number other than 0.
+bool isNumberedKeyword(std::string_view keyword) {
+    if (!startsWithNoCase(keyword, "Logical.") && !startsWithNoCase(keyword, "AppliesTo."))
+        return false;
+    return readNumber(keyword.substr(keyword.find('.') + 1)) != 0;
+}
+
+// "Array.<letter>" with a letter from A to H in either case; more text may follow.
+bool isArrayKeyword(std::string_view keyword) {
+    constexpr std::string_view prefix = "Array.";
+    if (!startsWithNoCase(keyword, prefix) || keyword.size() == prefix.size())
+        return false;
+    char letter = keyword[prefix.size()];
+    return (letter >= 'A' && letter <= 'H') || (letter >= 'a' && letter <= 'h');
+}
+
+} // namespace
+
+bool isValidPolicyName(std::string_view name) {
+    constexpr std::string_view prefix = "Policy.";
+    if (name.size() <= prefix.size() || !startsWithNoCase(name, prefix))
+        return false;
+    for (char c : name.substr(prefix.size() - 1)) {
+        if (!isNameCharacter(c))
+            return false;
+    }
+    return true;
+}
+
+bool isValidPolicyKeyword(std::string_view keyword) {
+    return isPlainKeyword(keyword) || isNumberedKeyword(keyword) || isArrayKeyword(keyword);
+}
+
+PolicyScan::PolicyScan(const std::string& fileText, RunSettings& settings)
+    : rest_(fileText), settings_(settings) {}
+
+bool PolicyScan::run(std::vector<CString>& names) {
+    settings_.printLeveled("\tScanning policies ...\n", kDebugLevel);
+    readLine();
+    while (haveLine_) {
+        if (line_.first() != '[')
+            return fail(linePrefix() + " -- Invalid character:  " + line_.first() + "\n");
+        CString name;
+        std::vector<std::string> keywords;
+        if (!takeDeclaration(names, name) || !collectKeywords(keywords) || !checkKeywords(name, keywords))
+            return false;
+    }
+    if (failed_)
+        return false;
+    if (names.empty() && !settings_.policyFileOptional)
+        return fail("\tYou must specify at least one policy in the policies file.\n");
+    return true;
+}
+
+// Reads the next line that is not ignored. False at the end of the file or on a line too long.
+bool PolicyScan::readLine() {
+    haveLine_ = false;
+    while (!rest_.empty()) {
+        size_t newline = rest_.find('\n');
+        size_t length = newline == std::string_view::npos ? rest_.size() : newline + 1;
+        std::string_view text = rest_.substr(0, length);
+        rest_.remove_prefix(length);
+        ++lineNumber_;
+        size_t contentLength = newline == std::string_view::npos ? length : length - 1;
+        if (contentLength > static_cast<size_t>(kMaxLineLength)) {
+            fail(formatText("%s -- Line longer than %d characters.\n", linePrefix().c_str(), kMaxLineLength));
+            return false;
+        }
+        size_t first = text.find_first_not_of(' ');
+        if (first == std::string_view::npos || text[first] == ';' || text[first] == '\n' ||
+            text[first] == '\r')
+            continue;
+        line_ = Line{text, first};
+        haveLine_ = true;
+        return true;
+    }
+    return false;
+}
+
+bool PolicyScan::takeDeclaration(std::vector<CString>& names, CString& name) {
+    size_t close = line_.text.find(']', line_.firstNonSpace);
+    if (close == std::string_view::npos)
+        return fail(linePrefix() + " -- Invalid policy declaration.\n");
+    std::string_view declared = line_.text.substr(line_.firstNonSpace + 1, close - line_.firstNonSpace - 1);
+    name = CString(std::string(declared));
+    bool known = false;
+    for (const CString& earlier : names)
+        known = known || sameNoCase(earlier.Str(), declared);
+    if (known || !isValidPolicyName(declared))
+        return fail(linePrefix() + " -- Invalid or duplicate policy name:  " + std::string(declared) + "\n");
+    if (names.size() >= static_cast<size_t>(kMaxPolicies))
+        return fail(formatText("%s -- Too many policies.  The maximum number of policies is %d\n",
+                               linePrefix().c_str(), kMaxPolicies));
+    names.push_back(name);
+    if (settings_.messageLevel == kDebugLevel)
+        settings_.printLeveled(("\t" + name + "\n").Text(), kDebugLevel);
+    return true;
+}
+
+// Keeps the keywords of the lines up to the next declaration; leaves that declaration, or a line
+// beyond the last allowed keyword line, in hand for the caller.
+bool PolicyScan::collectKeywords(std::vector<std::string>& keywords) {
+    while (readLine()) {
+        if (line_.first() == '[' || keywords.size() == static_cast<size_t>(kMaxKeywordLines))
+            return true;
+        size_t equals = line_.text.find('=');
+        if (equals == std::string_view::npos) {
+            std::string whole(line_.text);
+            if (whole.back() != '\n')
+                whole += '\n'; // the last line of the file: keep the report on a line of its own
+            return fail(linePrefix() + " -- Line not in keyword = value format:  " + whole);
+        }
+        std::string_view keyword = trimWhite(line_.text.substr(0, equals));
+        if (!isValidPolicyKeyword(keyword))
+            return fail(linePrefix() + " -- Invalid keyword:  " + std::string(keyword) + "\n");
+        keywords.emplace_back(keyword);
+    }
+    return !failed_;
+}
+
+bool PolicyScan::checkKeywords(const CString& name, const std::vector<std::string>& keywords) {
+    for (size_t i = 0; i < keywords.size(); ++i) {
+        for (size_t j = i + 1; j < keywords.size(); ++j) {
+            if (sameNoCase(keywords[i], keywords[j]))
+                return fail(name.Str() + " -- Duplicate keywords found:  " + keywords[i]);
+        }
+    }
+    for (const std::string& keyword : keywords) {
+        if (sameNoCase(keyword, "AppliesTo.1"))
+            return true;
+    }
+    return fail(name.Str() + " -- Each policy must have an AppliesTo.1");
+}
+
+bool PolicyScan::fail(const std::string& message) {
+    failed_ = true;
+    settings_.reportError(message.c_str());
+    return false;
+}
+
+std::string PolicyScan::linePrefix() const {
+    return formatText("Line %d", lineNumber_);
+}
