@@ -1,5 +1,5 @@
 # The two set-up commands of the README: `make demo` and `make test`.
-.PHONY: deps build test test-asan demo bench fuzz gui clean
+.PHONY: deps build windows test test-asan demo bench fuzz gui clean
 
 deps:
 	@scripts/install-deps
@@ -8,7 +8,16 @@ build: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default
 
-test: build
+# arrayplan.exe and drvstage.exe in build-windows/bin, when the MinGW-w64 cross compiler is installed.
+windows: deps
+	@if command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1; then \
+		cmake --preset windows >/dev/null && cmake --build --preset windows; \
+	else \
+		echo "windows: skipped, the MinGW-w64 cross compiler (g++-mingw-w64-x86-64-posix) is not installed"; \
+	fi
+
+# Runs the end-to-end tests a second time on the Windows build under Wine when both are installed.
+test: build windows
 	@ctest --preset default
 
 test-asan: deps
