@@ -1,0 +1,80 @@
+#include "arrayplan/frontend/CommandLine.h"
+
+#include "arrayplan/frontend/RunSettings.h"
+#include "foundation/SwitchParser.h"
+#include "foundation/platform/PathStyle.h"
+
+#include <cstring>
+
+namespace {
+
+struct SwitchRow {
+    const char* name;
+    SwitchKind kind;
+    bool required;
+    bool valueMayBeEmpty;
+};
+
+const SwitchRow kSwitches[] = {
+    {"/ini:", SwitchKind::SpanningText, true, true},   {"/inp:", SwitchKind::SpanningText, true, true},
+    {"/outi:", SwitchKind::SpanningText, false, true}, {"/outp:", SwitchKind::SpanningText, false, true},
+    {"/raid:", SwitchKind::SpanningText, false, true}, {"/?", SwitchKind::Flag, false, true},
+    {"/debug", SwitchKind::Flag, false, true},
+};
+
+const char* const kUsage[] = {
+    "",
+    "Server deployment kit - RAID configuration policy validator\n",
+    "Command Line Tool for RAID VALIDATION     \n",
+    "arrayplan </ini:file1> </inp:file2> </outi:file3> </outp:file4> </raid:path>\n",
+    "Where:\t\t\t\t\t\t\t\t\t \n",
+    "/ini:<f>  -- Path and file name for input inventory file captured with hwsnap\t\t\t         \n",
+    "/inp:<f>  -- Path and file name for input policy file to be validated\t                     \n",
+    "/outi:<f> -- Path and file name for output inventory file with resultant raid configuration\t \n",
+    "/outp:<f> -- Path and file name for output policy file to be used in klamp for configuration \n",
+    "/raid:<p> -- Path for RAID support ini files \n",
+    "\t\t\t\t\t\t\t\t\t\n",
+};
+
+// Support files are found by appending the model name, so the directory must end with a separator.
+CString withTrailingSeparator(const CString& directory) {
+    if (directory.IsEmpty() || IsSeparator(directory.At(directory.Length() - 1), NativePathStyle()) ||
+        directory.EndsWith("\\"))
+        return directory;
+    return directory + "\\";
+}
+
+} // namespace
+
+int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
+    SwitchParser parser;
+    for (const SwitchRow& row : kSwitches) {
+        if (!parser.AddSwitch(row.name, static_cast<int>(row.kind), row.required, row.valueMayBeEmpty))
+            return SwitchParser::kInternalError;
+    }
+    int result = parser.Parse(argc, argv, false, true);
+    if (result != SwitchParser::kParsed)
+        return result;
+    parser.GetValue("/ini:", line.inventoryPath);
+    parser.GetValue("/inp:", line.policyPath);
+    parser.GetValue("/outi:", line.outputInventoryPath);
+    parser.GetValue("/outp:", line.outputPolicyPath);
+    parser.GetValue("/raid:", line.raidDirectory);
+    line.raidDirectory = withTrailingSeparator(line.raidDirectory);
+    line.help = parser.IsGiven("/?");
+    line.debug = parser.IsGiven("/debug");
+    return SwitchParser::kParsed;
+}
+
+bool asksForHelp(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "/?") == 0)
+            return true;
+    }
+    return false;
+}
+
+void printBannerAndUsage() {
+    for (const char* line : kUsage)
+        RunSettings::printPlain(line);
+}

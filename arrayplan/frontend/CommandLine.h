@@ -1,0 +1,22 @@
+// The switches of arrayplan, the banner with the usage, and asking for help.
+#pragma once
+
+#include "foundation/CString.h"
+
+struct CommandLine {
+    CString inventoryPath;       // "/ini:"
+    CString policyPath;          // "/inp:"
+    CString outputInventoryPath; // "/outi:"
+    CString outputPolicyPath;    // "/outp:"
+    CString raidDirectory;       // "/raid:", ending with a separator unless empty
+    bool help = false;           // "/?"
+    bool debug = false;          // "/debug"
+};
+
+// The switch parser's result (0 parsed, 1 rejected, 2 internal error); on 0 the values are in line.
+int parseCommandLine(int argc, const char* const* argv, CommandLine& line);
+
+// True when an argument is "/?": help is shown whatever else the command line holds.
+bool asksForHelp(int argc, const char* const* argv);
+
+void printBannerAndUsage();

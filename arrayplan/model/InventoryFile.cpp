@@ -1,0 +1,135 @@
+#include "arrayplan/model/InventoryFile.h"
+
+#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/Catalogue.h"
+#include "arrayplan/model/ControllerList.h"
+#include "foundation/Console.h"
+#include "foundation/IniFile.h"
+
+#include <climits>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+std::string sectionName(int controller, const char* part = nullptr) {
+    char name[64];
+    if (part)
+        std::snprintf(name, sizeof name, "RAIDController.%d.%s", controller, part);
+    else
+        std::snprintf(name, sizeof name, "RAIDController.%d", controller);
+    return name;
+}
+
+std::string numberedKey(const char* key, int number) {
+    return key + std::string(".") + std::to_string(number);
+}
+
+// A refused input value: the reason in the error form, then the load fails with code 2.
+bool refuse(const std::string& reason) {
+    RunSettings::printErrorForm((reason + "\n").c_str());
+    return false;
+}
+
+// A drive size: decimal digits only, within the 32-bit range of the model.
+bool parseSize(const std::string& text, int& size) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    long long value = std::stoll(text);
+    if (value > INT_MAX)
+        return false;
+    size = static_cast<int>(value);
+    return true;
+}
+
+// One Channel/ID/Size/Type entry of a Physical section into the controller's grid.
+bool readDrive(const IniFile& ini, const std::string& section, int p, RaidController& controller) {
+    int channel = ini.GetInt(section.c_str(), numberedKey("Channel", p).c_str(), -1);
+    if (channel < 0)
+        return false;
+    std::string where = section + ", drive " + std::to_string(p);
+    if (channel >= RaidController::kChannels)
+        return refuse(where + ": channel " + std::to_string(channel) + " is outside 0..4");
+    std::string idKey = numberedKey("ID", p);
+    if (ini.GetValue(section.c_str(), idKey.c_str(), "").IsEmpty())
+        return refuse(where + ": no ID");
+    int id = ini.GetInt(section.c_str(), idKey.c_str(), -1);
+    if (id < 0 || id >= RaidController::kIds)
+        return refuse(where + ": ID " + std::to_string(id) + " is outside 0..31");
+    std::string sizeText = ini.GetValue(section.c_str(), numberedKey("Size", p).c_str(), "").Str();
+    int size = 0;
+    if (sizeText.empty())
+        return refuse(where + ": no size");
+    if (!parseSize(sizeText, size))
+        return refuse(where + ": size \"" + sizeText + "\" is not a whole number of MB");
+    std::string type = ini.GetValue(section.c_str(), numberedKey("Type", p).c_str(), "").Str();
+    return controller.setDrive(channel, id, size, type);
+}
+
+bool readController(const IniFile& ini, int c, ControllerList& controllers) {
+    std::string section = sectionName(c);
+    CString model = ini.GetValue(section.c_str(), "Model", "");
+    auto controller = std::make_unique<RaidController>(controllerTypeOf(model), variantOf(model));
+    controller->setBiosVersion(ini.GetValue(section.c_str(), "BIOSVersion", "").Str());
+    controller->setFirmwareVersion(ini.GetValue(section.c_str(), "FirmwareVersion", "").Str());
+    std::string physical = sectionName(c, "Physical");
+    int drives = ini.GetInt(physical.c_str(), "Total_Number_Of_Physicals", 0);
+    for (int p = 1; p <= drives; ++p) {
+        if (!readDrive(ini, physical, p, *controller))
+            return false;
+    }
+    return controllers.put(c - 1, std::move(controller));
+}
+
+// Scan orders count 1, 2, ... within each scan group, in inventory order.
+void numberScanOrders(ControllerList& controllers) {
+    std::map<int, int> lastInGroup;
+    for (int i = 0; RaidController* controller = controllers.at(i); ++i)
+        controller->setScanOrder(++lastInGroup[scanGroup(controller->type())]);
+}
+
+int checkModels(const IniFile& ini, int count) {
+    for (int c = 1; c <= count; ++c) {
+        CString model = ini.GetValue(sectionName(c).c_str(), "Model", "");
+        if (model.IsEmpty())
+            return 2;
+        if (!isCatalogueModelName(model))
+            return 3;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers, int& errorCode) {
+    IniFile ini(path, true);
+    errorCode = 2;
+    if (!ini.FileExists()) {
+        Console::Instance().OutFormat("%s doesn't exists%s", path.Text(), "\n");
+        return false;
+    }
+    settings.machineType = ini.GetValue("System", "Machine_Type", "");
+    settings.serialNumber = ini.GetValue("System", "Serial_Number", "");
+    int count = ini.GetInt("System", "Total_Number_Of_Controllers", 0);
+    if (count < 1) {
+        RunSettings::printErrorForm("No Controllers Found in Inventory File");
+        errorCode = 3;
+        return false;
+    }
+    if (count > ControllerList::kMaxControllers)
+        return refuse("Total_Number_Of_Controllers is " + std::to_string(count) + "; at most " +
+                      std::to_string(ControllerList::kMaxControllers) + " controllers are supported");
+    if (int code = checkModels(ini, count)) {
+        errorCode = code;
+        return false;
+    }
+    for (int c = 1; c <= count; ++c) {
+        if (!readController(ini, c, controllers))
+            return false;
+    }
+    controllers.setCount(count);
+    numberScanOrders(controllers);
+    errorCode = 0;
+    return true;
+}

@@ -1,0 +1,92 @@
+#include "arrayplan/model/RaidEnums.h"
+
+#include <cctype>
+#include <cstddef>
+#include <iterator>
+#include <string>
+
+namespace {
+
+const char* const kLevelTexts[] = {"0",  "1",  "1E", "5",      "5E",      "5EE", "6",
+                                   "10", "50", "60", "VOLUME", "SPANNED", "",    "SIMPLE VOLUME"};
+const char* const kStripeTexts[] = {"8", "16", "32", "64", "128", "256", "512", "1024", "2048", "4096"};
+const char* const kReadAheadTexts[] = {"ADAPTIVE", "ON", "OFF"};
+const char* const kRebuildRateTexts[] = {"HIGH", "MED", "LOW"};
+const char* const kWriteCacheTexts[] = {"OFF", "ON", "AUTO"};
+const char* const kDriveTypeTexts[] = {"SCSI", "SATA", "SAS", "IDE"};
+
+std::string trimmed(const std::string& text, const char* set) {
+    size_t first = text.find_first_not_of(set);
+    if (first == std::string::npos)
+        return std::string();
+    size_t last = text.find_last_not_of(set);
+    return text.substr(first, last - first + 1);
+}
+
+template <size_t N> const char* textAt(const char* const (&texts)[N], int code) {
+    if (code < 0 || static_cast<size_t>(code) >= N)
+        return "";
+    return texts[code];
+}
+
+template <size_t N> int codeOf(const char* const (&texts)[N], const std::string& text) {
+    for (size_t i = 0; i < N; ++i) {
+        if (texts[i][0] != '\0' && equalsNoCase(text, texts[i]))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string textOrEmpty(const char* text) {
+    return text ? std::string(text) : std::string();
+}
+
+} // namespace
+
+bool equalsNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+int raidLevelFromText(const char* text) {
+    std::string level = trimmed(trimmed(textOrEmpty(text), " \t\n"), "Rr");
+    return codeOf(kLevelTexts, level);
+}
+
+const char* raidLevelText(int level) {
+    return level == kRaidSpanned ? "" : textAt(kLevelTexts, level);
+}
+
+int stripeSizeFromText(const char* text) {
+    return codeOf(kStripeTexts, trimmed(textOrEmpty(text), " \t\n"));
+}
+const char* stripeSizeText(int code) {
+    return textAt(kStripeTexts, code);
+}
+
+int readAheadFromText(const char* text) {
+    return codeOf(kReadAheadTexts, textOrEmpty(text));
+}
+const char* readAheadText(int code) {
+    return textAt(kReadAheadTexts, code);
+}
+int rebuildRateFromText(const char* text) {
+    return codeOf(kRebuildRateTexts, textOrEmpty(text));
+}
+const char* rebuildRateText(int code) {
+    return textAt(kRebuildRateTexts, code);
+}
+int writeCacheFromText(const char* text) {
+    return codeOf(kWriteCacheTexts, textOrEmpty(text));
+}
+const char* writeCacheText(int code) {
+    return textAt(kWriteCacheTexts, code);
+}
+const char* driveTypeText(int type) {
+    return textAt(kDriveTypeTexts, type);
+}
