@@ -84,7 +84,9 @@ std::string ComposeErrorMessage(int code, const char* detail) {
 }
 
 void ReportError(int mode, int code, const char* detail) {
-    std::string printed = "\n" + ComposeErrorMessage(code, detail) + "\n";
+    std::string printed("\n");
+    printed += ComposeErrorMessage(code, detail);
+    printed += '\n';
     Console::Instance().Err(printed.c_str());
     if (mode == kErrorFatal) {
         std::exit(1);
