@@ -1,0 +1,145 @@
+#include "drvstage/CopySettings.h"
+
+#include "drvstage/ItemList.h"
+#include "foundation/FileOperations.h"
+#include "foundation/SwitchParser.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The switch table, in declaration order. The nameless rows are the two paths.
+struct SwitchRow {
+    const char* name;
+    SwitchKind kind;
+    bool required;
+    bool valueMayBeEmpty;
+};
+
+constexpr SwitchRow kSwitches[] = {
+    {"", SwitchKind::OtherText, true, false},       // sourcepath
+    {"", SwitchKind::OtherText, true, false},       // destinationpath
+    {"/M:", SwitchKind::SpanningText, false, true}, // machine types
+    {"/ADS", SwitchKind::Flag, false, true},
+    {"/C:", SwitchKind::SpanningText, false, true}, // categories
+    {"/I:", SwitchKind::SpanningText, false, true}, // installation modes
+    {"/W:", SwitchKind::SpanningText, false, true}, // warning level
+    {"/V:", SwitchKind::SpanningText, false, true}, // verbosity
+    {"/?", SwitchKind::Flag, false, true},
+};
+
+// A whole number whose decimal form is exactly text: no plus sign, no leading zeros, no blanks.
+bool ReadsBackAsNumber(const CString& text, long long& number) {
+    if (text.IsEmpty())
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    number = std::strtoll(text, &end, 10);
+    if (errno == ERANGE || *end != '\0')
+        return false;
+    char formatted[32];
+    std::snprintf(formatted, sizeof formatted, "%lld", number);
+    return text == formatted;
+}
+
+bool DeclareSwitches(SwitchParser& parser) {
+    for (const SwitchRow& row : kSwitches) {
+        if (!parser.AddSwitch(row.name, static_cast<int>(row.kind), row.required, row.valueMayBeEmpty))
+            return false;
+    }
+    return true;
+}
+
+// The rules that the parser itself does not know. False rejects the command line.
+bool ReadSwitchValues(const SwitchParser& parser, CopySettings& settings) {
+    CString value;
+    if (parser.GetValue("/M:", value) && !ReadMachineTypes(value, settings.machineTypes))
+        return false;
+    settings.ads = parser.IsGiven("/ADS");
+    parser.GetValue("/C:", settings.categories);
+    parser.GetValue("/I:", settings.installationModes);
+    if (settings.ads && (parser.IsGiven("/M:") || parser.IsGiven("/C:") || parser.IsGiven("/I:")))
+        return false;
+    if (parser.GetValue("/W:", value) && !value.IsEmpty() && !ReadWarningLevel(value, settings.warningLevel))
+        return false;
+    if (parser.GetValue("/V:", value) && !value.IsEmpty() && !ReadVerbosity(value, settings.verbosity))
+        return false;
+    return true;
+}
+
+} // namespace
+
+CString ProgramNameFrom(const char* argv0) {
+    CString name = FileTitle(CString(argv0));
+    name.MakeLower();
+    for (int i = 0; i < 3; ++i)
+        name.MakeUpperAt(i);
+    return name;
+}
+
+bool ReadVerbosity(CString text, int& verbosity) {
+    text.MakeLower();
+    int debugAt = text.Find("debug");
+    long long number = 0;
+    if (debugAt < 0) {
+        if (!ReadsBackAsNumber(text, number))
+            return false;
+        verbosity = static_cast<int>(std::clamp<long long>(number, INT_MIN, 5));
+        return true;
+    }
+    if (!ReadsBackAsNumber(text.Mid(debugAt + static_cast<int>(std::strlen("debug"))), number))
+        return false;
+    verbosity = (number <= 0 || number > 2147483642) ? 6 : static_cast<int>(5 + number);
+    return true;
+}
+
+bool ReadWarningLevel(const CString& text, int& level) {
+    long long number = 0;
+    if (text.Length() != 1 || !ReadsBackAsNumber(text, number) || number > 3)
+        return false;
+    level = static_cast<int>(number);
+    return true;
+}
+
+bool ReadMachineTypes(const CString& text, CString& machineTypes) {
+    CString trimmed = text.Trim();
+    if (trimmed.IsEmpty())
+        return false;
+    std::vector<CString> items = SplitItems(trimmed);
+    std::sort(items.begin(), items.end(),
+              [](const CString& a, const CString& b) { return std::strcmp(a, b) < 0; });
+    CString list;
+    for (const CString& item : items) {
+        if (item.IsEmpty() || list.ContainsItem(item, kListSeparator))
+            return false;
+        list.AppendItem(item, kListSeparator);
+    }
+    machineTypes = list.EqualsNoCase("All") ? CString() : list;
+    return true;
+}
+
+int InterpretCommandLine(int argc, const char* const* argv, CopySettings& settings) {
+    SwitchParser parser;
+    if (!DeclareSwitches(parser))
+        return SwitchParser::kInternalError;
+    SwitchParser::Result parsed = parser.Parse(argc, argv, false, true);
+    if (parsed != SwitchParser::kParsed)
+        return parsed;
+    if (parser.IsGiven("/?"))
+        return SwitchParser::kRejected;
+    parser.GetPositionalValue(0, settings.sourcePath);
+    parser.GetPositionalValue(1, settings.destinationPath);
+    if (!ReadSwitchValues(parser, settings))
+        return SwitchParser::kRejected;
+    settings.sourcePath = FullPath(settings.sourcePath);
+    settings.destinationPath = FullPath(settings.destinationPath);
+    // A path that cannot be made absolute (too long, say) would be taken relative to the current folder.
+    if (settings.sourcePath.IsEmpty() || settings.destinationPath.IsEmpty())
+        return SwitchParser::kRejected;
+    return 0;
+}

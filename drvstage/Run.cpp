@@ -1,0 +1,57 @@
+#include "drvstage/Run.h"
+
+#include "drvstage/ConsoleTexts.h"
+#include "drvstage/CopySteps.h"
+#include "foundation/Console.h"
+
+namespace {
+
+void PrintStepResult(const char* step, int result, const char* resultName = "nRetVAl") {
+    PrintAtLevel(CString("\n") + step + " " + resultName + " = " + CString(result) + "\n", 6);
+}
+
+int RunAdsCopy(CopySteps& steps, const CopySettings& settings) {
+    int result = steps.CopyADSDrivers(settings.sourcePath, settings.destinationPath);
+    PrintStepResult("CopyADSDrivers", result);
+    return result;
+}
+
+// Each step runs only while the ones before succeeded; its result line is printed either way.
+int RunCopySteps(CopySteps& steps, const CopySettings& settings) {
+    int result = steps.CheckMachineTypeSupportInDrvSetIni();
+    PrintStepResult("CheckMachineTypeSupportInDrvSetIni", result);
+    if (result == kStepDone)
+        result = steps.PrepareDestinationPath(settings.destinationPath);
+    PrintStepResult("PrepareDestinationPath", result);
+    if (result == kStepDone)
+        result = steps.CopyDrivers(settings.sourcePath, settings.destinationPath);
+    PrintStepResult("CopyDrivers", result);
+    if (result == kStepDone)
+        result = steps.ModifyDrvSetIniSupportList(settings.destinationPath);
+    PrintStepResult("ModifyDrvSetIniSupportList", result, "nRetVal");
+    return result;
+}
+
+} // namespace
+
+int RunDrvstage(int argc, const char* const* argv) {
+    CopySettings settings;
+    settings.programName = ProgramNameFrom(argc > 0 ? argv[0] : "");
+    int rejected = InterpretCommandLine(argc, argv, settings);
+    if (rejected != 0) {
+        SetVerbosity(3);
+        PrintBanner(settings.programName);
+        PrintUsage(settings.programName);
+        return rejected;
+    }
+    // The file operations print at the run's levels too.
+    SetVerbosity(settings.verbosity);
+    PrintBanner(settings.programName);
+    PrintSettings(settings);
+    CopySteps steps(settings);
+    int result = settings.ads ? RunAdsCopy(steps, settings) : RunCopySteps(steps, settings);
+    PrintAtLevel("\nDrvstage nRetVal = " + CString(result) + "\n", 6);
+    PrintAtLevel("", 1);
+    PrintAtLevel(settings.programName + " complete.\n", 1);
+    return result;
+}
