@@ -2,6 +2,7 @@
 
 #include "foundation/Console.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -54,7 +55,9 @@ void AskToContinue() {
     Console& console = Console::Instance();
     console.Err("\nContinue anyway? ");
     int answer = console.ReadAnswerChar();
-    console.ReadAnswerChar(); // the answer is read as two characters; only the first decides
+    if (answer != EOF) {
+        console.ReadAnswerChar(); // the answer is read as two characters; only the first decides
+    }
     if (answer != 'y' && answer != 'Y') {
         std::exit(1);
     }
