@@ -20,14 +20,27 @@ struct FileTimes {
     int64_t modificationNanoseconds = 0;
 };
 
+enum class TransferResult {
+    Done,        // the rest of the source is in the destination
+    Failed,      // a read or write failed part-way
+    Unsupported, // nothing was transferred; copy through a buffer instead
+};
+
 // An open file: binary reads and writes, like a C stream.
 class File {
 public:
     virtual ~File() = default;
-    // Returns the bytes read; 0 at the end. readError is set on a failure.
+    // Returns the bytes read (possibly fewer than size before the end); 0 at the end. readError is set
+    // on a failure.
     virtual size_t Read(void* buffer, size_t size, bool& readError) = 0;
     virtual size_t Write(const void* buffer, size_t size) = 0;
     virtual bool Close() = 0;
+    // Copies the rest of this file to destination inside the system, without passing the bytes through
+    // the program, where the system can.
+    virtual TransferResult TransferTo(File& destination) {
+        (void)destination;
+        return TransferResult::Unsupported;
+    }
 };
 
 class FileSystem {
@@ -39,7 +52,7 @@ public:
     virtual bool FindEntries(const std::string& pattern, std::vector<DirectoryEntry>& entries) = 0;
     virtual bool MakeDirectory(const std::string& path) = 0;
     virtual bool RemoveDirectory(const std::string& path) = 0; // only an empty directory
-    virtual bool DeleteFile(const std::string& path) = 0;     // a file or a link itself
+    virtual bool DeleteFile(const std::string& path) = 0;      // a file or a link itself
     virtual bool GetFileTimes(const std::string& path, FileTimes& times) = 0;
     virtual bool SetFileTimes(const std::string& path, const FileTimes& times) = 0;
     // Absolute form of path; empty when it cannot be made or is longer than the system allows.
@@ -50,9 +63,15 @@ public:
     virtual std::unique_ptr<File> CreateNewFile(const std::string& path) = 0;
     // Replaces target by source in one step (used for atomic saves).
     virtual bool RenameFile(const std::string& source, const std::string& target) = 0;
-    // An identity for the directory (device and node), to recognise a directory reached twice.
+    // An identity for the directory (device and node), to recognise a directory reached twice. Links are
+    // followed and ".." is resolved by the system. Empty for a missing path or one that is no directory.
     virtual std::string DirectoryIdentity(const std::string& path) = 0;
+    // True for the root of a mounted volume. By default: a directory that is its own parent.
+    virtual bool IsVolumeRoot(const std::string& path);
 };
+
+// The real file system of the platform (PosixFileSystem.cpp or WindowsFileSystem.cpp).
+FileSystem& NativeFileSystem();
 
 // The file system that every foundation operation uses.
 FileSystem& CurrentFileSystem();

@@ -1,0 +1,318 @@
+#include "foundation/FileOperations.h"
+
+#include "foundation/Console.h"
+#include "foundation/platform/FileSystem.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+int LastSeparator(const CString& text, PathStyle style) {
+    for (int i = text.Length() - 1; i >= 0; --i) {
+        if (IsSeparator(text.At(i), style))
+            return i;
+    }
+    return -1;
+}
+
+int CountSeparators(const CString& text, PathStyle style) {
+    int count = 0;
+    for (int i = 0; i < text.Length(); ++i)
+        count += IsSeparator(text.At(i), style) ? 1 : 0;
+    return count;
+}
+
+// The length of a "\\server\share\" root: up to and including the fourth separator; 0 when there is none.
+int ServerRootLength(const CString& text, PathStyle style) {
+    if (!IsSeparator(text.At(0), style) || !IsSeparator(text.At(1), style))
+        return 0;
+    int seen = 0;
+    for (int i = 0; i < text.Length(); ++i) {
+        if (IsSeparator(text.At(i), style) && ++seen == 4)
+            return i + 1;
+    }
+    return 0;
+}
+
+// Prefixes of a path that MakePath never creates: a root or a server and share.
+bool IsUncreatable(const CString& prefix, PathStyle style) {
+    if (IsSeparator(prefix.At(prefix.Length() - 1), style))
+        return true;
+    if (style != PathStyle::Windows)
+        return false;
+    return prefix.EndsWith(":") || (IsSeparator(prefix.At(0), style) && IsSeparator(prefix.At(1), style) &&
+                                    CountSeparators(prefix, style) < 4);
+}
+
+// The items of path between separators, an empty item for each separator that follows another (or starts).
+std::vector<CString> PathItems(const CString& path, PathStyle style) {
+    std::vector<CString> items;
+    int start = 0;
+    for (int i = 0; i <= path.Length(); ++i) {
+        if (i == path.Length() || IsSeparator(path.At(i), style)) {
+            items.push_back(i == start ? CString() : path.Mid(start, i - start));
+            start = i + 1;
+        }
+    }
+    return items;
+}
+
+bool ListEntries(const CString& directory, std::vector<DirectoryEntry>& entries) {
+    return CurrentFileSystem().FindEntries(JoinPath(directory, "*").Str(), entries);
+}
+
+bool Contains(const std::vector<std::string>& identities, const std::string& identity) {
+    return !identity.empty() && std::find(identities.begin(), identities.end(), identity) != identities.end();
+}
+
+// The transfer buffer: 65280 bytes, halved on each failed allocation; the ninth try asks for 255 bytes, the
+// tenth for one.
+char* AllocateTransferBuffer(size_t& size) {
+    size = 65280;
+    for (int attempt = 1; attempt <= 10; ++attempt) {
+        if (char* buffer = new (std::nothrow) char[size])
+            return buffer;
+        size = attempt == 9 ? 1 : size / 2;
+    }
+    return nullptr;
+}
+
+bool CopyThroughBuffer(File& source, File& destination) {
+    size_t size = 0;
+    char* buffer = AllocateTransferBuffer(size);
+    if (!buffer)
+        return false;
+    bool copied = true;
+    for (;;) {
+        bool readError = false;
+        size_t count = source.Read(buffer, size, readError);
+        if (readError || (count > 0 && destination.Write(buffer, count) < count)) {
+            copied = false;
+            break;
+        }
+        if (count == 0)
+            break;
+    }
+    delete[] buffer;
+    return copied;
+}
+
+bool CopyContents(const CString& source, const CString& destination) {
+    FileSystem& fileSystem = CurrentFileSystem();
+    // The destination is not touched (truncated) when the source cannot be read.
+    std::unique_ptr<File> from = fileSystem.OpenFile(source.Str(), "rb");
+    if (!from)
+        return false;
+    std::unique_ptr<File> to = fileSystem.OpenFile(destination.Str(), "wb");
+    if (!to)
+        return false;
+    bool copied = false;
+    switch (from->TransferTo(*to)) {
+    case TransferResult::Done:
+        copied = true;
+        break;
+    case TransferResult::Failed:
+        break;
+    case TransferResult::Unsupported:
+        copied = CopyThroughBuffer(*from, *to);
+        break;
+    }
+    bool closed = to->Close();
+    from->Close();
+    return copied && closed;
+}
+
+// The directories on the way down (sources and destinations alike), so that a link back into one of them
+// is not followed round and round, and a destination inside its source is not copied into itself.
+bool CopyTree(const CString& source, const CString& destination, std::vector<std::string>& onPath) {
+    if (source.IsEmpty() || destination.IsEmpty())
+        return false;
+    if (!PathExists(source))
+        return true;
+    if (!MakePath(destination) || !CopyFiles(source, destination))
+        return false;
+    FileSystem& fileSystem = CurrentFileSystem();
+    size_t depth = onPath.size();
+    onPath.push_back(fileSystem.DirectoryIdentity(source.Str()));
+    onPath.push_back(fileSystem.DirectoryIdentity(destination.Str()));
+    std::vector<CString> names;
+    ListDirectory(source, true, names);
+    bool copied = true;
+    for (const CString& name : names) {
+        CString sourceDirectory = JoinPath(source, name);
+        CString destinationDirectory = JoinPath(destination, name);
+        PrintAtLevel("", 5);
+        if (Contains(onPath, fileSystem.DirectoryIdentity(sourceDirectory.Str()))) {
+            PrintAtLevel(
+                ("Skipping " + sourceDirectory + ": it leads back into a folder being copied.").Text(), 1);
+            continue;
+        }
+        if (!CopyTree(sourceDirectory, destinationDirectory, onPath)) {
+            PrintAtLevel(("\nCopyPath(" + sourceDirectory + ", " + destinationDirectory + ") failed.").Text(),
+                         1);
+            copied = false;
+            break;
+        }
+    }
+    onPath.resize(depth);
+    return copied;
+}
+
+bool IsLink(const CString& path) {
+    std::vector<DirectoryEntry> entries;
+    return CurrentFileSystem().FindEntries(path.Str(), entries) && entries.size() == 1 && entries[0].isLink;
+}
+
+// Empties path, which is a directory that is no link: links inside are removed themselves, never entered.
+bool DeleteContents(const CString& path) {
+    std::vector<DirectoryEntry> entries;
+    if (!ListEntries(path, entries))
+        return false;
+    FileSystem& fileSystem = CurrentFileSystem();
+    for (const DirectoryEntry& entry : entries) {
+        if (!entry.isDirectory)
+            continue;
+        CString subdirectory = JoinPath(path, CString(entry.name));
+        if (!entry.isLink) {
+            if (!DeletePath(subdirectory))
+                return false;
+            continue;
+        }
+        if (!fileSystem.DeleteFile(subdirectory.Str()))
+            return false;
+        PrintAtLevel(("Deleting " + subdirectory + "\n").Text(), 5);
+    }
+    for (const DirectoryEntry& entry : entries) {
+        if (entry.isDirectory)
+            continue;
+        CString file = JoinPath(path, CString(entry.name));
+        PrintAtLevel(("Deleting " + file).Text(), 5);
+        if (!fileSystem.DeleteFile(file.Str()))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CString JoinPath(const CString& base, const CString& tail, PathStyle style) {
+    if (base.IsEmpty())
+        return tail;
+    if (tail.IsEmpty())
+        return base;
+    bool baseEnds = IsSeparator(base.At(base.Length() - 1), style);
+    bool tailBegins = IsSeparator(tail.At(0), style);
+    if (baseEnds && tailBegins)
+        return base + tail.Mid(1);
+    if (!baseEnds && !tailBegins)
+        return base + PreferredSeparator(style) + tail;
+    return base + tail;
+}
+
+PathParts SplitPath(const CString& path, PathStyle style) {
+    PathParts parts;
+    CString rest = path.Trim();
+    int rootLength = 0;
+    if (style == PathStyle::Windows)
+        rootLength = rest.Find(":") >= 0 ? rest.Find(":") + 1 : ServerRootLength(rest, style);
+    parts.root = rest.Left(rootLength);
+    rest = rest.Mid(rootLength);
+    int separator = LastSeparator(rest, style);
+    parts.directory = rest.Left(separator + 1);
+    rest = rest.Mid(separator + 1);
+    int dot = rest.FindOccurrence(".", 0);
+    if (dot >= 0 && rest.Length() - dot <= 4) {
+        parts.baseName = rest.Left(dot);
+        parts.extension = rest.Mid(dot);
+    } else {
+        parts.baseName = rest;
+    }
+    return parts;
+}
+
+CString FileTitle(const CString& path, PathStyle style) {
+    return SplitPath(path, style).baseName;
+}
+
+CString FullPath(const CString& path) {
+    if (path.IsEmpty())
+        return CString();
+    return CString(CurrentFileSystem().FullPath(path.Str()));
+}
+
+bool PathExists(const CString& path) {
+    std::vector<DirectoryEntry> entries;
+    return !path.IsEmpty() && CurrentFileSystem().FindEntries(path.Str(), entries) && !entries.empty();
+}
+
+bool ListDirectory(const CString& directory, bool wantDirectories, std::vector<CString>& names) {
+    std::vector<DirectoryEntry> entries;
+    bool complete = ListEntries(directory, entries);
+    for (const DirectoryEntry& entry : entries) {
+        if (entry.isDirectory == wantDirectories)
+            names.emplace_back(entry.name);
+    }
+    return complete;
+}
+
+bool MakePath(const CString& path, PathStyle style) {
+    if (PathExists(path))
+        return true;
+    CString prefix;
+    bool created = false;
+    for (const CString& item : PathItems(path.Trim(), style)) {
+        prefix = item.IsEmpty() ? prefix + PreferredSeparator(style) : JoinPath(prefix, item, style);
+        if (IsUncreatable(prefix, style) || PathExists(prefix))
+            continue;
+        PrintAtLevel(("mkdir " + prefix).Text(), 5);
+        if (!CurrentFileSystem().MakeDirectory(prefix.Str()))
+            return false;
+        created = true;
+    }
+    if (created)
+        PrintAtLevel("", 5);
+    return true;
+}
+
+bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirectory) {
+    std::vector<CString> names;
+    ListDirectory(sourceDirectory, false, names);
+    for (const CString& name : names) {
+        CString sourceFile = JoinPath(sourceDirectory, name);
+        CString destinationFile = JoinPath(destinationDirectory, name);
+        PrintAtLevel(("copy " + sourceFile + " -> " + destinationFile).Text(), 3);
+        if (!CopyOneFile(sourceFile, destinationFile)) {
+            PrintAtLevel(("Unable to copy file " + sourceFile + " to " + destinationFile).Text(), 1);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CopyPath(const CString& source, const CString& destination) {
+    std::vector<std::string> onPath;
+    return CopyTree(source, destination, onPath);
+}
+
+bool DeletePath(const CString& path) {
+    if (path.IsEmpty() || !PathExists(path))
+        return false;
+    FileSystem& fileSystem = CurrentFileSystem();
+    if (!fileSystem.RemoveDirectory(path.Str())) {
+        // A link (to a directory or not) is never entered; a plain file is no directory to delete.
+        if (IsLink(path) || !DeleteContents(path) || !fileSystem.RemoveDirectory(path.Str()))
+            return false;
+    }
+    PrintAtLevel(("Deleting " + path + "\n").Text(), 5);
+    return true;
+}
+
+bool CopyOneFile(const CString& source, const CString& destination) {
+    bool copied = CopyContents(source, destination);
+    FileSystem& fileSystem = CurrentFileSystem();
+    FileTimes times;
+    if (fileSystem.GetFileTimes(source.Str(), times))
+        fileSystem.SetFileTimes(destination.Str(), times);
+    return copied;
+}
