@@ -1,6 +1,7 @@
 // The file system of Windows, through the ANSI entry points of the Windows API (paths are 8-bit texts).
 // Windows compares names ignoring letter case by itself, so no case resolution is needed here.
 #include "foundation/platform/FileSystem.h"
+#include "foundation/platform/PathStyle.h"
 
 #include <windows.h>
 
@@ -36,6 +37,45 @@ bool IsDotName(const char* name) {
 // deletes must never pass through one. The reparse tag is not trusted, as not every system fills it in.
 bool IsLink(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// The text after the last separator: "" for "C:\dir\", "b.ini" for "C:/a/b.ini", "C:" for "C:".
+std::string LastComponent(const std::string& path) {
+    size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+bool IsDrive(const std::string& name) {
+    return name.size() == 2 && name[1] == ':';
+}
+
+// A search that found nothing has run; a search in a missing folder has not. A name without wildcards
+// is looked up rather than searched for, so a missing folder on its way only means it is not there.
+bool IsMissing(DWORD error, bool searched) {
+    return error == ERROR_FILE_NOT_FOUND || (!searched && error == ERROR_PATH_NOT_FOUND);
+}
+
+DirectoryEntry MakeEntry(const std::string& name, DWORD attributes) {
+    DirectoryEntry entry;
+    entry.name = name;
+    entry.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.isLink = IsLink(attributes);
+    return entry;
+}
+
+// A path that ends with a separator ("C:\dir\"), a root ("C:\", "\\server\share\") or a drive ("C:"):
+// the directory itself, which the directory search of the system does not report.
+bool FindDirectoryItself(const std::string& path, std::vector<DirectoryEntry>& entries) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return IsMissing(GetLastError(), false);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    size_t end = path.find_last_not_of("\\/");
+    std::string trimmed = end == std::string::npos ? path : path.substr(0, end + 1);
+    std::string name = LastComponent(trimmed);
+    entries.push_back(MakeEntry(name.empty() ? path : name, attributes));
+    return true;
 }
 
 // A C library stream, so the mode texts keep their Windows meaning (text mode unless "b" is given).
@@ -75,18 +115,18 @@ class WindowsFileSystem : public FileSystem {
 public:
     bool FindEntries(const std::string& pattern, std::vector<DirectoryEntry>& entries) override {
         entries.clear();
+        std::string name = LastComponent(pattern);
+        if (name.empty() || IsDrive(name))
+            return FindDirectoryItself(pattern, entries);
         WIN32_FIND_DATAA data;
         HANDLE search = FindFirstFileA(pattern.c_str(), &data);
         if (search == INVALID_HANDLE_VALUE)
-            return GetLastError() == ERROR_FILE_NOT_FOUND; // searched, nothing matched
+            return IsMissing(GetLastError(), HasWildcards(name));
         do {
-            if (IsDotName(data.cFileName))
+            // The system also matches the short 8.3 names ("*.ini" finds "a.inix"); only whole names count.
+            if (IsDotName(data.cFileName) || (HasWildcards(name) && !MatchesWildcard(data.cFileName, name)))
                 continue;
-            DirectoryEntry entry;
-            entry.name = data.cFileName;
-            entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            entry.isLink = IsLink(data.dwFileAttributes);
-            entries.push_back(std::move(entry));
+            entries.push_back(MakeEntry(data.cFileName, data.dwFileAttributes));
         } while (FindNextFileA(search, &data));
         bool complete = GetLastError() == ERROR_NO_MORE_FILES;
         FindClose(search);
