@@ -5,6 +5,9 @@
 #include "foundation/CString.h"
 
 #include <list>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 class IniFile {
 public:
@@ -15,11 +18,15 @@ public:
     IniFile& operator=(const IniFile&) = delete;
 
     bool FileExists() const;
+    // Appends the lines of path; false when it cannot be opened or a line cannot be stored.
     bool Load(const CString& path);
+    // Appends text trimmed of blank, tab and newline.
     bool AddLine(const CString& text);
 
+    // Only the first section of a name is searched; comment lines (";") are no entries here.
     CString GetValue(const char* section, const char* key, const char* defaultValue) const;
     int GetInt(const char* section, const char* key, int defaultValue) const;
+    // Rewrites the section's entry for key in place, or inserts a line (and the section when missing).
     // Returns true when the document changed.
     bool SetValue(const char* section, const char* key, const char* value, bool alwaysAdd, bool saveNow);
 
@@ -32,8 +39,31 @@ public:
     const std::list<CString>& Lines() const { return lines_; }
 
 private:
+    using Line = std::list<CString>::iterator;
+
+    // The lines from a header (or from the top, for the unnamed section) up to the next header.
+    // Lookups use this index instead of walking the document; it always gives what the walk would.
+    struct Section {
+        Line header;                                      // lines_.end() for the unnamed section
+        std::unordered_map<std::string, Line> firstEntry; // folded key -> its first line, comments included
+    };
+
+    bool FindSection(const char* name, size_t& index) const;
+    Line SectionBegin(size_t index);
+    Line SectionEnd(size_t index);
+    bool SectionHoldsLine(size_t index, const char* text);
+    Line InsertionPointAbove(Line point);
+    void InsertIntoSection(size_t index, const CString& text);
+    void InsertSection(const CString& header, const CString& text);
+    void IndexEntry(size_t index, Line line, bool mayPrecedeIndexed);
+    void AddSectionToIndex(Line header);
+    void RebuildIndex();
+    void MarkChanged(bool saveNow);
+
     CString path_;
     bool spacing_;
     bool dirty_ = false;
     std::list<CString> lines_;
+    std::vector<Section> sections_;
+    std::unordered_map<std::string, size_t> firstSection_; // folded name -> first section of that name
 };

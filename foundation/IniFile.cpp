@@ -1,0 +1,310 @@
+#include "foundation/IniFile.h"
+
+#include "foundation/ErrorReport.h"
+#include "foundation/FileOperations.h"
+#include "foundation/TextFile.h"
+#include "foundation/platform/FileSystem.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <new>
+#include <random>
+
+namespace {
+
+// Names compare as the C library's stricmp does: byte by byte after tolower.
+std::string Fold(const char* text) {
+    std::string folded(text ? text : "");
+    for (char& c : folded)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+bool IsHeader(const CString& line) {
+    return line.At(0) == '[';
+}
+
+CString SectionName(const CString& line) {
+    int close = line.Find("]");
+    if (close < 0)
+        return line.Mid(1).Trim();
+    return close == 1 ? CString() : line.Mid(1, close - 1).Trim();
+}
+
+// The folded key of an entry line (one holding "="); false for any other line.
+bool EntryKey(const CString& line, std::string& key) {
+    int equals = line.Find("=");
+    if (equals < 0)
+        return false;
+    key = Fold(line.Left(equals).Trim().Text());
+    return true;
+}
+
+// Lines that a new entry is inserted above: they belong to the header below them.
+bool IsCommentForInsertion(const CString& line) {
+    return line.StartsWith(";") || line.StartsWith("#") || line.StartsWith("//");
+}
+
+const char* OrEmpty(const char* text) {
+    return text ? text : "";
+}
+
+// A name beside target that no other save uses: target + "." + random hex + ".tmp".
+CString TemporaryName(const CString& target) {
+    static std::mt19937 generator{std::random_device{}()};
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(generator()));
+    return target + suffix;
+}
+
+} // namespace
+
+IniFile::IniFile(const CString& path, bool spacing) : path_(path), spacing_(spacing) {
+    sections_.push_back({lines_.end(), {}});
+    Load(path);
+}
+
+IniFile::~IniFile() {
+    Flush();
+}
+
+bool IniFile::FileExists() const {
+    return PathExists(path_);
+}
+
+bool IniFile::Load(const CString& path) {
+    TextFile file;
+    if (!file.Open(path, "r"))
+        return false;
+    CString line;
+    while (file.ReadLine(line)) {
+        if (!AddLine(line))
+            return false;
+    }
+    return true;
+}
+
+bool IniFile::AddLine(const CString& text) {
+    CString line = text.Trim();
+    try {
+        lines_.push_back(line);
+    } catch (const std::bad_alloc&) {
+        ReportError(kErrorWarning, kMemoryAllocationError, "IniFile.AddLine()");
+        return false;
+    }
+    try {
+        if (IsHeader(line))
+            AddSectionToIndex(std::prev(lines_.end()));
+        else
+            IndexEntry(sections_.size() - 1, std::prev(lines_.end()), false);
+    } catch (const std::bad_alloc&) {
+        lines_.pop_back();
+        RebuildIndex();
+        ReportError(kErrorWarning, kMemoryAllocationError, "IniFile.AddLine()");
+        return false;
+    }
+    return true;
+}
+
+bool IniFile::FindSection(const char* name, size_t& index) const {
+    if (!name || !*name) {
+        index = 0;
+        return true;
+    }
+    auto found = firstSection_.find(Fold(name));
+    if (found == firstSection_.end())
+        return false;
+    index = found->second;
+    return true;
+}
+
+IniFile::Line IniFile::SectionBegin(size_t index) {
+    return index == 0 ? lines_.begin() : std::next(sections_[index].header);
+}
+
+IniFile::Line IniFile::SectionEnd(size_t index) {
+    return index + 1 < sections_.size() ? sections_[index + 1].header : lines_.end();
+}
+
+CString IniFile::GetValue(const char* section, const char* key, const char* defaultValue) const {
+    size_t index;
+    if (!FindSection(section, index))
+        return CString(defaultValue);
+    std::string folded = Fold(key);
+    // A key starting with ";" can only come from a comment line, and lookups pass comments over.
+    if (!folded.empty() && folded[0] == ';')
+        return CString(defaultValue);
+    const auto& entries = sections_[index].firstEntry;
+    auto found = entries.find(folded);
+    if (found == entries.end())
+        return CString(defaultValue);
+    const CString& line = *found->second;
+    return line.Mid(line.Find("=") + 1).Trim();
+}
+
+int IniFile::GetInt(const char* section, const char* key, int defaultValue) const {
+    return GetValue(section, key, CString(defaultValue).Text()).ToInt();
+}
+
+bool IniFile::SetValue(const char* section, const char* key, const char* value, bool alwaysAdd,
+                       bool saveNow) {
+    bool keyless = !key || !*key;
+    CString text = (keyless ? CString(value) : CString(key) + (spacing_ ? " = " : "=") + value).Trim();
+    size_t index;
+    if (!FindSection(section, index)) {
+        InsertSection("[" + CString(section) + "]", text);
+        MarkChanged(saveNow);
+        return true;
+    }
+    if (!keyless) {
+        auto found = sections_[index].firstEntry.find(Fold(key));
+        if (found != sections_[index].firstEntry.end()) {
+            *found->second = text; // the key takes the letter case given here; the folded key stays
+            MarkChanged(saveNow);
+            return true;
+        }
+    } else if (!alwaysAdd && SectionHoldsLine(index, OrEmpty(value))) {
+        return false;
+    }
+    InsertIntoSection(index, text);
+    MarkChanged(saveNow);
+    return true;
+}
+
+bool IniFile::SectionHoldsLine(size_t index, const char* text) {
+    if (!*text)
+        return false; // empty lines are passed over
+    for (Line line = SectionBegin(index); line != SectionEnd(index); ++line) {
+        if (*line == text)
+            return true;
+    }
+    return false;
+}
+
+// Moves point up over the comment lines directly above it, then over the blank lines above those.
+IniFile::Line IniFile::InsertionPointAbove(Line point) {
+    while (point != lines_.begin() && IsCommentForInsertion(*std::prev(point)))
+        --point;
+    while (point != lines_.begin() && std::prev(point)->IsEmpty())
+        --point;
+    return point;
+}
+
+void IniFile::InsertIntoSection(size_t index, const CString& text) {
+    Line end = SectionEnd(index);
+    Line inserted;
+    if (end != lines_.end()) {
+        Line point = InsertionPointAbove(end);
+        inserted = lines_.insert(point, text);
+        if (point == end)
+            lines_.insert(end, CString()); // keeps the next header apart
+    } else if (lines_.empty() || !lines_.back().IsEmpty()) {
+        inserted = lines_.insert(lines_.end(), text);
+    } else {
+        inserted = lines_.insert(InsertionPointAbove(std::prev(lines_.end())), text);
+    }
+    if (IsHeader(text))
+        RebuildIndex();
+    else
+        IndexEntry(index, inserted, true);
+}
+
+void IniFile::InsertSection(const CString& header, const CString& text) {
+    Line point = lines_.end();
+    if (!lines_.empty() && lines_.back().IsEmpty())
+        point = InsertionPointAbove(std::prev(lines_.end()));
+    if (point != lines_.begin())
+        lines_.insert(point, CString());
+    Line headerLine = lines_.insert(point, header);
+    lines_.insert(point, text);
+    if (IsHeader(text)) {
+        RebuildIndex();
+        return;
+    }
+    // The new section is the last one; the lines below its header (the new entry and the comments and
+    // blank lines it was put above) now belong to it.
+    size_t previous = sections_.size() - 1;
+    AddSectionToIndex(headerLine);
+    std::string key;
+    for (Line line = std::next(headerLine); line != lines_.end(); ++line) {
+        if (!EntryKey(*line, key))
+            continue;
+        auto& earlier = sections_[previous].firstEntry;
+        auto found = earlier.find(key);
+        if (found != earlier.end() && found->second == line)
+            earlier.erase(found);
+        IndexEntry(sections_.size() - 1, line, false);
+    }
+}
+
+void IniFile::IndexEntry(size_t index, Line line, bool mayPrecedeIndexed) {
+    std::string key;
+    if (!EntryKey(*line, key))
+        return;
+    auto [found, added] = sections_[index].firstEntry.emplace(key, line);
+    if (added || !mayPrecedeIndexed)
+        return;
+    // An inserted line may stand above the comment lines that end its section; one of them may hold the key.
+    for (Line later = std::next(line); later != SectionEnd(index); ++later) {
+        if (later == found->second) {
+            found->second = line;
+            return;
+        }
+    }
+}
+
+void IniFile::AddSectionToIndex(Line header) {
+    sections_.push_back({header, {}});
+    firstSection_.emplace(Fold(SectionName(*header).Text()), sections_.size() - 1);
+}
+
+void IniFile::RebuildIndex() {
+    sections_.clear();
+    firstSection_.clear();
+    sections_.push_back({lines_.end(), {}});
+    for (Line line = lines_.begin(); line != lines_.end(); ++line) {
+        if (IsHeader(*line))
+            AddSectionToIndex(line);
+        else
+            IndexEntry(sections_.size() - 1, line, false);
+    }
+}
+
+void IniFile::MarkChanged(bool saveNow) {
+    dirty_ = true;
+    if (saveNow)
+        Save(path_);
+}
+
+// Written to a new file beside the target, which then replaces the target in one step: a failure part-way
+// leaves the old file as it was.
+bool IniFile::Save(const CString& path) {
+    if (path.IsEmpty())
+        return false;
+    constexpr int kNameAttempts = 16;
+    TextFile file;
+    CString temporary;
+    for (int attempt = 0; attempt < kNameAttempts && !file.IsOpen(); ++attempt) {
+        temporary = TemporaryName(path);
+        file.CreateNew(temporary);
+    }
+    if (!file.IsOpen())
+        return false;
+    bool written = true;
+    for (auto line = lines_.begin(); written && line != lines_.end(); ++line)
+        written = file.WriteLine(*line);
+    bool closed = file.Close();
+    FileSystem& fileSystem = CurrentFileSystem();
+    if (!written || !closed || !fileSystem.RenameFile(temporary.Str(), path.Str())) {
+        fileSystem.DeleteFile(temporary.Str());
+        return false;
+    }
+    dirty_ = false;
+    return true;
+}
+
+bool IniFile::Flush() {
+    return !dirty_ || Save(path_);
+}
