@@ -76,7 +76,7 @@ int ARRAYPLANSupport::runSteps() {
 // The message of the run's code; a failure that recorded no code still ends with a failure status.
 int ARRAYPLANSupport::finish() {
     RunSettings::printErrorForm(resultMessage(errorCode_));
-    return errorCode_ != 0 ? errorCode_ : kUnclassifiedFailure;
+    return failureExitStatus(errorCode_);
 }
 
 bool ARRAYPLANSupport::fail(int code) {

@@ -33,3 +33,7 @@ const char* resultMessage(int code) {
         return "Error in RAID Validation\n";
     return kMessages[code - 1];
 }
+
+int failureExitStatus(int code) {
+    return code != 0 ? code : kUnclassifiedFailure;
+}

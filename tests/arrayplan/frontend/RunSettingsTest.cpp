@@ -1,0 +1,26 @@
+#include "arrayplan/frontend/RunSettings.h"
+#include "support/ConsoleCapture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RunSettings, MessageForms) {
+    RunSettings settings;
+    ConsoleCapture capture;
+    settings.printLeveled("five\n", 5);
+    settings.printLeveled("six\n", 6);
+    settings.reportError("Policy.A -- bad\n");
+    RunSettings::printErrorForm("Error opening input policy file.\n");
+    RunSettings::printPlain("100% done\n");
+    settings.debugTrace(70, "hidden");
+    settings.debug = true;
+    settings.debugTrace(70, "shown");
+    EXPECT_EQ(capture.Out(), "five\n"
+                             "\n#### ERROR\n\tPolicy.A -- bad\n"
+                             "##ERROR\n   Error opening input policy file.\n"
+                             "100% done\n"
+                             "70:shown\n");
+}
+
+} // namespace

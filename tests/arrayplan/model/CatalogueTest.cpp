@@ -1,0 +1,108 @@
+#include "arrayplan/model/Catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+namespace {
+
+struct ModelCase {
+    const char* name;
+    int type;
+    int variant;
+};
+
+const ModelCase kModels[] = {
+    {"Vaultix-Q1", 1, 1},           {"Vaultix-Q2", 1, 2},          {"Vaultix-Q3", 1, 3},
+    {"Vaultix-Q4", 1, 4},           {"Vaultix-Q5", 1, 5},          {"Vaultix-Q6", 1, 6},
+    {"Vaultix-Q7", 1, 7},           {"Vaultix controller", 1, -1}, {"Vaultix-R1", 2, -1},
+    {"Vaultix-R2-SATA", 3, -1},     {"Vaultix-R2-SCSI", 4, -1},    {"Corvane-SCSI-RAID", 5, -1},
+    {"Corvane-PATA-RAID", 6, -1},   {"Vaultix-S1", 7, 7},          {"Vaultix-S4", 7, 1},
+    {"Vaultix-S2-SAS", 8, -1},      {"Vaultix-S2-SATA", 9, -1},    {"Corvane-SAS-RAID", 10, -1},
+    {"Corvane-SAS-Basic", 10, 1},   {"Vaultix-S3-e", 11, 1},       {"Vaultix-S3", 11, 2},
+    {"Vaultix-M3", 12, 1},          {"Vaultix-M1", 12, 2},         {"Vaultix-M2", 12, 3},
+    {"Corvane-Multi-RAID", 12, 12},
+};
+
+class CatalogueModel : public testing::TestWithParam<ModelCase> {};
+
+TEST_P(CatalogueModel, NameMapsToTypeAndVariantAndBack) {
+    const ModelCase& model = GetParam();
+    EXPECT_EQ(controllerTypeOf(model.name), model.type);
+    EXPECT_EQ(variantOf(model.name), model.variant);
+    EXPECT_STREQ(modelName(model.type, model.variant), model.name);
+    EXPECT_TRUE(isCatalogueModelName(model.name));
+
+    std::string shouted(model.name);
+    for (char& c : shouted)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(controllerTypeOf(shouted.c_str()), model.type) << "names compare ignoring case";
+    EXPECT_EQ(variantOf(shouted.c_str()), model.variant);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModels, CatalogueModel, testing::ValuesIn(kModels));
+
+TEST(Catalogue, UnlistedVariantsAndUnknownNames) {
+    EXPECT_STREQ(modelName(1, 9), "Vaultix controller");
+    EXPECT_STREQ(modelName(11, -1), "Vaultix controller");
+    EXPECT_STREQ(modelName(7, -1), "Vaultix-S1");
+    EXPECT_STREQ(modelName(10, 4), "Corvane-SAS-RAID");
+    EXPECT_STREQ(modelName(2, 5), "Vaultix-R1");
+    EXPECT_STREQ(modelName(0, 1), "ERROR-NO-CONTROLLER");
+    EXPECT_STREQ(modelName(13, -1), "ERROR-NO-CONTROLLER");
+
+    EXPECT_EQ(controllerTypeOf("Vaultix-Q8"), -1);
+    EXPECT_EQ(variantOf("Vaultix-Q8"), -1);
+    EXPECT_EQ(controllerTypeOf(""), -1);
+    EXPECT_EQ(controllerTypeOf(nullptr), -1);
+    EXPECT_FALSE(isCatalogueModelName("Vaultix-Q4 "));
+    EXPECT_FALSE(isCatalogueModelName("ERROR-NO-CONTROLLER"));
+}
+
+TEST(Catalogue, PolicyTypeNamesAreSixteenOfTheModels) {
+    int accepted = 0;
+    for (const ModelCase& model : kModels)
+        accepted += isPolicyTypeName(model.name) ? 1 : 0;
+    EXPECT_EQ(accepted, 16);
+    EXPECT_TRUE(isPolicyTypeName("vaultix-s3-E"));
+    EXPECT_TRUE(isPolicyTypeName("Corvane-SAS-Basic"));
+    EXPECT_FALSE(isPolicyTypeName("Vaultix-R1"));
+    EXPECT_FALSE(isPolicyTypeName("Vaultix controller"));
+    EXPECT_FALSE(isPolicyTypeName("Vaultix-S1"));
+}
+
+TEST(Catalogue, PerTypeFacts) {
+    struct TypeCase {
+        int type;
+        const char* utility;
+        int group;
+        bool partial;
+        const char* driveInterface;
+    };
+    const TypeCase types[] = {
+        {1, "UTIL.BAT RXSETUP", 1, true, "SCSI"},
+        {2, "UTIL.BAT MIRRCTL", 7, true, "SATA"},
+        {3, "UTIL.BAT ZONECFG", 4, false, "SATA"},
+        {4, "UTIL.BAT ZONECFG", 4, false, "SCSI"},
+        {5, "UTIL.BAT SASWIZ", 5, false, "SCSI"},
+        {6, "UTIL.BAT STORGUI", 6, false, "IDE"},
+        {7, "UTIL.BAT MIRRCTL", 7, true, "SAS"},
+        {8, "UTIL.BAT ZONECFG", 4, false, "SAS"},
+        {9, "UTIL.BAT ZONECFG", 4, false, "SATA"},
+        {10, "UTIL.BAT SASWIZ", 5, true, "SAS"},
+        {11, "UTIL.BAT MIRRCTL", 7, true, "SAS"},
+        {12, "UTIL.BAT BULKCTL", 12, true, ""},
+        {0, "", 6, false, ""},
+        {13, "", 6, false, ""},
+    };
+    for (const TypeCase& t : types) {
+        SCOPED_TRACE(t.type);
+        EXPECT_STREQ(utilityCommand(t.type), t.utility);
+        EXPECT_EQ(scanGroup(t.type), t.group);
+        EXPECT_EQ(allowsPartialSizing(t.type), t.partial);
+        EXPECT_STREQ(defaultDriveInterface(t.type), t.driveInterface);
+    }
+}
+
+} // namespace
