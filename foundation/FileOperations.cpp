@@ -309,10 +309,12 @@ bool DeletePath(const CString& path) {
 }
 
 bool CopyOneFile(const CString& source, const CString& destination) {
-    bool copied = CopyContents(source, destination);
+    // The times are taken before reading, which may move the source's access time.
     FileSystem& fileSystem = CurrentFileSystem();
     FileTimes times;
-    if (fileSystem.GetFileTimes(source.Str(), times))
+    bool timesKnown = fileSystem.GetFileTimes(source.Str(), times);
+    bool copied = CopyContents(source, destination);
+    if (timesKnown)
         fileSystem.SetFileTimes(destination.Str(), times);
     return copied;
 }
