@@ -1,0 +1,150 @@
+// The POSIX file system: searches, letter case, links, full paths and exclusive creation.
+#ifndef _WIN32
+
+#include "foundation/platform/FileSystem.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PosixFileSystemTest : public testing::Test {
+protected:
+    TempDir temp;
+    FileSystem& disk = NativeFileSystem();
+
+    std::vector<DirectoryEntry> Find(const std::string& pattern) {
+        std::vector<DirectoryEntry> entries;
+        EXPECT_TRUE(disk.FindEntries(pattern, entries)) << pattern;
+        std::sort(entries.begin(), entries.end(),
+                  [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+        return entries;
+    }
+};
+
+TEST_F(PosixFileSystemTest, SearchesMatchWildcardsIgnoringCaseAndDescribeEachEntry) {
+    temp.Write("d/a.ini", "");
+    temp.Write("d/B.Ini", "");
+    temp.Write("d/c.txt", "");
+    temp.Write("d/sub/x", "");
+    fs::create_directory_symlink(temp.Path() / "d/sub", temp.Path() / "d/dirlink");
+    fs::create_symlink(temp.Path() / "nowhere", temp.Path() / "d/dangling");
+
+    auto inis = Find(temp / "d\\*.INI");
+    ASSERT_EQ(inis.size(), 2u);
+    EXPECT_EQ(inis[0].name, "B.Ini");
+    EXPECT_EQ(inis[1].name, "a.ini");
+
+    auto all = Find(temp / "d/*");
+    ASSERT_EQ(all.size(), 6u);
+    EXPECT_EQ(all[3].name, "dangling");
+    EXPECT_TRUE(all[3].isLink);
+    EXPECT_FALSE(all[3].isDirectory);
+    EXPECT_EQ(all[4].name, "dirlink");
+    EXPECT_TRUE(all[4].isLink && all[4].isDirectory);
+    EXPECT_EQ(all[5].name, "sub");
+    EXPECT_TRUE(all[5].isDirectory && !all[5].isLink);
+
+    EXPECT_EQ(Find(temp / "d/?.ini").size(), 2u);
+    EXPECT_EQ(Find(temp / "d/??.ini").size(), 0u);
+    auto exact = Find(temp / "D/SUB");
+    ASSERT_EQ(exact.size(), 1u);
+    EXPECT_EQ(exact[0].name, "sub"); // the name as the disk has it
+    EXPECT_TRUE(Find(temp / "d/none.ini").empty());
+
+    std::vector<DirectoryEntry> entries;
+    EXPECT_FALSE(disk.FindEntries(temp / "missing/*", entries));
+}
+
+TEST_F(PosixFileSystemTest, FilesAreFoundAndCreatedBelowFoldersOfAnotherCase) {
+    temp.Write("Kit/Data/File.TXT", "data");
+    auto file = disk.OpenFile(temp / "kit/data/file.txt", "rb");
+    ASSERT_NE(file, nullptr);
+    char buffer[8];
+    bool readError = false;
+    EXPECT_EQ(file->Read(buffer, sizeof buffer, readError), 4u);
+    EXPECT_FALSE(readError);
+
+    auto created = disk.OpenFile(temp / "KIT/DATA/new.txt", "w");
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->Write("n", 1), 1u);
+    EXPECT_TRUE(created->Close());
+    EXPECT_EQ(temp.Read("Kit/Data/new.txt"), "n");
+
+    EXPECT_EQ(disk.OpenFile(temp / "Kit", "r"), nullptr); // a folder is no file
+    EXPECT_EQ(disk.OpenFile(temp / "Kit/none", "r"), nullptr);
+}
+
+TEST_F(PosixFileSystemTest, ExclusiveCreateAndRenameReplaceTheExistingFile) {
+    std::string target = temp.Write("Settings.INI", "old");
+    auto first = disk.CreateNewFile(temp / "new.tmp");
+    ASSERT_NE(first, nullptr);
+    first->Write("new", 3);
+    first->Close();
+    EXPECT_EQ(disk.CreateNewFile(temp / "new.tmp"), nullptr);
+
+    // Renamed onto settings.ini: the file of the other letter case is the one replaced.
+    EXPECT_TRUE(disk.RenameFile(temp / "new.tmp", temp / "settings.ini"));
+    EXPECT_EQ(ReadWholeFile(target), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(PosixFileSystemTest, FullPathIsLexicalAndBounded) {
+    std::string cwd = fs::current_path().string();
+    EXPECT_EQ(disk.FullPath("a\\b/../c/./d/"), cwd + "/a/c/d/");
+    EXPECT_EQ(disk.FullPath("/x//y/../../.."), "/");
+    EXPECT_EQ(disk.FullPath("/x/y"), "/x/y");
+    EXPECT_EQ(disk.FullPath(""), "");
+    EXPECT_EQ(disk.FullPath("/" + std::string(PATH_MAX, 'n')), "");
+    EXPECT_EQ(disk.FullPath("/" + std::string(PATH_MAX - 2, 'n')).size(), size_t(PATH_MAX - 1));
+}
+
+TEST_F(PosixFileSystemTest, DirectoryIdentityFollowsLinksAndDotDot) {
+    temp.Write("a/sub/f", "");
+    fs::create_directory_symlink(temp.Path() / "a", temp.Path() / "alias");
+    std::string identity = disk.DirectoryIdentity(temp / "a");
+    EXPECT_FALSE(identity.empty());
+    EXPECT_EQ(disk.DirectoryIdentity(temp / "alias"), identity);
+    EXPECT_EQ(disk.DirectoryIdentity(temp / "alias/sub/.."), identity);
+    EXPECT_NE(disk.DirectoryIdentity(temp / "a/sub"), identity);
+    EXPECT_EQ(disk.DirectoryIdentity(temp / "a/sub/f"), "");
+    EXPECT_EQ(disk.DirectoryIdentity(temp / "none"), "");
+
+    EXPECT_TRUE(disk.IsVolumeRoot("/"));
+    EXPECT_FALSE(disk.IsVolumeRoot(temp.Path().string()));
+}
+
+TEST_F(PosixFileSystemTest, RemovingALinkedFolderRemovesOnlyTheLink) {
+    temp.Write("target/keep", "k");
+    fs::create_directory_symlink(temp.Path() / "target", temp.Path() / "link");
+    EXPECT_FALSE(disk.RemoveDirectory(temp / "target")); // not empty
+    EXPECT_TRUE(disk.RemoveDirectory(temp / "link"));
+    EXPECT_FALSE(fs::is_symlink(temp.Path() / "link"));
+    EXPECT_EQ(temp.Read("target/keep"), "k");
+}
+
+TEST_F(PosixFileSystemTest, TransferCopiesInsideTheSystemOrDeclines) {
+    std::string content(3 * 1024 * 1024 + 5, 'q');
+    temp.Write("big", content);
+    auto source = disk.OpenFile(temp / "big", "rb");
+    auto target = disk.OpenFile(temp / "copy", "wb");
+    ASSERT_TRUE(source && target);
+    TransferResult result = source->TransferTo(*target);
+    target->Close();
+    ASSERT_NE(result, TransferResult::Failed);
+    if (result == TransferResult::Done)
+        EXPECT_EQ(temp.Read("copy"), content);
+    else
+        EXPECT_EQ(temp.Read("copy"), "");
+}
+
+} // namespace
+
+#endif
