@@ -106,13 +106,9 @@ bool Overlaps(const CString& source, const CString& destination) {
     return Contains(sourceIds, destinationId);
 }
 
+// A drive, share or "/" as written, or a mounted volume's root (also when reached through a link).
 bool IsFileSystemRoot(const CString& destination) {
-    if (IsLexicalRoot(destination))
-        return true;
-    // A folder whose parent is itself, such as a link to the root.
-    FileSystem& fileSystem = CurrentFileSystem();
-    std::string identity = fileSystem.DirectoryIdentity(destination.Str());
-    return !identity.empty() && fileSystem.DirectoryIdentity(JoinPath(destination, "..").Str()) == identity;
+    return IsLexicalRoot(destination) || CurrentFileSystem().IsVolumeRoot(destination.Str());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Refusing destinations that a copy run would destroy: one that overlaps the source (the source
-// itself, a folder holding it, a folder inside it), or, when the run empties it, a file-system root.
+// itself, a folder holding it, a folder inside it), or, when the run empties it, a file-system root
+// (a drive, a share, "/" or a mounted volume).
 #pragma once
 
 #include "foundation/CString.h"

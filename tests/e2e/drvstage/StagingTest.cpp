@@ -105,15 +105,31 @@ TEST_F(Staging, FolderWithoutDriverFileIsCopiedAsItIs) {
     EXPECT_TRUE(HasLine("out/DrvSet.ini", "Supported Systems = x"));
 }
 
-TEST_F(Staging, FindsDriverFilesInAnyLetterCase) {
-    dir_.Write("set/DRVSET.INI", "[Main]\nSupported Systems = x,y\n");
-    dir_.Write("set/a/drvinfo.ini", "[Driver Information]\nSupported Systems = x,y\n");
+// Driver sets come from Windows media: any letter case, and lines ending in CR LF.
+TEST_F(Staging, ReadsDriverSetsFromWindowsMedia) {
+    dir_.Write("set/DRVSET.INI", "[Main]\r\nSupported Systems = x,y\r\n");
+    dir_.Write("set/a/drvinfo.ini", "[Driver Information]\r\nSupported Systems = x,y\r\n");
     ProgramResult run = Stage({"/M:y"});
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_TRUE(HasLine("out/a/drvinfo.ini", "Supported Systems = y"));
     EXPECT_TRUE(HasLine("out/DRVSET.INI", "Supported Systems = y"));
     EXPECT_EQ(Names("out"), (std::vector<std::string>{"DRVSET.INI", "a"})) << "no second driver set file";
     EXPECT_EQ(Names("out/a"), (std::vector<std::string>{"drvinfo.ini"}));
+}
+
+TEST_F(Staging, LinkedDestinationIsReplacedNotEmptied) {
+    if (TestingWindowsBuild())
+        GTEST_SKIP() << "links are followed transparently under Wine";
+    AddDriverSetFile("");
+    AddDriver("a", "");
+    dir_.Write("elsewhere/keep.txt", "keep");
+    std::filesystem::create_directory_symlink(dir_.Path() / "elsewhere", dir_.Path() / "out");
+    ProgramResult run = Stage({});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(Read("elsewhere/keep.txt"), "keep");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir_.Path() / "out"));
+    EXPECT_TRUE(Exists("out/a/DrvInfo.ini"));
+    EXPECT_FALSE(Exists("elsewhere/a"));
 }
 
 TEST_F(Staging, NothingToStage) {
