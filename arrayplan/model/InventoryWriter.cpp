@@ -58,7 +58,9 @@ std::string memberNumbers(const RaidController& controller, const RaidArray& arr
     for (int i = 0; i < array.memberCount(); ++i) {
         const DrivePosition* member = array.members.at(i);
         int number = member ? controller.driveNumber(member->channel, member->id) : *array.driveNumbers.at(i);
-        joined += (i > 0 ? "," : "") + std::to_string(number);
+        if (i > 0)
+            joined += ',';
+        joined += std::to_string(number);
     }
     return joined;
 }
