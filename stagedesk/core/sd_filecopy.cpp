@@ -1,0 +1,263 @@
+#include "stagedesk/core/sd_filecopy.h"
+
+#include "stagedesk/core/sd_IOManip.h"
+#include "stagedesk/core/sd_coalescer.h"
+#include "stagedesk/core/sd_paths.h"
+#include "stagedesk/core/sd_prompt.h"
+#include "stagedesk/core/sd_validation.h"
+#include "stagedesk/core/sd_xml.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr const char* kCopyError = "A File Copy Error Occurred, File Copy Aborted... Click Finish To Exit";
+
+} // namespace
+
+// The engine's questions: the progress shown so far reaches the window before the question, and a
+// stopped copy asks nothing more (the negative answer is taken).
+class sd_filecopy::GuardedPrompt : public sd_prompt {
+public:
+    GuardedPrompt(sd_filecopy& engine, sd_prompt& prompt) : engine_(engine), prompt_(prompt) {}
+
+    Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override {
+        if (engine_.IsStopped())
+            return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        engine_.progress_->Flush();
+        return prompt_.Ask(text, caption, buttons, icon);
+    }
+
+private:
+    sd_filecopy& engine_;
+    sd_prompt& prompt_;
+};
+
+sd_filecopy::sd_filecopy(const sd_CopyJob& job, sd_prompt& prompt, sd_progress& progress,
+                         sd_platform& platform)
+    : job_(job), prompt_(std::make_unique<GuardedPrompt>(*this, prompt)), platform_(platform),
+      progress_(std::make_unique<sd_ProgressCoalescer>(progress, 10)),
+      xml_(std::make_unique<sd_xml>(job.homeDirectory)),
+      io_(std::make_unique<sd_IOManip>(platform, *prompt_)),
+      validation_(std::make_unique<sd_validation>(*xml_, *prompt_)) {
+    copyTarget_ =
+        sd::JoinPath(sd::JoinPath(sd::KitPath(job.baseDirectory), job.taskFolder), job.destinationName);
+    io_->WatchCopyFlag(&copyFlag_);
+}
+
+sd_filecopy::~sd_filecopy() = default;
+
+void sd_filecopy::SetProgressRate(int callsPerSecond) {
+    progress_->SetRate(callsPerSecond);
+}
+
+void sd_filecopy::Pause() {
+    std::lock_guard<std::mutex> lock(pauseMutex_);
+    paused_ = true;
+}
+
+void sd_filecopy::Resume() {
+    {
+        std::lock_guard<std::mutex> lock(pauseMutex_);
+        paused_ = false;
+    }
+    pauseChanged_.notify_all();
+}
+
+void sd_filecopy::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(pauseMutex_);
+        stopped_ = true;
+        copyFlag_ = false;
+    }
+    pauseChanged_.notify_all();
+}
+
+bool sd_filecopy::WaitWhilePaused() {
+    std::unique_lock<std::mutex> lock(pauseMutex_);
+    pauseChanged_.wait(lock, [this] { return !paused_ || stopped_; });
+    return !stopped_;
+}
+
+void sd_filecopy::Abort(const QString& text) {
+    if (!IsStopped())
+        progress_->AbortCopy(text);
+    copyFlag_ = false;
+}
+
+void sd_filecopy::Status(const QString& text) {
+    if (!IsStopped())
+        progress_->UpdateStatus(text);
+}
+
+QString sd_filecopy::Item(const QString& xpath) {
+    return xml_->GetXPathXML(xpath, job_.itemFile);
+}
+
+QStringList sd_filecopy::Items(const QString& xpath) {
+    return xml_->GetMultiXPathXML(xpath, job_.itemFile) ? xml_->str_XMLData : QStringList();
+}
+
+bool sd_filecopy::HasNode(const QString& name) {
+    return xml_->CheckNodeExists(name, job_.itemFile);
+}
+
+sd_CopyOutcome sd_filecopy::Run() {
+    const bool completed = RunSteps();
+    progress_->Flush();
+    if (IsStopped())
+        return sd_CopyOutcome::Stopped;
+    return completed ? sd_CopyOutcome::Completed : sd_CopyOutcome::Aborted;
+}
+
+bool sd_filecopy::RunSteps() {
+    if (!xml_->Load(job_.itemFile)) {
+        prompt_->Show(xml_->LastError(), "File Read Error", sd_prompt::Icon::Error);
+        Abort(kCopyError);
+        return false;
+    }
+    itemName_ = Item("//name[../media_name]");
+    if (!CheckTarget())
+        return false;
+    const int discCount = CountDiscs();
+    if (discCount == 0) {
+        Abort("Unable To Read From The Selected Source, File Copy Aborted...");
+        Status("Click Finish To Exit...");
+        return false;
+    }
+    if (HasNode("pre_processing") && !PreProcess())
+        return false;
+    for (int disc = 1; disc <= discCount && copyFlag_; ++disc) {
+        if (!CopyDisc(disc, discCount))
+            return false;
+    }
+    if (!copyFlag_ || !PostProcess() || !copyFlag_)
+        return false;
+    progress_->FinishedCopy("File copy process completed successfully.");
+    return true;
+}
+
+bool sd_filecopy::CheckTarget() {
+    if (HasNode("skip_path_check") || !QFileInfo::exists(copyTarget_))
+        return true;
+    const sd_prompt::Answer answer = prompt_->Ask(
+        "The Directory specified:\n\n" + sd::ShownPath(copyTarget_) +
+            "\n\nALready exists. In order to continue, this directory\n must be deleted. Would you "
+            "like to remove this directory?",
+        "Directory Already Exists", sd_prompt::Buttons::YesNo, sd_prompt::Icon::Question);
+    if (answer == sd_prompt::Answer::Yes) {
+        Status("Removing Directories...");
+        if (io_->RemoveDirectory(copyTarget_))
+            return true;
+    }
+    Abort("Target Directory Already Exists, File Copy Aborted... Click Finish To Exit");
+    return false;
+}
+
+int sd_filecopy::CountDiscs() {
+    Status("Calculating Media Quantity...");
+    if (io_->GetDriveSize(job_.sourcePath) >= 1000) {
+        if (Item("//mediaondvd") == "Yes")
+            mediaType_ = "dvd";
+        return 1;
+    }
+    QString quantity = Item("//media_quantity");
+    if (HasNode("update_media")) {
+        const QString folder = sd::JoinPath(job_.sourcePath, Item("//update_media/path"));
+        if (validation_->ValidateFile(folder, Item("//update_media/file")))
+            quantity = Item("//update_media/media_quantity");
+    }
+    bool number = false;
+    const int count = quantity.trimmed().toInt(&number);
+    return number && count > 0 ? count : 0;
+}
+
+bool sd_filecopy::RecogniseDisc(int disc) {
+    bool valid =
+        disc == 1 && validation_->PerformValidation(job_.itemFile, job_.sourcePath, disc, mediaType_);
+    const QString mediaName = Item("//media_name");
+    while (!valid) {
+        const sd_prompt::Answer answer =
+            prompt_->Ask("Please insert " + mediaName + " disc " + QString::number(disc), "Insert Disc...",
+                         sd_prompt::Buttons::OKCancel, sd_prompt::Icon::Question);
+        if (answer != sd_prompt::Answer::OK) {
+            Abort("File Copy Aborted... Click Finish To Exit");
+            return false;
+        }
+        valid = validation_->PerformValidation(job_.itemFile, job_.sourcePath, disc, mediaType_);
+    }
+    return true;
+}
+
+bool sd_filecopy::CopyDisc(int disc, int discCount) {
+    if (!RecogniseDisc(disc))
+        return false;
+    const QString mediaNode = "//" + mediaType_ + "/media[@number=" + QString::number(disc) + "]";
+    const QString sourceFolder = sd::WithTrailingSeparator(
+        sd::ResolveCase(sd::JoinPath(job_.sourcePath, Item(mediaNode + "/media_copy/directory/path"))));
+    const QString targetFolder = sd::WithTrailingSeparator(
+        sd::JoinPath(copyTarget_, Item(mediaNode + "/media_copy/directory/target")));
+    io_->SourceDirectory = sourceFolder;
+    if (!io_->GetAllFiles()) {
+        Abort(kCopyError); // copying nothing from an unreadable disc is not a success
+        return false;
+    }
+    const int files = int(io_->FileList.size());
+    progress_->InitializeUI(1, files, files * (disc - 1), files * discCount, itemName_);
+    progress_->UpdateTargetText(sd::ShownPath(targetFolder));
+    if (!io_->CreateDirectories(sourceFolder, targetFolder)) {
+        Abort(kCopyError);
+        return false;
+    }
+    if (Item("//media_quantity") == "1")
+        Status("Copying: " + itemName_);
+    else
+        Status("Copying: " + itemName_ + " disc " + QString::number(disc) + " of " +
+               QString::number(discCount));
+    return CopyFiles(sourceFolder, targetFolder, false);
+}
+
+bool sd_filecopy::CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget) {
+    const QStringList files = io_->FileList;
+    for (const QString& file : files) {
+        const QString target = targetFolder + file.mid(sourceFolder.size());
+        if (showEachTarget)
+            progress_->UpdateTargetText(sd::ShownPath(target));
+        progress_->UpdateProgress(1, sd::ShownPath(file));
+        if (!WaitWhilePaused() || !copyFlag_)
+            return false;
+        if (!CopyOneFile(file, target))
+            return false;
+    }
+    return true;
+}
+
+bool sd_filecopy::CopyOneFile(const QString& source, const QString& target) {
+    int retries = 0;
+    for (;;) {
+        const sd_FsResult copied = io_->CopyFile(source, target);
+        if (copied.ok())
+            return true;
+        if (IsStopped())
+            return false;
+        if (copied.status != sd_FsStatus::IoError) {
+            Abort(kCopyError);
+            return false;
+        }
+        if (retries < kSilentRetries) {
+            ++retries;
+            continue;
+        }
+        const sd_prompt::Answer answer =
+            prompt_->Ask("An error occurred while trying to read: \n\n" + sd::ShownPath(source) +
+                             "\n\nPlease make sure that the media is free from defects and that the drive is "
+                             "available. Click "
+                             "OK to retry.",
+                         "Error Reading File", sd_prompt::Buttons::OKCancel, sd_prompt::Icon::Error);
+        if (answer != sd_prompt::Answer::OK) {
+            Abort("A File Copy Error Occurred, User Aborted File Copy. Click Finish To Exit");
+            return false;
+        }
+        retries = 0;
+    }
+}

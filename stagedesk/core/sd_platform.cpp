@@ -1,0 +1,162 @@
+#include "stagedesk/core/sd_platform.h"
+
+#include "stagedesk/core/sd_paths.h"
+
+#include <QFile>
+#include <QStorageInfo>
+#include <QThread>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path ToFs(const QString& path) {
+#ifdef _WIN32
+    return fs::path(path.toStdWString());
+#else
+    return fs::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString FromFs(const fs::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+sd_FsResult Failure(const std::error_code& error) {
+    sd_FsResult result;
+    if (!error)
+        return result;
+    result.message = QString::fromLocal8Bit(error.message());
+    if (error == std::errc::io_error)
+        result.status = sd_FsStatus::IoError;
+    else if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
+        result.status = sd_FsStatus::Missing;
+    else if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
+        result.status = sd_FsStatus::AccessDenied;
+    else if (error == std::errc::file_exists)
+        result.status = sd_FsStatus::Exists;
+    else
+        result.status = sd_FsStatus::Other;
+    return result;
+}
+
+void SortByName(QStringList& paths) {
+    std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+}
+
+// Read-only folders keep their contents from being deleted on POSIX; open them up first.
+void MakeTreeWritable(const fs::path& root) {
+    std::error_code ignored;
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored)) {
+        if (ignored)
+            break;
+        if (!it->is_symlink(ignored))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+}
+
+} // namespace
+
+sd_platform& sd_platform::Real() {
+    static sd_platform real;
+    return real;
+}
+
+sd_FsResult sd_platform::ListFolder(const QString& folder, QStringList& folders, QStringList& files) {
+    folders.clear();
+    files.clear();
+    const QString prefix = sd::WithTrailingSeparator(folder);
+    std::error_code error;
+    fs::directory_iterator it(ToFs(folder), error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code ignored;
+        const QString path = prefix + FromFs(it->path().filename());
+        if (it->is_directory(ignored)) {
+            if (!it->is_symlink(ignored))
+                folders << path;
+        } else if (it->is_regular_file(ignored)) {
+            files << path;
+        }
+    }
+    if (error)
+        return Failure(error);
+    SortByName(folders);
+    SortByName(files);
+    return {};
+}
+
+sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target) {
+    std::error_code error;
+    const fs::path to = ToFs(target);
+    // Only a target that this call creates may be removed after a failure.
+    if (fs::symlink_status(to, error).type() != fs::file_type::not_found)
+        return Failure(error ? error : std::make_error_code(std::errc::file_exists));
+    fs::copy_file(ToFs(source), to, fs::copy_options::none, error);
+    if (error && error != std::errc::file_exists) {
+        std::error_code ignored;
+        fs::remove(to, ignored);
+    }
+    return Failure(error);
+}
+
+sd_FsResult sd_platform::MakeFolder(const QString& path) {
+    std::error_code error;
+    fs::create_directories(ToFs(path), error);
+    return Failure(error);
+}
+
+sd_FsResult sd_platform::MakeNormal(const QString& path) {
+    std::error_code error;
+    fs::permissions(ToFs(path), fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, error);
+    return Failure(error);
+}
+
+sd_FsResult sd_platform::RemoveTree(const QString& path) {
+    const fs::path root = ToFs(path);
+    std::error_code error;
+    if (!fs::is_symlink(root, error))
+        MakeTreeWritable(root);
+    fs::remove_all(root, error);
+    return Failure(error);
+}
+
+sd_FsResult sd_platform::RemoveFile(const QString& path) {
+    std::error_code error;
+    fs::remove(ToFs(path), error);
+    return Failure(error);
+}
+
+sd_Volume sd_platform::VolumeOf(const QString& path) {
+    sd_Volume volume;
+    QStorageInfo storage(path);
+    if (!storage.isValid()) {
+        volume.error = "No volume could be found for " + sd::ShownPath(path) + ".";
+        return volume;
+    }
+    volume.valid = true;
+    volume.root = storage.rootPath();
+#ifdef _WIN32
+    if (volume.root.size() >= 2 && volume.root[1] == ':')
+        volume.root = volume.root.left(2);
+#endif
+    volume.mediaLoaded = storage.isReady();
+    volume.freeBytes = storage.bytesAvailable();
+    volume.totalBytes = storage.bytesTotal();
+    return volume;
+}
+
+void sd_platform::Sleep(int milliseconds) {
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}

@@ -1,0 +1,52 @@
+// The operating-system services under the configurator's file services, in one narrow interface.
+//
+// Real() uses std::filesystem for files and folders (its error codes tell an input/output failure from
+// a missing folder) and QStorageInfo for volumes. Tests derive from sd_platform and override one call to
+// inject a fault; every other call keeps its real behaviour.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+enum class sd_FsStatus { Ok, Missing, IoError, AccessDenied, Exists, Other };
+
+struct sd_FsResult {
+    sd_FsStatus status = sd_FsStatus::Ok;
+    QString message; // the system's own text of the failure
+    bool ok() const { return status == sd_FsStatus::Ok; }
+};
+
+// What the volume holding a path reports; valid is false when no volume answers for the path.
+struct sd_Volume {
+    bool valid = false;
+    QString root; // the volume's root as the user knows it ("C:" on Windows, its mount point elsewhere)
+    qint64 freeBytes = 0; // available to this user
+    qint64 totalBytes = 0;
+    bool mediaLoaded = false;
+    QString error; // why it is not valid
+};
+
+class sd_platform {
+public:
+    virtual ~sd_platform() = default;
+
+    // The shared real implementation.
+    static sd_platform& Real();
+
+    // The folders and the files directly inside folder (full paths, each list sorted by name ignoring
+    // case). Links to folders are skipped so that a listing can never loop.
+    virtual sd_FsResult ListFolder(const QString& folder, QStringList& folders, QStringList& files);
+    // Copies one file to a target that must not exist yet (Exists otherwise). A failed copy leaves no
+    // partial target behind.
+    virtual sd_FsResult CopyFileData(const QString& source, const QString& target);
+    // Creates a folder and its missing parents.
+    virtual sd_FsResult MakeFolder(const QString& path);
+    // Gives the file or folder normal attributes: writable by its owner (clears read-only on Windows).
+    virtual sd_FsResult MakeNormal(const QString& path);
+    // Removes a folder with everything below it, making read-only entries writable first. Never
+    // follows a link out of the tree.
+    virtual sd_FsResult RemoveTree(const QString& path);
+    virtual sd_FsResult RemoveFile(const QString& path);
+    virtual sd_Volume VolumeOf(const QString& path);
+    virtual void Sleep(int milliseconds);
+};

@@ -1,0 +1,70 @@
+#include "stagedesk/core/sd_text.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace sd {
+
+int CultureCompare(const QString& a, const QString& b) {
+    int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    if (folded != 0)
+        return folded;
+    // Same letters: the first difference in case decides, lower case first.
+    for (qsizetype i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        return a[i].isLower() ? -1 : 1;
+    }
+    return static_cast<int>(a.size() - b.size());
+}
+
+namespace {
+
+bool SameLetter(QChar a, QChar b) {
+    return a == b || a.toCaseFolded() == b.toCaseFolded();
+}
+
+} // namespace
+
+bool WildcardMatch(const QString& name, const QString& pattern) {
+    if (pattern == "*.*" || pattern == "*")
+        return true;
+    // Greedy match with one remembered star: linear for ordinary patterns, never exponential.
+    qsizetype n = 0, p = 0, starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || (pattern[p] != '*' && SameLetter(pattern[p], name[n])))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+QString StatusLine(const QString& text) {
+    QString stamp = QLocale::c().toString(QDateTime::currentDateTime(), "M/d/yyyy h:mm:ss AP");
+    return stamp + " - " + text;
+}
+
+QString XPathLiteral(const QString& text) {
+    if (!text.contains('\''))
+        return "'" + text + "'";
+    if (!text.contains('"'))
+        return "\"" + text + "\"";
+    QStringList parts;
+    for (const QString& piece : text.split('\''))
+        parts << "'" + piece + "'";
+    return "concat(" + parts.join(", \"'\", ") + ")";
+}
+
+} // namespace sd

@@ -1,0 +1,23 @@
+// Text rules shared by the configurator's services: comparison, wildcards, status lines.
+#pragma once
+
+#include <QString>
+
+namespace sd {
+
+// Compares the way the kit's files expect (culture-aware, not ordinal): letters first ignoring case,
+// then lower case before upper case. Negative, zero or positive. Versions compare as text:
+// "1.5" > "1.10".
+int CultureCompare(const QString& a, const QString& b);
+
+// Matches a file name against a pattern with '*' (any run) and '?' (one character), ignoring case as
+// the kit's media file systems do. "*.*" matches every name, with or without a dot.
+bool WildcardMatch(const QString& name, const QString& pattern);
+
+// "M/d/yyyy h:mm:ss AM - text": the form of one line in the copy page's status box.
+QString StatusLine(const QString& text);
+
+// Builds an XPath string literal for any text, quotes included (concat() when it holds both kinds).
+QString XPathLiteral(const QString& text);
+
+} // namespace sd
