@@ -3,6 +3,9 @@
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/policy/PolicyText.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace {
 
 constexpr int kDebugLevel = 5;
@@ -113,9 +116,7 @@ bool PolicyScan::takeDeclaration(std::vector<CString>& names, CString& name) {
         return fail(linePrefix() + " -- Invalid policy declaration.\n");
     std::string_view declared = line_.text.substr(line_.firstNonSpace + 1, close - line_.firstNonSpace - 1);
     name = CString(std::string(declared));
-    bool known = false;
-    for (const CString& earlier : names)
-        known = known || sameNoCase(earlier.Str(), declared);
+    bool known = !declaredNames_.insert(lowerAscii(declared)).second;
     if (known || !isValidPolicyName(declared))
         return fail(linePrefix() + " -- Invalid or duplicate policy name:  " + std::string(declared) + "\n");
     if (names.size() >= static_cast<size_t>(kMaxPolicies))
@@ -149,17 +150,19 @@ bool PolicyScan::collectKeywords(std::vector<std::string>& keywords) {
 }
 
 bool PolicyScan::checkKeywords(const CString& name, const std::vector<std::string>& keywords) {
+    // The earliest keyword that is repeated later is the one reported.
+    std::unordered_map<std::string, size_t> firstIndex;
+    size_t repeated = keywords.size();
     for (size_t i = 0; i < keywords.size(); ++i) {
-        for (size_t j = i + 1; j < keywords.size(); ++j) {
-            if (sameNoCase(keywords[i], keywords[j]))
-                return fail(name.Str() + " -- Duplicate keywords found:  " + keywords[i]);
-        }
+        auto [it, isNew] = firstIndex.emplace(lowerAscii(keywords[i]), i);
+        if (!isNew)
+            repeated = std::min(repeated, it->second);
     }
-    for (const std::string& keyword : keywords) {
-        if (sameNoCase(keyword, "AppliesTo.1"))
-            return true;
-    }
-    return fail(name.Str() + " -- Each policy must have an AppliesTo.1");
+    if (repeated < keywords.size())
+        return fail(name.Str() + " -- Duplicate keywords found:  " + keywords[repeated]);
+    if (firstIndex.count("appliesto.1") == 0)
+        return fail(name.Str() + " -- Each policy must have an AppliesTo.1");
+    return true;
 }
 
 bool PolicyScan::fail(const std::string& message) {

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class RunSettings;
@@ -42,6 +43,7 @@ private:
     bool haveLine_ = false;
     bool failed_ = false;
     int lineNumber_ = 0;
+    std::unordered_set<std::string> declaredNames_; // lower case, for the duplicate test
 };
 
 bool isValidPolicyName(std::string_view name);

@@ -1,6 +1,5 @@
 #include "arrayplan/policy/PolicyText.h"
 
-#include <cctype>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -11,8 +10,9 @@ bool isCBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The C locale's lower case: only A to Z change.
 char lowerChar(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 } // namespace
