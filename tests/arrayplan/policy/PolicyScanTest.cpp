@@ -85,7 +85,7 @@ TEST_F(PolicyFileTest, AcceptsEveryLayoutThatTheRulesAllow) {
     std::string file = "; comment\r\n"
                        "   \n"
                        "  [policy.Web-1_a.b] text after the bracket\r\n"
-                       "appliesto.1 = c:1\r\n"
+                       "appliesto.1 = c:1\r\nInit = BUILD\r\n"
                        "   ; indented comment\n"
                        "AppliesTo.16 = nonsense that is never read\n"
                        "Array.A2 = never read either\n"
@@ -98,6 +98,7 @@ TEST_F(PolicyFileTest, AcceptsEveryLayoutThatTheRulesAllow) {
     EXPECT_EQ(policy(0).appliesToCount(), 1);
     EXPECT_EQ(policy(0).appliesToAt(0)->controllerNumber, 1);
     EXPECT_EQ(policy(0).arrayCount(), 0);
+    EXPECT_EQ(policy(0).init, Policy::kInitBuild) << "CR LF is one newline";
     EXPECT_EQ(policy(1).stripeSize, "64");
     EXPECT_EQ(policy(1).appliesToCount(), 15);
 }
