@@ -1,0 +1,134 @@
+#include "stagedesk/core/sd_IOManip.h"
+
+#include "sd_fakes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+class IOManipTest : public testing::Test {
+protected:
+    TestKit kit;
+    FakePlatform platform;
+    ScriptedPrompt prompt;
+    sd_IOManip io{platform, prompt};
+};
+
+TEST_F(IOManipTest, ListsDepthFirstFolderByFolderWithTheFilter) {
+    for (const char* file :
+         {"src/b.txt", "src/A.INF", "src/b/x.txt", "src/a/z/deep.txt", "src/a/y.txt", "src/a/z.inf"})
+        kit.Write(file, "x");
+    io.SourceDirectory = kit.Path("src/");
+    ASSERT_TRUE(io.GetAllFiles());
+    const QString root = kit.Path("src");
+    EXPECT_EQ(io.DirectoryList, (QStringList{root, root + "/a", root + "/a/z", root + "/b"}));
+    EXPECT_EQ(io.FileList, (QStringList{root + "/A.INF", root + "/b.txt", root + "/a/y.txt",
+                                        root + "/a/z.inf", root + "/a/z/deep.txt", root + "/b/x.txt"}));
+
+    io.FileFilter = "*.txt";
+    io.SearchSubdirectories = false;
+    ASSERT_TRUE(io.GetAllFiles());
+    EXPECT_EQ(io.DirectoryList, QStringList{root});
+    EXPECT_EQ(io.FileList, QStringList{root + "/b.txt"});
+}
+
+TEST_F(IOManipTest, ListingRetriesAfterReadFailuresAreBounded) {
+    kit.Write("src/a.txt", "x");
+    io.SourceDirectory = kit.Path("src");
+
+    platform.listFailures = sd_IOManip::kListingRetries; // the last try succeeds
+    EXPECT_TRUE(io.GetAllFiles());
+    EXPECT_EQ(io.FileList.size(), 1);
+    EXPECT_EQ(platform.sleeps, sd_IOManip::kListingRetries);
+    EXPECT_TRUE(prompt.asked.empty());
+
+    platform.sleeps = 0;
+    platform.listCalls = 0;
+    platform.listFailures = 1000; // a disc that never reads again
+    EXPECT_FALSE(io.GetAllFiles());
+    EXPECT_EQ(platform.listCalls, 1 + sd_IOManip::kListingRetries);
+    EXPECT_TRUE(io.FileList.isEmpty());
+    ASSERT_EQ(prompt.Count("Exception Occurred"), 1);
+    EXPECT_EQ(prompt.asked[0].text, "The disk could not be read.");
+}
+
+TEST_F(IOManipTest, VanishedFolderEmptiesTheListQuietlyOtherFailuresSpeak) {
+    kit.Write("src/a.txt", "x");
+    io.SourceDirectory = kit.Path("src");
+    platform.listFailures = 1;
+    platform.listFailure = sd_FsStatus::Missing;
+    EXPECT_FALSE(io.GetAllFiles());
+    EXPECT_TRUE(io.FileList.isEmpty());
+    EXPECT_TRUE(prompt.asked.empty());
+
+    io.SearchSubdirectories = false;
+    platform.listFailures = 1;
+    platform.listFailure = sd_FsStatus::AccessDenied;
+    EXPECT_FALSE(io.GetAllFiles());
+    EXPECT_EQ(prompt.Count("Exception Encountered"), 1);
+    EXPECT_EQ(platform.sleeps, 0);
+}
+
+TEST_F(IOManipTest, CopyFileKeepsExistingTargetsAndMakesCopiesWritable) {
+    kit.Write("src/new.txt", "fresh");
+    kit.Write("src/old.txt", "fresh");
+    kit.Write("dst/old.txt", "kept");
+    QFile::setPermissions(kit.Path("src/new.txt"), QFile::ReadOwner | QFile::ReadGroup);
+
+    EXPECT_TRUE(io.CopyFile(kit.Path("src/old.txt"), kit.Path("dst/old.txt")).ok());
+    EXPECT_EQ(Read(kit.Path("dst/old.txt")), "kept");
+    EXPECT_TRUE(io.CopyFile(kit.Path("src/new.txt"), kit.Path("dst/new.txt")).ok());
+    EXPECT_EQ(Read(kit.Path("dst/new.txt")), "fresh");
+    EXPECT_TRUE(QFileInfo(kit.Path("dst/new.txt")).permissions() & QFile::WriteOwner);
+    EXPECT_TRUE(io.CopyFile(kit.Path("src"), kit.Path("dst/src")).ok()); // a folder is not copied
+    EXPECT_FALSE(kit.Exists("dst/src"));
+    EXPECT_EQ(io.CopyFile(kit.Path("src/none.txt"), kit.Path("dst/none.txt")).status, sd_FsStatus::Missing);
+}
+
+TEST_F(IOManipTest, CreatesTheTreeUnderTheTargetAndRemovesReadOnlyTrees) {
+    kit.Write("src/a/b/f.txt", "x");
+    kit.Write("src/c/g.txt", "x");
+    io.SourceDirectory = kit.Path("src");
+    ASSERT_TRUE(io.GetAllFiles());
+    ASSERT_TRUE(io.CreateDirectories(kit.Path("src/"), kit.Path("out/copy/")));
+    EXPECT_TRUE(kit.Exists("out/copy/a/b"));
+    EXPECT_TRUE(kit.Exists("out/copy/c"));
+
+    QFile::setPermissions(kit.Path("src/a/b"), QFile::ReadOwner | QFile::ExeOwner);
+    QFile::setPermissions(kit.Path("src/a/b/f.txt"), QFile::ReadOwner);
+    EXPECT_TRUE(io.RemoveDirectory(kit.Path("src")));
+    EXPECT_FALSE(kit.Exists("src"));
+    EXPECT_TRUE(prompt.asked.empty());
+}
+
+TEST_F(IOManipTest, RemovalFailuresShowTheirMessages) {
+    kit.Write("busy/f.txt", "x");
+    platform.removeTreeFailure = sd_FsStatus::AccessDenied;
+    EXPECT_FALSE(io.RemoveDirectory(kit.Path("busy")));
+    ASSERT_EQ(prompt.Count("Error Deleting Files"), 1);
+    EXPECT_EQ(prompt.asked[0].text,
+              "Some files contained within:\n\n" + kit.Path("busy") +
+                  "\n\nwere unable to be deleted. You must delete these files manually to continue.");
+    platform.removeTreeFailure = sd_FsStatus::Other;
+    EXPECT_FALSE(io.RemoveDirectory(kit.Path("busy")));
+    EXPECT_EQ(prompt.Texts("An Exception Occurred"), QStringList{"The folder is in use."});
+}
+
+TEST_F(IOManipTest, VolumeAnswers) {
+    platform.freeBytes = 700LL * 1048576;
+    EXPECT_TRUE(io.CheckDriveFreespace("/kit", 700));
+    platform.freeBytes = 700LL * 1048576 - 104858; // 699.9 MB
+    EXPECT_FALSE(io.CheckDriveFreespace("/kit", 700));
+    EXPECT_TRUE(io.CheckDriveFreespace("/kit", 699));
+
+    platform.volumeMegabytes = 4489;
+    EXPECT_EQ(io.GetDriveSize("/media/dvd"), 4489);
+    EXPECT_TRUE(prompt.asked.empty());
+    platform.volumeValid = false;
+    EXPECT_EQ(io.GetDriveSize("/media/dvd"), 0);
+    EXPECT_EQ(prompt.Texts("An Exception Occurred"), QStringList{"The device is not ready."});
+}
+
+} // namespace
