@@ -85,13 +85,17 @@ public:
     ~StdioFile() override { Close(); }
 
     size_t Read(void* buffer, size_t size, bool& readError) override {
+        TurnTo(Direction::Reading);
         size_t count = std::fread(buffer, 1, size, stream_);
         if (count < size && std::ferror(stream_))
             readError = true;
         return count;
     }
 
-    size_t Write(const void* buffer, size_t size) override { return std::fwrite(buffer, 1, size, stream_); }
+    size_t Write(const void* buffer, size_t size) override {
+        TurnTo(Direction::Writing);
+        return std::fwrite(buffer, 1, size, stream_);
+    }
 
     bool Close() override {
         if (!stream_)
@@ -102,7 +106,17 @@ public:
     }
 
 private:
+    enum class Direction { None, Reading, Writing };
+
+    // An update stream ("w+", "r+") must be positioned between a write and a read, and back.
+    void TurnTo(Direction direction) {
+        if (last_ != Direction::None && last_ != direction)
+            std::fseek(stream_, 0, SEEK_CUR);
+        last_ = direction;
+    }
+
     FILE* stream_;
+    Direction last_ = Direction::None;
 };
 
 // A handle opened for attribute work only; directories need the backup-semantics flag to be opened at all.
