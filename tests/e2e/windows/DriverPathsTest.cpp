@@ -146,6 +146,50 @@ TEST_F(DriverPaths, CopiedFilesKeepTheirTimes) {
     EXPECT_EQ(fs::file_size(dir_ / "out/disk/empty.cat"), 0u);
 }
 
+TEST_F(DriverPaths, OldDestinationGoesWithReadOnlyFilesButNotThroughLinks) {
+    AddDriverSet();
+    dir_.Write("set/net/DrvInfo.ini", "[Driver Information]\n");
+    std::string readOnly = dir_.Write("out/old/old.sys", "old");
+    fs::permissions(readOnly, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    ProgramResult run = Stage(Shown("set"), Shown("out"), {"/V:5"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_FALSE(fs::exists(readOnly)) << run.out;
+    EXPECT_TRUE(fs::exists(dir_.Path() / "out/net/DrvInfo.ini"));
+
+    dir_.Write("keep/precious.txt", "kept");
+    fs::create_directory_symlink(dir_.Path() / "keep", dir_.Path() / "out/linked");
+    run = Stage(Shown("set"), Shown("out"), {"/V:5"});
+    EXPECT_EQ(dir_.Read("keep/precious.txt"), "kept") << "the removal never passes through a link";
+    // Wine shows a link to a folder as a link but cannot remove it; that run ends with status 3.
+    if (!TestingWindowsBuild()) {
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_FALSE(fs::is_symlink(dir_.Path() / "out/linked"));
+    }
+}
+
+// Windows builds full paths of at most 259 characters (260 with the terminator).
+TEST_F(DriverPaths, FullPathsLongerThanTheWindowsLimitAreRefused) {
+    if (!TestingWindowsBuild())
+        GTEST_SKIP() << "the limit of this system is its own";
+    AddDriverSet();
+    size_t base = Shown("").size(); // the folder and its separator
+    auto relativeOfFullLength = [&](size_t length) {
+        std::string relative;
+        while (base + relative.size() < length)
+            relative += relative.size() % 50 == 49 ? '\\' : 'd';
+        return relative;
+    };
+    std::string fits = relativeOfFullLength(259);
+    ProgramResult accepted = Stage(Shown("set"), fits, {"/V:2"}, dir_.Path().string());
+    EXPECT_NE(accepted.out.find("Destination Path = " + Shown("") + fits + "\n"), npos) << accepted.out;
+
+    ProgramResult refused = Stage(Shown("set"), relativeOfFullLength(260), {"/V:2"}, dir_.Path().string());
+    EXPECT_EQ(refused.status, 1) << refused.out;
+    EXPECT_NE(refused.out.find("Usage... "), npos) << refused.out;
+    EXPECT_EQ(refused.out.find("Destination Path = "), npos) << refused.out;
+}
+
 TEST_F(DriverPaths, ServerAndShareAreNeverCreated) {
     if (!TestingWindowsBuild())
         GTEST_SKIP() << "server roots are Windows paths";
