@@ -16,11 +16,18 @@ struct RaidPhysicalDrive {
     int reservedArray = kNotReserved;
 };
 
+// One way to build an array: count drives of one size.
+struct DriveCandidate {
+    int size = 0;
+    int count = 0;
+};
+using CandidateLists = std::vector<std::vector<DriveCandidate>>; // per array, in search order
+
 struct PlannedArray {
     int raidLevel = -1;
-    std::vector<int> members; // pool indices, in the order they were added
+    std::vector<int> members;                     // pool indices, in the order they were added
     std::vector<RaidLogicalDrive*> logicalDrives; // the policy's records, borrowed
-    std::vector<int> candidateSizes; // ascending
+    std::vector<int> candidateSizes;              // ascending
     std::vector<int> candidateCounts;
     int driveSize = 0;
     int driveCount = 0;
