@@ -79,7 +79,7 @@ bool sd_startup::CheckEdition(sd_Edition& edition) {
     edition.installed = result == CheckResult::Passed;
     // A version file without a version line passes; the recorded version then stays as it was.
     edition.version = found.isNull() ? minimum : found;
-    if (!Write(key + "_installed", edition.installed ? "Yes" : "No"))
+    if (!Write(key + "_toolkit_installed", edition.installed ? "Yes" : "No"))
         return false;
     return !edition.installed || found.isNull() || Write(key + "_toolkit_version", found);
 }

@@ -7,8 +7,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
+
+// Longer lines (a disc image read by mistake) are taken in pieces, so memory stays bounded.
+constexpr qint64 kLongestLine = 64 * 1024;
 
 QString Indexed(const QString& entry, const char* child, int index) {
     return entry + "/" + child + "[" + QString::number(index) + "]";
@@ -17,8 +21,7 @@ QString Indexed(const QString& entry, const char* child, int index) {
 QStringList FilesMatching(const QString& folder, const QString& pattern) {
     QStringList matching;
     const QStringList names =
-        QDir(sd::ResolveCase(folder))
-            .entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+        QDir(sd::ResolveCase(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names) {
         if (sd::WildcardMatch(name, pattern))
             matching << name;
@@ -103,14 +106,15 @@ bool sd_validation::ValidateFile(const QString& folder, const QString& pattern) 
 bool sd_validation::ScanLines(const QString& folder, const QString& file,
                               const std::function<bool(const QString&)>& visit) {
     QFile input(FilePathIn(folder, file));
-    if (!input.open(QIODevice::ReadOnly)) {
+    // Only regular files: a device named by a rule would never end.
+    if (!QFileInfo(input.fileName()).isFile() || !input.open(QIODevice::ReadOnly)) {
         prompt_.Show("Could not read the file " + sd::ShownPath(input.fileName()) + ": " +
                          input.errorString(),
                      "Exception Occurred", sd_prompt::Icon::Error);
         return false;
     }
     while (!input.atEnd()) {
-        if (visit(DecodeLine(input.readLine())))
+        if (visit(DecodeLine(input.readLine(kLongestLine))))
             break;
     }
     return true;

@@ -2,7 +2,6 @@
 
 #include "stagedesk/core/sd_paths.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,8 +14,7 @@
 
 struct sd_xml::CachedDocument {
     pugi::xml_document document;
-    QDateTime modified;
-    qint64 size = -1;
+    QByteArray bytes; // what the document was parsed from
 };
 
 namespace {
@@ -87,16 +85,17 @@ sd_xml::CachedDocument* sd_xml::Document(const QString& file) {
         lastError_ = "The file " + sd::ShownPath(path) + " could not be found.";
         return nullptr;
     }
-    std::shared_ptr<CachedDocument>& cached = cache_[path];
-    if (cached && cached->modified == info.lastModified() && cached->size == info.size())
-        return cached.get();
     QFile input(path);
     if (!input.open(QIODevice::ReadOnly)) {
         lastError_ = "The file " + sd::ShownPath(path) + " could not be read: " + input.errorString();
         cache_.remove(path);
         return nullptr;
     }
+    // Reading is cheap next to parsing, and unlike time stamps it cannot miss a quick rewrite.
     const QByteArray bytes = input.readAll();
+    std::shared_ptr<CachedDocument>& cached = cache_[path];
+    if (cached && cached->bytes == bytes)
+        return cached.get();
     auto fresh = std::make_shared<CachedDocument>();
     const pugi::xml_parse_result parsed =
         fresh->document.load_buffer(bytes.constData(), bytes.size(), kParseOptions);
@@ -107,8 +106,7 @@ sd_xml::CachedDocument* sd_xml::Document(const QString& file) {
         cache_.remove(path);
         return nullptr;
     }
-    fresh->modified = info.lastModified();
-    fresh->size = info.size();
+    fresh->bytes = bytes;
     cached = fresh;
     return cached.get();
 }
@@ -196,8 +194,12 @@ bool sd_xml::WriteToXML(const QString& file, const QString& element, const QStri
             "The element " + element + " cannot be written in " + sd::ShownPath(FilePath(file)) + ".";
         return false;
     }
+    // Each top-level node on its own line, everything inside exactly as it was read.
     std::ostringstream saved;
-    cached->document.save(saved, "", pugi::format_raw | pugi::format_no_declaration);
+    for (pugi::xml_node node = cached->document.first_child(); node; node = node.next_sibling()) {
+        node.print(saved, "", pugi::format_raw);
+        saved << '\n';
+    }
     const QString path = FilePath(file);
     QSaveFile output(path);
     const std::string bytes = saved.str();

@@ -51,9 +51,11 @@ TEST(SdXml, WritesOnlyTheElementAndKeepsTheRest) {
     EXPECT_EQ(xml.GetXPathXML("//added", "stagedesk.xml"), "value");
     EXPECT_FALSE(xml.WriteToXML("stagedesk.xml", "//b[@x='2']", "nowhere"));
 
-    // A change made by someone else is seen at the next query.
-    kit.Write("kit/stagedesk/xml/stagedesk.xml", "<config><a>changed elsewhere, longer</a></config>");
-    EXPECT_EQ(xml.GetXPathXML("//a", "stagedesk.xml"), "changed elsewhere, longer");
+    // A change made by someone else is seen at the next query, even at once and with the same size.
+    kit.Write("kit/stagedesk/xml/stagedesk.xml", "<config><a>one</a></config>");
+    EXPECT_EQ(xml.GetXPathXML("//a", "stagedesk.xml"), "one");
+    kit.Write("kit/stagedesk/xml/stagedesk.xml", "<config><a>two</a></config>");
+    EXPECT_EQ(xml.GetXPathXML("//a", "stagedesk.xml"), "two");
 }
 
 TEST(SdXml, MalformedFilesAndQueriesFailWithAReason) {
