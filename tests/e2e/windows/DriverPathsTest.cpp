@@ -93,6 +93,18 @@ TEST_F(DriverPaths, MissingLevelsOfTheDestinationAreMadeOneByOne) {
     EXPECT_EQ(again.out.find("mkdir " + xy + "\n"), npos) << again.out;
 }
 
+TEST_F(DriverPaths, DestinationWithTrailingSeparatorIsEmptiedFirst) {
+    AddDriverSet();
+    dir_.Write("set/net/DrvInfo.ini", "[Driver Information]\n");
+    dir_.Write("out/stale.txt", "from an earlier run");
+    std::string destination = Shown("out") + ProgramSeparator();
+    ProgramResult run = Stage(Shown("set"), destination, {"/V:1"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("Removing " + destination + "\n"), npos) << run.out;
+    EXPECT_FALSE(fs::exists(dir_.Path() / "out/stale.txt"));
+    EXPECT_TRUE(fs::exists(dir_.Path() / "out/net/DrvInfo.ini"));
+}
+
 TEST_F(DriverPaths, RelativePathsAreTakenFromTheWorkingFolder) {
     AddDriverSet();
     dir_.Write("set/raid/DrvInfo.ini", "[Driver Information]\n");
