@@ -1,0 +1,61 @@
+#include "arrayplan/policy/ConfigurationCheck.h"
+
+#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/ControllerIni.h"
+#include "arrayplan/model/ControllerList.h"
+#include "arrayplan/policy/PolicyText.h"
+
+namespace {
+
+constexpr int kArrayLimitTrace = 1187;
+
+const RaidLogicalDrive* firstLogicalDriveOn(const RaidConfiguration& configuration, int arrayIndex) {
+    for (int j = 0; const RaidLogicalDrive* logical = configuration.logicalDriveAt(j); ++j) {
+        if (logical->arrayIndex == arrayIndex)
+            return logical;
+    }
+    return nullptr;
+}
+
+bool arraysFit(const RunSettings& settings, const ControllerIni& ini,
+               const RaidConfiguration& configuration) {
+    for (int k = 0; const RaidArray* array = configuration.arrayAt(k); ++k) {
+        const RaidLogicalDrive* logical = firstLogicalDriveOn(configuration, k);
+        if (logical == nullptr)
+            continue;
+        int limit = ini.maxPhysicalDrives(logical->raidLevel);
+        settings.debugTrace(kArrayLimitTrace,
+                            formatText("checkConfigCreated() Array=%d drives, contINI=%d drives ",
+                                       array->memberCount(), limit)
+                                .c_str());
+        if (array->memberCount() > limit)
+            return false;
+    }
+    return true;
+}
+
+bool usesStripes(const RaidConfiguration& configuration) {
+    for (int j = 0; const RaidLogicalDrive* logical = configuration.logicalDriveAt(j); ++j) {
+        if (logical->raidLevel != kRaid1 && logical->raidLevel != kRaidVolume)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int checkConfigCreated(const RunSettings& settings, ControllerList& controllers) {
+    bool anyConfigured = false;
+    for (int i = 0; RaidController* controller = controllers.at(i); ++i) {
+        RaidConfiguration* configuration = controller->configuration();
+        if (configuration == nullptr)
+            continue;
+        anyConfigured = true;
+        ControllerIni ini(settings.raidDirectory, controller->modelName());
+        if (ini.load() && !arraysFit(settings, ini, *configuration))
+            return 7;
+        if (!usesStripes(*configuration))
+            configuration->stripeSize = kStripeNotSet;
+    }
+    return anyConfigured ? 0 : 10;
+}
