@@ -125,6 +125,50 @@ HANDLE OpenForAttributes(const std::string& path, DWORD access) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+// The path that path leads to after every link: "C:\a\link" -> "C:\b\target". Empty when it cannot be
+// opened.
+std::string FinalPath(const std::string& path) {
+    HANDLE handle = OpenForAttributes(path, 0);
+    if (handle == INVALID_HANDLE_VALUE)
+        return {};
+    std::string final(MAX_PATH, '\0');
+    DWORD length = GetFinalPathNameByHandleA(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+        final.resize(length);
+        length = GetFinalPathNameByHandleA(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+    }
+    CloseHandle(handle);
+    final.resize(length < final.size() ? length : 0);
+    // The system answers in its long-path form: \\?\C:\b or \\?\UNC\server\share\b.
+    if (final.rfind("\\\\?\\UNC\\", 0) == 0)
+        return "\\\\" + final.substr(8);
+    if (final.rfind("\\\\?\\", 0) == 0)
+        return final.substr(4);
+    return final;
+}
+
+// path with each ".." taken from the folder that the part before it really is, after links, as other
+// systems resolve it; the Windows path functions drop "link\.." lexically instead.
+std::string WithPhysicalParents(const std::string& path) {
+    std::string result;
+    size_t start = 0;
+    for (;;) {
+        size_t end = path.find_first_of("\\/", start);
+        std::string component =
+            path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (component == ".." && !result.empty()) {
+            std::string final = FinalPath(result);
+            if (!final.empty())
+                result = final + "\\";
+        }
+        result += component;
+        if (end == std::string::npos)
+            return result;
+        result += '\\';
+        start = end + 1;
+    }
+}
+
 class WindowsFileSystem : public FileSystem {
 public:
     bool FindEntries(const std::string& pattern, std::vector<DirectoryEntry>& entries) override {
@@ -236,8 +280,9 @@ public:
     }
 
     // Volume serial number and file index: the same directory reached by two paths gives the same text.
+    // Links are followed, and ".." leads to the parent of the folder a link leads to.
     std::string DirectoryIdentity(const std::string& path) override {
-        HANDLE handle = OpenForAttributes(path, 0);
+        HANDLE handle = OpenForAttributes(WithPhysicalParents(path), 0);
         if (handle == INVALID_HANDLE_VALUE)
             return {};
         BY_HANDLE_FILE_INFORMATION info;

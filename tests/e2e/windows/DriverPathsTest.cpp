@@ -180,6 +180,18 @@ TEST_F(DriverPaths, OldDestinationGoesWithReadOnlyFilesButNotThroughLinks) {
     }
 }
 
+TEST_F(DriverPaths, DestinationLinkedIntoTheSourceIsRefused) {
+    AddDriverSet();
+    dir_.Write("set/a/DrvInfo.ini", "[Driver Information]\nRequired For ADS = Yes\n");
+    dir_.Write("set/a/a.sys", "driver a");
+    fs::create_directory_symlink(dir_.Path() / "set/a", dir_.Path() / "into-a");
+    // The folder above the link is the source itself, not the folder that holds the link.
+    ProgramResult run = Stage(Shown("set"), Shown("into-a"), {"/ADS"});
+    EXPECT_EQ(run.status, 3) << run.out;
+    EXPECT_NE(run.out.find("overlaps the source path"), npos) << run.out;
+    EXPECT_EQ(dir_.Read("set/a/a.sys"), "driver a");
+}
+
 // Windows builds full paths of at most 259 characters (260 with the terminator).
 TEST_F(DriverPaths, FullPathsLongerThanTheWindowsLimitAreRefused) {
     if (!TestingWindowsBuild())
