@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 // windows.h maps these names onto its own functions; the interface uses them as method names.
@@ -169,6 +171,17 @@ std::string WithPhysicalParents(const std::string& path) {
     }
 }
 
+bool SameFolder(std::string a, std::string b) {
+    for (std::string* path : {&a, &b}) {
+        while (path->size() > 1 && (path->back() == '\\' || path->back() == '/'))
+            path->pop_back();
+    }
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 class WindowsFileSystem : public FileSystem {
 public:
     bool FindEntries(const std::string& pattern, std::vector<DirectoryEntry>& entries) override {
@@ -277,6 +290,15 @@ public:
     bool RenameFile(const std::string& source, const std::string& target) override {
         return MoveFileExA(source.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    // A drive or share root, or a folder on which a volume is mounted, also when reached through a link.
+    bool IsVolumeRoot(const std::string& path) override {
+        std::string final = FinalPath(path);
+        if (final.empty() || DirectoryIdentity(final).empty())
+            return false;
+        char volume[MAX_PATH];
+        return GetVolumePathNameA(final.c_str(), volume, MAX_PATH) && SameFolder(final, volume);
     }
 
     // Volume serial number and file index: the same directory reached by two paths gives the same text.

@@ -192,6 +192,21 @@ TEST_F(DriverPaths, DestinationLinkedIntoTheSourceIsRefused) {
     EXPECT_EQ(dir_.Read("set/a/a.sys"), "driver a");
 }
 
+// /proc is a mounted file system that nothing can be deleted from, so a faulty run cannot do harm.
+TEST_F(DriverPaths, MountedFolderIsNeverEmptied) {
+    if (!fs::exists("/proc/self"))
+        GTEST_SKIP() << "no /proc on this system";
+    AddDriverSet();
+    dir_.Write("set/a/DrvInfo.ini", "[Driver Information]\n");
+    fs::create_directory_symlink("/proc", dir_.Path() / "proc-link");
+    for (const std::string& destination : {ProgramPath("/proc"), Shown("proc-link")}) {
+        ProgramResult run = Stage(Shown("set"), destination, {"/V:5"});
+        EXPECT_EQ(run.status, 3) << run.out;
+        EXPECT_NE(run.out.find("is the root of a file system and cannot be emptied."), npos) << run.out;
+        EXPECT_EQ(run.out.find("Removing "), npos) << run.out;
+    }
+}
+
 // Windows builds full paths of at most 259 characters (260 with the terminator).
 TEST_F(DriverPaths, FullPathsLongerThanTheWindowsLimitAreRefused) {
     if (!TestingWindowsBuild())
