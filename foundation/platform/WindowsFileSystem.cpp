@@ -230,12 +230,18 @@ public:
         return false;
     }
 
+    // The times of what a link leads to, as for every other operation on the file.
     bool GetFileTimes(const std::string& path, FileTimes& times) override {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        HANDLE handle = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
+        if (handle == INVALID_HANDLE_VALUE)
             return false;
-        times.accessNanoseconds = ToNanoseconds(data.ftLastAccessTime);
-        times.modificationNanoseconds = ToNanoseconds(data.ftLastWriteTime);
+        FILETIME access, modification;
+        bool known = GetFileTime(handle, nullptr, &access, &modification) != 0;
+        CloseHandle(handle);
+        if (!known)
+            return false;
+        times.accessNanoseconds = ToNanoseconds(access);
+        times.modificationNanoseconds = ToNanoseconds(modification);
         return true;
     }
 
