@@ -130,21 +130,6 @@ TEST_F(PosixFileSystemTest, RemovingALinkedFolderRemovesOnlyTheLink) {
     EXPECT_EQ(temp.Read("target/keep"), "k");
 }
 
-TEST_F(PosixFileSystemTest, TransferCopiesInsideTheSystemOrDeclines) {
-    std::string content(3 * 1024 * 1024 + 5, 'q');
-    temp.Write("big", content);
-    auto source = disk.OpenFile(temp / "big", "rb");
-    auto target = disk.OpenFile(temp / "copy", "wb");
-    ASSERT_TRUE(source && target);
-    TransferResult result = source->TransferTo(*target);
-    target->Close();
-    ASSERT_NE(result, TransferResult::Failed);
-    if (result == TransferResult::Done)
-        EXPECT_EQ(temp.Read("copy"), content);
-    else
-        EXPECT_EQ(temp.Read("copy"), "");
-}
-
 } // namespace
 
 #endif

@@ -107,15 +107,4 @@ TEST_F(TextFileTest, DeleteOnCloseAndDeleteRemoveTheFile) {
     EXPECT_FALSE(file.Delete());
 }
 
-TEST_F(TextFileTest, CreateNewRefusesAnExistingFile) {
-    disk.AddFile("/exists", "keep");
-    TextFile file;
-    EXPECT_FALSE(file.CreateNew("/exists"));
-    EXPECT_EQ(disk.Content("/exists"), "keep");
-    ASSERT_TRUE(file.CreateNew("/fresh"));
-    EXPECT_TRUE(file.WriteLine("x"));
-    EXPECT_TRUE(file.Close());
-    EXPECT_EQ(disk.Content("/fresh"), "x\n");
-}
-
 } // namespace
