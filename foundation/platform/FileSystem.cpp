@@ -18,5 +18,6 @@ FileSystem* SetFileSystem(FileSystem* fileSystem) {
 
 bool FileSystem::IsVolumeRoot(const std::string& path) {
     std::string identity = DirectoryIdentity(path);
-    return !identity.empty() && DirectoryIdentity(path + "/..") == identity;
+    bool separated = !path.empty() && (path.back() == '/' || path.back() == '\\');
+    return !identity.empty() && DirectoryIdentity(path + (separated ? ".." : "/..")) == identity;
 }

@@ -274,3 +274,9 @@ std::string MemoryFileSystem::DirectoryIdentity(const std::string& path) {
     std::string key = Normalize(path);
     return IsDirectory(key) ? key : std::string();
 }
+
+bool MemoryFileSystem::IsVolumeRoot(const std::string& path) {
+    std::string key = Normalize(path);
+    bool share = key.rfind("//", 0) == 0 && std::count(key.begin(), key.end(), '/') == 3;
+    return IsDirectory(key) && (Parent(key).empty() || share);
+}

@@ -61,6 +61,8 @@ public:
     std::unique_ptr<File> CreateNewFile(const std::string& path) override;
     bool RenameFile(const std::string& source, const std::string& target) override;
     std::string DirectoryIdentity(const std::string& path) override;
+    // "/", "C:" and "\\server\share" (any folder without a parent) are volume roots.
+    bool IsVolumeRoot(const std::string& path) override;
 
 private:
     friend class MemoryFile;
