@@ -4,6 +4,10 @@
 #include "arrayplan/frontend/ResultCodes.h"
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "arrayplan/planner/PolicyConverter.h"
+#include "arrayplan/policy/ConfigurationStep.h"
+#include "arrayplan/policy/Policy.h"
+#include "arrayplan/policy/PolicyMaker.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "foundation/Console.h"
 #include "foundation/SwitchParser.h"
@@ -132,13 +136,15 @@ bool ARRAYPLANSupport::findSupportFiles() {
     return true;
 }
 
-// Matching, the planner or the policy limit check, the configuration creation pass and the check of
-// the created configurations join here as the policy and planner components provide them.
 bool ARRAYPLANSupport::createConfigurations() {
     RunSettings::printPlain("Creating KLAMP Configurations ...\n");
-    if (settings_.debug)
-        dumpControllers();
-    return true;
+    // Each controller is planned on its own copy of the policy as read.
+    PlanPolicy plan = [this](RaidController& controller, Policy& copy) {
+        PolicyConverter converter(settings_, copy, controller);
+        return converter.runConverter();
+    };
+    int code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
+    return code == 0 || fail(code);
 }
 
 bool ARRAYPLANSupport::verifyOutputInventory() {
@@ -170,9 +176,13 @@ bool ARRAYPLANSupport::verifyOutputPolicy() {
     return fail(15);
 }
 
-// The policy writer joins here; a failure of it calls outputPolicyGuard_->undo() and gives code 16.
 bool ARRAYPLANSupport::writeOutputPolicy() {
     RunSettings::printPlain("Writing output policy file ...\n");
     settings_.policyFilePath = line_.outputPolicyPath;
-    return true;
+    PolicyMaker maker(settings_);
+    if (maker.makePolicies(controllers_))
+        return true;
+    settings_.reportError("FORMAT:Error polyMaker->makePolicies ");
+    outputPolicyGuard_->undo(); // a file that existed before the run stays exactly as it was
+    return fail(16);
 }
