@@ -50,6 +50,41 @@ void BM_IniGetValue(benchmark::State& state) {
 }
 BENCHMARK(BM_IniGetValue)->RangeMultiplier(2)->Range(1250, 20000)->Complexity();
 
+// For comparison: the same lookups by walking the lines from the top, as a document without an index would.
+CString WalkLookup(const IniFile& ini, const CString& section, const CString& key) {
+    bool inside = false;
+    for (const CString& line : ini.Lines()) {
+        if (line.IsEmpty() || line.At(0) == ';')
+            continue;
+        bool header = line.At(0) == '[';
+        if (!inside) {
+            inside = header && line.Mid(1, line.Find("]") - 1).Trim().EqualsNoCase(section);
+            continue;
+        }
+        if (header)
+            break;
+        int equals = line.Find("=");
+        if (equals > 0 && line.Left(equals).Trim().EqualsNoCase(key))
+            return line.Mid(equals + 1).Trim();
+    }
+    return CString();
+}
+
+void BM_LineWalkGetValueBaseline(benchmark::State& state) {
+    int lines = static_cast<int>(state.range(0));
+    IniFile ini("", true);
+    Fill(ini, lines);
+    int sections = SectionsIn(lines);
+    int i = 0;
+    for (auto _ : state) {
+        int section = sections - 1 - (i * 7919) % sections;
+        benchmark::DoNotOptimize(WalkLookup(ini, SectionName(section), KeyName(i % kKeysPerSection)).Text());
+        ++i;
+    }
+    state.SetComplexityN(lines);
+}
+BENCHMARK(BM_LineWalkGetValueBaseline)->RangeMultiplier(4)->Range(1250, 20000)->Complexity();
+
 void BM_IniRewriteValue(benchmark::State& state) {
     int lines = static_cast<int>(state.range(0));
     IniFile ini("", true);
