@@ -155,6 +155,15 @@ TEST_F(CopyEngineTest, DiscCountFollowsTheVolumeAndTheUpdateMedia) {
     EXPECT_TRUE(Copied("SP2.TXT"));
 
     QDir(kit.Path("kit/os")).removeRecursively();
+    kit.Item("gone.xml",
+             Item("<cd><media number=\"1\"><media_copy><directory><path>\\missing</path></directory>"
+                  "</media_copy></media></cd>",
+                  1));
+    EXPECT_EQ(Run("gone.xml"), sd_CopyOutcome::Aborted); // nothing to copy from is not a success
+    EXPECT_EQ(progress.Kind("abort").last(),
+              "A File Copy Error Occurred, File Copy Aborted... Click Finish To Exit");
+
+    QDir(kit.Path("kit/os")).removeRecursively();
     kit.Item("nocount.xml", "<item><name>N</name><cd>" + Disc(1) + "</cd></item>");
     progress.calls.clear();
     EXPECT_EQ(Run("nocount.xml"), sd_CopyOutcome::Aborted);
@@ -220,13 +229,21 @@ TEST_F(CopyEngineTest, PostProcessingCopiesWithPlaceholdersResolved) {
     EXPECT_EQ(progress.Kind("init").last(), "1,2,0,2,Three");
 
     QDir(kit.Path("kit/os")).removeRecursively();
+    kit.Item("nofile.xml", Item("<cd>" + Disc(1) +
+                                    "<post_processing><file_copy><file>none.ini</file><path>%sdroot%</path>"
+                                    "<target>%sdroot%\\x</target></file_copy></post_processing></cd>",
+                                1));
+    EXPECT_EQ(Run("nofile.xml"), sd_CopyOutcome::Aborted); // a file that is not there is no success
+    EXPECT_EQ(progress.Kind("abort").last(),
+              "A File Copy Error Occurred, File Copy Aborted... Click Finish To Exit");
+
+    QDir(kit.Path("kit/os")).removeRecursively();
     kit.Item("badpost.xml", Item("<cd>" + Disc(1) +
                                      "<post_processing><directory_copy><path>%sdroot%\\nowhere</path>"
                                      "<target>%sdroot%\\x</target></directory_copy></post_processing></cd>",
                                  1));
     EXPECT_EQ(Run("badpost.xml"), sd_CopyOutcome::Aborted);
-    EXPECT_EQ(progress.Kind("abort"),
-              QStringList{"An Error Occurred, File Copy Aborted... Click Finish To Exit"});
+    EXPECT_EQ(progress.Kind("abort").last(), "An Error Occurred, File Copy Aborted... Click Finish To Exit");
 }
 
 TEST_F(CopyEngineTest, ProgressIsCoalescedAndAStopEndsQuietly) {

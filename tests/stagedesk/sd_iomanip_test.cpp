@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 namespace {
 
 class IOManipTest : public testing::Test {
@@ -130,5 +136,23 @@ TEST_F(IOManipTest, VolumeAnswers) {
     EXPECT_EQ(io.GetDriveSize("/media/dvd"), 0);
     EXPECT_EQ(prompt.Texts("An Exception Occurred"), QStringList{"The device is not ready."});
 }
+
+#ifndef _WIN32
+// A copy that fails midway must not leave a partial file: the retry would take it for a finished one.
+TEST(RealPlatform, FailedCopyLeavesNoPartialTarget) {
+    TestKit kit;
+    kit.Write("src/big.bin", QString(1 << 20, 'x'));
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 64 * 1024; // writes past this fail, as on a full disk
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const sd_FsResult copied = sd_platform::Real().CopyFileData(kit.Path("src/big.bin"), kit.Path("big.bin"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(copied.ok());
+    EXPECT_FALSE(kit.Exists("big.bin"));
+}
+#endif
 
 } // namespace

@@ -1,0 +1,226 @@
+// The main window: task rows by what the installed editions offer, status bar panels, view toggles,
+// menus, help items and the About box.
+#include "stagedesk/ui/frm_MainWindow.h"
+#include "stagedesk/ui/frm_OSFiles.h"
+
+#include "ui_fixtures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+QString Category(const char* element, const QString& attributes) {
+    return QString("<%1 %2><default_path>x</default_path><category name=\"T\"/></%1>").arg(element, attributes);
+}
+
+QAction* Action(const QWidget& window, const QString& text) {
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->text() == text)
+            return action;
+    }
+    ADD_FAILURE() << "no menu item " << text.toStdString();
+    return nullptr;
+}
+
+struct LayoutCase {
+    const char* name;
+    QStringList installed;
+    QString drivers, utilities, applications, preboot; // each category's edition attributes
+    int top[4]; // rows of drivers, utilities, applications, pre-boot; -1 when not offered
+};
+
+class TaskLayout : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(TaskLayout, RowsMoveUpInPlaceOfTheTasksNotOffered) {
+    const LayoutCase& c = GetParam();
+    UiKit ui;
+    ui.Configure(c.installed, Category("operating_systems", "dos=\"Yes\"") +
+                                  Category("device_drivers", c.drivers) + Category("utility_files", c.utilities) +
+                                  Category("application_files", c.applications) +
+                                  Category("preboot_files", c.preboot));
+    frm_MainWindow window(ui.session);
+
+    EXPECT_EQ(Child<QLabel>(&window, "link_os")->y(), frm_MainWindow::kInstallationRowTop);
+    const struct {
+        const char* name;
+        const char* menuText;
+    } rows[] = {{"drivers", "Add Operating System &Device Drivers"},
+                {"utilities", "Add Operating System &Utility Files"},
+                {"applications", "Add Operating System &Application Files"},
+                {"preboot", "Add &Pre-Boot Environment Source Files"}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(rows[i].name);
+        auto* link = Child<QLabel>(&window, qPrintable(QString("link_") + rows[i].name));
+        auto* picture = Child<QLabel>(&window, qPrintable(QString("picture_") + rows[i].name));
+        const bool offered = c.top[i] >= 0;
+        EXPECT_EQ(Action(window, rows[i].menuText)->isVisible(), offered);
+        EXPECT_EQ(picture->isVisibleTo(&window), offered);
+        EXPECT_EQ(link->text().isEmpty(), !offered);
+        if (!offered)
+            continue;
+        EXPECT_EQ(link->pos(), QPoint(frm_MainWindow::kLinkLeft, c.top[i]));
+        EXPECT_EQ(picture->pos(), QPoint(frm_MainWindow::kPictureLeft, c.top[i]));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Editions, TaskLayout,
+    testing::Values(
+        // Only DOS: what WinPE or Linux alone offer is not offered.
+        LayoutCase{"DosOnly",
+                   {"dos"},
+                   "dos=\"No\" winpe=\"Yes\"",
+                   "linux=\"Yes\"",
+                   "dos=\"Yes\"",
+                   "dos=\"Yes\"",
+                   {-1, -1, 88, 116}},
+        // DOS and Linux: a task of either edition is offered.
+        LayoutCase{"DosAndLinux",
+                   {"dos", "linux"},
+                   "dos=\"Yes\"",
+                   "dos=\"No\" linux=\"Yes\"",
+                   "winpe=\"Yes\"",
+                   "linux=\"Yes\"",
+                   {88, 116, -1, 144}},
+        LayoutCase{"AllOffered",
+                   {"winpe"},
+                   "winpe=\"Yes\"",
+                   "winpe=\"Yes\"",
+                   "winpe=\"Yes\"",
+                   "winpe=\"Yes\"",
+                   {88, 116, 144, 172}},
+        LayoutCase{"UtilitiesMissing",
+                   {"winpe", "dos"},
+                   "winpe=\"Yes\"",
+                   "winpe=\"No\" dos=\"No\" linux=\"Yes\"",
+                   "dos=\"Yes\"",
+                   "winpe=\"Yes\"",
+                   {88, -1, 116, 144}}),
+    [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+
+TEST(MainWindow, StatusBarShowsTheInstalledEditionsWithTheirFolders) {
+    UiKit ui;
+    ui.Configure({"winpe", "linux"}, Category("operating_systems", "winpe=\"Yes\""));
+    frm_MainWindow window(ui.session);
+
+    auto* winpe = Child<QLabel>(&window, "edition_winpe");
+    EXPECT_EQ(winpe->text(), "WinPE Toolkit: v. 1.3");
+    EXPECT_EQ(winpe->toolTip(), QDir::toNativeSeparators(ui.kit.Base() + "/winpetk"));
+    EXPECT_EQ(Child<QLabel>(&window, "edition_linux")->text(), "Linux Toolkit: v. 3.1");
+    EXPECT_TRUE(Child<QLabel>(&window, "edition_dos")->text().isEmpty());
+    EXPECT_TRUE(Child<QLabel>(&window, "edition_dos")->toolTip().isEmpty());
+}
+
+TEST(MainWindow, ViewTogglesHideTheStatusBarAndTheWelcomePanel) {
+    UiKit ui;
+    ui.Configure({"dos"}, Category("operating_systems", "dos=\"Yes\""));
+    frm_MainWindow window(ui.session);
+    window.show();
+    auto* tasks = Child<QWidget>(&window, "taskPanel");
+    auto* welcome = Child<QWidget>(&window, "welcomePanel");
+    auto* border = Child<QWidget>(&window, "verticalBorder");
+    EXPECT_EQ(tasks->geometry(), QRect(200, 56, window.width() - 200, window.height() - 127));
+    EXPECT_EQ(welcome->height(), window.height() - 127);
+    EXPECT_EQ(Child<QLabel>(&window, "welcomeText")->text(),
+              "Welcome to the Torvik Harborline Kitorium Configurator.\n\nThis tool allows you to configure "
+              "your Kitorium source server to perform Operating System installations.\n\nPlease choose a task "
+              "to perform from the right.");
+
+    Action(window, "&Status Bar")->trigger();
+    EXPECT_FALSE(window.statusBar()->isVisible());
+    EXPECT_EQ(tasks->height(), window.height() - 105);
+    EXPECT_EQ(welcome->height(), window.height() - 105);
+
+    Action(window, "&Welcome Text")->trigger();
+    EXPECT_FALSE(welcome->isVisible());
+    EXPECT_FALSE(border->isVisible());
+    EXPECT_EQ(tasks->geometry(), QRect(0, 56, window.width(), window.height() - 105));
+
+    Action(window, "&Welcome Text")->trigger();
+    Action(window, "&Status Bar")->trigger();
+    EXPECT_TRUE(window.statusBar()->isVisible());
+    EXPECT_TRUE(welcome->isVisible());
+    EXPECT_TRUE(border->isVisible());
+    EXPECT_EQ(tasks->geometry(), QRect(200, 56, window.width() - 200, window.height() - 127));
+}
+
+TEST(MainWindow, MenusCarryTheirItemsAndTasksOpenTheirWizard) {
+    UiKit ui;
+    ui.Configure({"winpe"}, Category("operating_systems", "winpe=\"Yes\"") +
+                                Category("device_drivers", "winpe=\"Yes\"") +
+                                Category("preboot_files", "winpe=\"Yes\""));
+    frm_MainWindow window(ui.session);
+    QStringList titles;
+    for (QAction* menu : window.menuBar()->actions())
+        titles << menu->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&View", "&Tools", "&Help"}));
+    QStringList help;
+    for (QAction* item : window.menuBar()->actions()[3]->menu()->actions())
+        help << item->text();
+    EXPECT_EQ(help, (QStringList{"Kitorium &Readme", "Kitorium &User's Reference", "", "Kitorium &Web Site",
+                                 "Torvik &Support Web Site", "", "&About"}));
+    for (const char* item : {"&Browse Toolkit Source Tree", "E&xit", "&Show", "&Tasks",
+                             "Add Operating System &Installation Files"})
+        EXPECT_NE(Action(window, item), nullptr);
+
+    Action(window, "Add Operating System &Device Drivers")->trigger();
+    Child<QLabel>(&window, "link_preboot")->linkActivated("task");
+    const QList<frm_OSFiles*> wizards = window.findChildren<frm_OSFiles*>();
+    ASSERT_EQ(wizards.size(), 2);
+    EXPECT_EQ(wizards[0]->windowTitle(), "Add Operating System Device Driver Files");
+    EXPECT_EQ(wizards[1]->windowTitle(), "Add Pre-boot Environment Files");
+    EXPECT_TRUE(wizards[0]->isVisible());
+    EXPECT_FALSE(wizards[0]->isModal());
+}
+
+TEST(MainWindow, HelpItemsOpenThroughTheDesktopAndReportWhatCannotBeOpened) {
+    UiKit ui;
+    ui.Configure({"dos"}, Category("operating_systems", "dos=\"Yes\"") +
+                              "<support_web_site>https://help.example.org/kit</support_web_site>");
+    frm_MainWindow window(ui.session);
+
+    Action(window, "Kitorium &Readme")->trigger();
+    EXPECT_TRUE(ui.opened.isEmpty());
+    ASSERT_EQ(ui.prompt.Count("File Not Found"), 1);
+    EXPECT_TRUE(ui.prompt.Texts("File Not Found")[0].endsWith(
+        QDir::toNativeSeparators(ui.kit.Base() + "/kitdocs/docs/readme.htm")));
+
+    ui.kit.Write("kit/kitdocs/docs/UserGuide.pdf", "%PDF");
+    Action(window, "Kitorium &User's Reference")->trigger();
+    Action(window, "&Browse Toolkit Source Tree")->trigger();
+    Action(window, "Torvik &Support Web Site")->trigger();
+    EXPECT_EQ(ui.opened, (QList<QUrl>{QUrl::fromLocalFile(ui.kit.Base() + "/kitdocs/docs/UserGuide.pdf"),
+                                      QUrl::fromLocalFile(ui.kit.Base()),
+                                      QUrl("https://help.example.org/kit")}));
+
+    ui.openSucceeds = false;
+    Action(window, "Kitorium &Web Site")->trigger();
+    ASSERT_EQ(ui.prompt.Count("Unable To Start"), 1);
+    EXPECT_TRUE(ui.prompt.Texts("Unable To Start")[0].contains("https://"));
+    EXPECT_EQ(ui.opened.size(), 4);
+}
+
+TEST(MainWindow, AboutBoxShowsTheConfiguredVersion) {
+    UiKit ui;
+    ui.Configure({"dos"}, Category("operating_systems", "dos=\"Yes\""));
+    frm_MainWindow window(ui.session);
+    QString version, name;
+    QTimer::singleShot(0, [&] {
+        QWidget* about = QApplication::activeModalWidget();
+        ASSERT_NE(about, nullptr);
+        version = Child<QLabel>(about, "version")->text();
+        name = Child<QLabel>(about, "name")->text();
+        about->close();
+    });
+    Action(window, "&About")->trigger();
+    EXPECT_EQ(version, "v. 1.4.0");
+    EXPECT_EQ(name, "Torvik Harborline Kitorium Configurator");
+}
+
+} // namespace

@@ -1,0 +1,309 @@
+// The copy wizard: page transitions and button states, the paths page's checks, the space check, the
+// copy on its worker, and closing while it copies.
+#include "stagedesk/core/sd_filecopy.h"
+#include "stagedesk/ui/frm_OSFiles.h"
+#include "stagedesk/ui/sddll_SelectPaths.h"
+
+#include "ui_fixtures.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QThread>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+QString ItemXml(const QString& name, const QString& defaultPath) {
+    return "<item><name>" + name + "</name><media_name>" + name + " CD</media_name><default_path>" + defaultPath +
+           "</default_path><size>1</size><media_quantity>1</media_quantity><cd><media number=\"1\"><media_copy>"
+           "<directory><path>\\</path><target>\\</target></directory></media_copy></media></cd></item>";
+}
+
+class Wizard : public testing::Test {
+protected:
+    void SetUp() override {
+        Configure({"winpe", "dos"});
+        ui.kit.Item("os.xml", ItemXml("Sample OS", "OSDEFAULT"));
+        ui.kit.Item("other.xml", ItemXml("Other OS", "OTHER"));
+        ui.kit.Item("penguin.xml", ItemXml("Penguin", "PENGUIN"));
+        ui.kit.Item("pack.xml", ItemXml("Pack", "PACK"));
+        ui.kit.Item("pe.xml", ItemXml("PE", "PE"));
+        for (int i = 0; i < 20; ++i)
+            ui.kit.Write(QString("media/f%1.txt").arg(i, 2, 10, QChar('0')), "data");
+    }
+    void TearDown() override { delete wizard; }
+
+    void Configure(const QStringList& installed) {
+        ui.Configure(installed,
+                     "<operating_systems dos=\"Yes\" winpe=\"Yes\"><default_path>os</default_path>"
+                     "<category name=\"Windows Server\"><os><name>Sample OS</name><file>os.xml</file></os>"
+                     "<os><name>Other OS</name><file>other.xml</file></os></category>"
+                     "<category name=\"Linux\"><os><name>Penguin</name><file>penguin.xml</file></os></category>"
+                     "</operating_systems><device_drivers winpe=\"Yes\"><default_path>drvs</default_path>"
+                     "<category name=\"Windows Server\"><driver_set><name>Pack</name><file>pack.xml</file>"
+                     "</driver_set></category></device_drivers><preboot_files winpe=\"Yes\"><default_path>"
+                     "WinPE_Source</default_path><category name=\"WinPE\"><preboot><name>PE</name><file>pe.xml"
+                     "</file></preboot></category></preboot_files>");
+    }
+    void Open(sd_Task task) {
+        wizard = new frm_OSFiles(task, ui.session);
+        wizard->show();
+    }
+    template <class T> T* Get(const char* name) { return Child<T>(wizard.data(), name); }
+    QPushButton* Button(const char* name) { return Get<QPushButton>(name); }
+    QWidget* Page() { return wizard->findChild<QStackedWidget*>()->currentWidget(); }
+    bool OnPathsPage() { return qobject_cast<sddll_SelectPaths*>(Page()) != nullptr; }
+    // Chooses the first item and goes on to the paths page with these paths.
+    void ToPaths(const QString& source, const QString& destination) {
+        Get<QListWidget>("items")->setCurrentRow(0);
+        Button("next")->click();
+        Get<QLineEdit>("source")->setText(source);
+        Get<QLineEdit>("destination")->setText(destination);
+    }
+    bool Finished() { return Button("cancel")->text() == "Finish"; }
+    QString Status() { return Get<QPlainTextEdit>("status")->toPlainText(); }
+
+    UiKit ui;
+    QPointer<frm_OSFiles> wizard;
+};
+
+TEST_F(Wizard, PagesAndButtonsFollowTheChoices) {
+    Open(sd_Task::InstallationFiles);
+    EXPECT_EQ(wizard->windowTitle(), "Add Operating System Installation Files");
+    EXPECT_EQ(Get<QLabel>("header")->text(), "Choose An Operating System Type...");
+    EXPECT_EQ(Get<QLabel>("firstPrompt")->text(),
+              "Please select the Operating System type you wish to copy the Operating System installation files "
+              "for:");
+    auto* types = Get<QListWidget>("types");
+    auto* items = Get<QListWidget>("items");
+    EXPECT_EQ(types->count(), 2);
+    EXPECT_EQ(types->currentRow(), 0);
+    EXPECT_EQ(items->count(), 2);
+    EXPECT_EQ(items->currentRow(), -1);
+    EXPECT_FALSE(Button("back")->isEnabled());
+    EXPECT_FALSE(Button("next")->isEnabled());
+    EXPECT_EQ(Button("cancel")->text(), "&Cancel");
+
+    items->setCurrentRow(0);
+    EXPECT_TRUE(Button("next")->isEnabled());
+    Button("next")->click();
+    EXPECT_TRUE(OnPathsPage());
+    EXPECT_EQ(Get<QLabel>("header")->text(), "Choose Your Source and Destination Paths...");
+    EXPECT_TRUE(Button("back")->isEnabled());
+    EXPECT_FALSE(Button("next")->isEnabled());
+    EXPECT_EQ(Get<QLineEdit>("destination")->text(), "OSDEFAULT");
+    EXPECT_EQ(Get<QLabel>("sourcePrompt")->text(), "Please provide the location of the Sample OS CD:");
+    EXPECT_EQ(Get<QLabel>("destinationNote")->text(),
+              "The operating system installation files will be copied to the following directory within " +
+                  QDir::toNativeSeparators(ui.kit.Base() + "/os"));
+
+    auto* source = Get<QLineEdit>("source");
+    source->setText("ab");
+    EXPECT_FALSE(Button("next")->isEnabled());
+    source->setText("abc");
+    EXPECT_TRUE(Button("next")->isEnabled());
+    Get<QLineEdit>("destination")->clear();
+    EXPECT_FALSE(Button("next")->isEnabled());
+
+    Button("back")->click();
+    EXPECT_FALSE(OnPathsPage());
+    EXPECT_EQ(Get<QLabel>("header")->text(), "Choose Your Operating System...");
+    EXPECT_FALSE(Button("back")->isEnabled());
+    EXPECT_TRUE(Button("next")->isEnabled());
+    types->setCurrentRow(1);
+    EXPECT_FALSE(Button("next")->isEnabled());
+    ASSERT_EQ(items->count(), 1);
+    EXPECT_EQ(items->item(0)->text(), "Penguin");
+}
+
+TEST_F(Wizard, DestinationNamesAreCheckedBeforeTheSource) {
+    Open(sd_Task::DriverFiles);
+    ToPaths(ui.kit.Path("missing"), "a:b");
+    Button("next")->click();
+    ASSERT_EQ(ui.prompt.Count("Invalid Characters Used"), 1);
+    EXPECT_EQ(ui.prompt.Texts("Invalid Characters Used")[0],
+              "A directory name may not contain any of the following:\n\n\" *  /  :  <  >  ?  |  ..\\  .\\  \\");
+    EXPECT_EQ(Get<QLineEdit>("destination")->selectedText(), "a:b");
+
+    // Nine characters for a driver set: the 8.3 question; No keeps the page.
+    Get<QLineEdit>("destination")->setText("NINECHARS");
+    Button("next")->click();
+    ASSERT_EQ(ui.prompt.Count("Incompatible Destination Path"), 1);
+    EXPECT_TRUE(ui.prompt.Texts("Incompatible Destination Path")[0].startsWith(
+        "The destination path selected is not 8.3 compliant.\n"));
+    EXPECT_EQ(ui.prompt.Count("Directory Does Not Exist"), 0);
+    EXPECT_TRUE(OnPathsPage());
+
+    // Yes goes on to the source, which does not exist.
+    ui.prompt.answers["Incompatible Destination Path"] = {sd_prompt::Answer::Yes};
+    Button("next")->click();
+    ASSERT_EQ(ui.prompt.Count("Directory Does Not Exist"), 1);
+    EXPECT_EQ(ui.prompt.Texts("Directory Does Not Exist")[0],
+              "The selected directory:\n\n" + ui.kit.Path("missing") +
+                  "\n\nDoes not exist. Please choose a different directory.");
+    EXPECT_FALSE(Button("next")->isEnabled());
+    EXPECT_TRUE(OnPathsPage());
+}
+
+TEST_F(Wizard, PrebootNamesAreNotQuestioned) {
+    Open(sd_Task::PrebootFiles);
+    EXPECT_EQ(Get<QLabel>("header")->text(), "Choose A Pre-boot Environment Type...");
+    ToPaths(ui.kit.Path("missing"), "NINECHARS");
+    Button("next")->click();
+    EXPECT_EQ(ui.prompt.Count("Incompatible Destination Path"), 0);
+    EXPECT_EQ(ui.prompt.Count("Directory Does Not Exist"), 1);
+}
+
+TEST_F(Wizard, NamesHaveEightCharactersAtMostWithoutWinPE) {
+    Configure({"dos"});
+    ui.kit.Item("os.xml", ItemXml("Sample OS", "LONGDEFAULT"));
+    Open(sd_Task::InstallationFiles);
+    ToPaths("abc", "LONGDEFAULT");
+    EXPECT_EQ(Get<QLineEdit>("destination")->text(), "LONGDEFA");
+}
+
+TEST_F(Wizard, TooLittleSpaceReturnsToThePathsPage) {
+    ui.platform.freeBytes = 512 * 1024; // half a megabyte; the item needs one
+    Open(sd_Task::InstallationFiles);
+    ToPaths(ui.kit.Path("media"), "DEST");
+    Button("next")->click();
+    ASSERT_EQ(ui.prompt.Count("Not Enough Free Space"), 1);
+    EXPECT_EQ(ui.prompt.Texts("Not Enough Free Space")[0],
+              "There is not enough free space availabe on drive E: to\ncomplete the file copy process.");
+    EXPECT_TRUE(OnPathsPage());
+    EXPECT_EQ(Get<QLabel>("header")->text(), "Choose Your Source and Destination Paths...");
+    EXPECT_TRUE(Button("back")->isEnabled());
+    EXPECT_TRUE(Button("next")->isEnabled());
+    EXPECT_TRUE(Status().endsWith(" - Checking for available drive space..."));
+    EXPECT_EQ(wizard->Engine(), nullptr);
+}
+
+TEST_F(Wizard, WorkerQuestionsAreAskedOnTheWindowsThread) {
+    ui.kit.Write("kit/os/DEST/keep.txt", "mine");
+    QThread* askedOn = nullptr;
+    ui.prompt.onAsk = [&](const AskedQuestion&) { askedOn = QThread::currentThread(); };
+    Open(sd_Task::InstallationFiles);
+    ToPaths(ui.kit.Path("media"), "DEST");
+    Button("next")->click();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Finished(); }));
+    EXPECT_EQ(ui.prompt.Count("Directory Already Exists"), 1);
+    EXPECT_EQ(askedOn, wizard->thread());
+    EXPECT_TRUE(Status().endsWith(" - Target Directory Already Exists, File Copy Aborted... Click Finish To Exit"));
+    EXPECT_TRUE(ui.kit.Exists("kit/os/DEST/keep.txt"));
+    EXPECT_FALSE(ui.kit.Exists("kit/os/DEST/f00.txt"));
+
+    // A finished wizard closes without a question.
+    EXPECT_TRUE(wizard->close());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return wizard.isNull(); }));
+    EXPECT_EQ(ui.prompt.Count("Closing Wizard"), 0);
+}
+
+TEST_F(Wizard, ClosingBeforeACopyAsksOnlyWhetherToExit) {
+    Open(sd_Task::InstallationFiles);
+    EXPECT_FALSE(wizard->close());
+    EXPECT_TRUE(wizard->isVisible());
+    ui.prompt.answers["Closing Wizard"] = {sd_prompt::Answer::Yes};
+    EXPECT_TRUE(wizard->close());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return wizard.isNull(); }));
+    EXPECT_EQ(ui.prompt.Count("Closing Wizard"), 2);
+    EXPECT_EQ(ui.prompt.Count("Keep Copied Files?"), 0);
+}
+
+// Holds the worker inside the copy of one file until the test lets it go.
+class Gate {
+public:
+    void Arrive() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        reached_ = true;
+        changed_.wait(lock, [this] { return open_; });
+    }
+    void Open() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            open_ = true;
+        }
+        changed_.notify_all();
+    }
+    bool Reached() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return reached_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool reached_ = false, open_ = false;
+};
+
+class ClosingDuringCopy : public Wizard {
+protected:
+    // Starts the copy and closes the window while the fourth file is being copied; the question lets
+    // that copy end, and then waits a moment to see whether another file is started.
+    bool CloseInTheMiddle() {
+        ui.platform.beforeCopy = [this](const QString& source) {
+            ++started;
+            if (source.endsWith("f03.txt"))
+                gate.Arrive();
+        };
+        ui.prompt.onAsk = [this](const AskedQuestion& question) {
+            if (question.caption != "Closing Wizard")
+                return;
+            gate.Open();
+            QThread::msleep(150);
+            startedWhileAsking = started;
+        };
+        Open(sd_Task::InstallationFiles);
+        ToPaths(ui.kit.Path("media"), "DEST");
+        Button("next")->click();
+        EXPECT_TRUE(ProcessEventsUntil([this] { return gate.Reached(); }));
+        return wizard->close();
+    }
+    int CopiedFiles() { return int(QDir(ui.kit.Path("kit/os/DEST")).entryList(QDir::Files).size()); }
+
+    Gate gate;
+    std::atomic<int> started{0};
+    int startedWhileAsking = -1;
+};
+
+TEST_F(ClosingDuringCopy, NoPausesThenKeepsCopying) {
+    EXPECT_FALSE(CloseInTheMiddle());
+    EXPECT_EQ(startedWhileAsking, 4);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Finished(); }));
+    EXPECT_TRUE(wizard->isVisible());
+    EXPECT_EQ(CopiedFiles(), 20);
+    EXPECT_EQ(ui.prompt.Count("Keep Copied Files?"), 0);
+    EXPECT_TRUE(Status().endsWith(" - File copy process completed successfully."));
+    EXPECT_EQ(Get<QProgressBar>("overallBar")->value(), 20);
+}
+
+TEST_F(ClosingDuringCopy, YesWithoutKeepingRemovesTheTarget) {
+    ui.prompt.answers["Closing Wizard"] = {sd_prompt::Answer::Yes};
+    ui.prompt.answers["Keep Copied Files?"] = {sd_prompt::Answer::No};
+    EXPECT_TRUE(CloseInTheMiddle());
+    EXPECT_EQ(startedWhileAsking, 4);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return wizard.isNull(); }));
+    EXPECT_EQ(started, 4);
+    EXPECT_EQ(ui.prompt.Count("Keep Copied Files?"), 1);
+    EXPECT_EQ(ui.prompt.Texts("Keep Copied Files?")[0],
+              "There are files that have been copied.\nDo you wish to keep those files?");
+    EXPECT_FALSE(ui.kit.Exists("kit/os/DEST"));
+    EXPECT_TRUE(ui.kit.Exists("kit/os"));
+}
+
+TEST_F(ClosingDuringCopy, YesKeepingFilesLeavesWhatWasCopied) {
+    ui.prompt.answers["Closing Wizard"] = {sd_prompt::Answer::Yes};
+    ui.prompt.answers["Keep Copied Files?"] = {sd_prompt::Answer::Yes};
+    EXPECT_TRUE(CloseInTheMiddle());
+    ASSERT_TRUE(ProcessEventsUntil([&] { return wizard.isNull(); }));
+    EXPECT_EQ(CopiedFiles(), 4);
+}
+
+} // namespace
