@@ -1,4 +1,4 @@
-// stagedesk: the kit's configurator. This build runs its console mode; the windows come later.
+// stagedesk: the kit's configurator, windowed, or in its console mode with --console.
 #include "stagedesk/core/sd_console.h"
 
 #include <QCoreApplication>
@@ -13,15 +13,26 @@
 #include <unistd.h>
 #endif
 
+#ifdef STAGEDESK_WINDOWED
+#include "stagedesk/ui/sd_windowed.h"
+#endif
+
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments().mid(1);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     if (!sd::WantsConsole(arguments)) {
+#ifdef STAGEDESK_WINDOWED
+        return sd::RunWindowed(argc, argv);
+#else
         std::cerr << "stagedesk: the windowed program is not built yet; use the console mode:\n"
                      "  stagedesk --console [--home DIR] --task TASK --item NAME --source PATH --dest NAME "
                      "[--yes]\n";
         return 2;
+#endif
     }
-    return sd::RunConsole(arguments, QCoreApplication::applicationDirPath(), std::cin, std::cout,
-                          isatty(fileno(stdout)) != 0);
+    // The application object first: the executable's folder is the default home.
+    QCoreApplication application(argc, argv);
+    return sd::RunConsole(application.arguments().mid(1), QCoreApplication::applicationDirPath(), std::cin,
+                          std::cout, isatty(fileno(stdout)) != 0);
 }

@@ -5,6 +5,8 @@
 #include "stagedesk/core/sd_prompt.h"
 #include "stagedesk/core/sd_xml.h"
 
+#include <algorithm>
+
 namespace sd {
 
 namespace {
@@ -15,6 +17,9 @@ const char* const kForbidden[] = {"\"", "*", "/", ":", "<", ">", "?", "|", "..\\
 } // namespace
 
 bool HasForbiddenText(const QString& destinationName) {
+    if (std::all_of(destinationName.begin(), destinationName.end(),
+                    [](QChar c) { return c == '.' || c == ' '; }))
+        return true;
     for (const char* text : kForbidden) {
         if (destinationName.contains(QLatin1String(text)))
             return true;

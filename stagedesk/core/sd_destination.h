@@ -13,7 +13,9 @@ class sd_xml;
 
 namespace sd {
 
-// Whether the name holds one of the eleven texts a directory name may not contain.
+// Whether the name holds one of the eleven texts a directory name may not contain, or names no folder
+// of its own: empty, or only dots and blanks ("..", "."), which would make the copy target the task
+// folder or the kit itself, and the removal of an existing target would delete it.
 bool HasForbiddenText(const QString& destinationName);
 // "A directory name may not contain any of the following:..." with caption kInvalidCharactersCaption.
 QString InvalidCharactersMessage();

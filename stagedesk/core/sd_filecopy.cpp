@@ -2,6 +2,7 @@
 
 #include "stagedesk/core/sd_IOManip.h"
 #include "stagedesk/core/sd_coalescer.h"
+#include "stagedesk/core/sd_destination.h"
 #include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_prompt.h"
 #include "stagedesk/core/sd_validation.h"
@@ -117,6 +118,11 @@ bool sd_filecopy::RunSteps() {
         return false;
     }
     itemName_ = Item("//name[../media_name]");
+    // A name that is no folder of its own would make the kit itself the target to replace.
+    if (sd::HasForbiddenText(job_.destinationName)) {
+        Abort(kCopyError);
+        return false;
+    }
     if (!CheckTarget())
         return false;
     const int discCount = CountDiscs();

@@ -96,6 +96,11 @@ TEST_F(ConsoleMode, RefusalsAndTheirStatuses) {
     ProgramResult bad = run("os", "Sample Server 2003", "kit/media/srv2003_dvd", "a|b");
     EXPECT_EQ(bad.status, 2);
     EXPECT_TRUE(Has(bad, "Invalid Characters Used\nA directory name may not contain any of the following:"));
+    ProgramResult dots = Run({"--task", "os", "--item", "Sample Server 2003", "--source",
+                              "kit/media/srv2003_dvd", "--dest", "..", "--yes"});
+    EXPECT_EQ(dots.status, 2);
+    EXPECT_TRUE(Has(dots, "Invalid Characters Used\n"));
+    EXPECT_TRUE(Exists("kit/stagedesk/xml/stagedesk.xml"));
     ProgramResult missing = run("os", "Sample Server 2003", "kit/media/none", "W2K3");
     EXPECT_EQ(missing.status, 2);
     EXPECT_TRUE(Has(missing, "Directory Does Not Exist\nThe selected directory:\n\n"));
@@ -121,10 +126,12 @@ TEST_F(ConsoleMode, RefusalsAndTheirStatuses) {
     EXPECT_TRUE(Has(startup, "Error Opening File\nThere was an error opening the localization file."));
 }
 
+#ifdef STAGEDESK_CONSOLE_ONLY
 TEST(WindowedProgram, SaysItIsNotBuiltYet) {
     ProgramResult result = RunProgram(BuiltProgram("stagedesk"), {});
     EXPECT_NE(result.status, 0);
     EXPECT_NE(result.err.find("not built yet"), std::string::npos);
 }
+#endif
 
 } // namespace

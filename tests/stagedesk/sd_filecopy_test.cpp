@@ -87,6 +87,11 @@ TEST_F(CopyEngineTest, AnExistingTargetIsRemovedOnlyWhenTheUserAgrees) {
 
     kit.Item("one.xml", Item("<cd>" + Disc(1) + "</cd>", 1));
     prompt.answers["Directory Already Exists"] = {Answer::Yes};
+    sd_filecopy dots(kit.Job("one.xml", "drive", ".."), prompt, progress,
+                     platform); // the target would be the kit
+    EXPECT_EQ(dots.Run(), sd_CopyOutcome::Aborted);
+    EXPECT_TRUE(kit.Exists("kit/os/DEST/stale.txt"));
+    EXPECT_EQ(prompt.Count("Directory Already Exists"), 1);
     progress.calls.clear();
     EXPECT_EQ(Run("one.xml"), sd_CopyOutcome::Completed);
     EXPECT_FALSE(Copied("stale.txt"));

@@ -89,6 +89,8 @@ TEST(DestinationRules, ForbiddenTextsAndThe83Question) {
     for (const char* name :
          {"a\"b", "a*", "a/b", "c:", "<x", "x>", "what?", "a|b", "..\\up", ".\\here", "a\\b"})
         EXPECT_TRUE(sd::HasForbiddenText(name)) << name;
+    for (const char* name : {"", ".", "..", " . "}) // no folder of its own: the kit would be the target
+        EXPECT_TRUE(sd::HasForbiddenText(name)) << name;
     for (const char* name : {"W2K3", "my.os", "a..b", "WinPE2005SP1"})
         EXPECT_FALSE(sd::HasForbiddenText(name)) << name;
     EXPECT_EQ(

@@ -6,6 +6,7 @@
 
 #include "ui_fixtures.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
