@@ -1,6 +1,7 @@
 #include "arrayplan/planner/ArrayPlacementCheck.h"
 
 #include <algorithm>
+#include <bit>
 
 ArrayPlacementCheck::ArrayPlacementCheck(const CandidateLists& candidates, int firstArray,
                                          const std::map<int, int>& freeCounts) {
@@ -24,7 +25,76 @@ ArrayPlacementCheck::ArrayPlacementCheck(const CandidateLists& candidates, int f
     }
     for (auto& entry : bySize)
         columns_.push_back(std::move(entry.second));
+    options_.resize(static_cast<size_t>(arrays));
+    for (int j = 0; j < arrays; ++j) {
+        for (const DriveCandidate& candidate : candidates[static_cast<size_t>(firstArray + j)])
+            options_[static_cast<size_t>(j)].push_back(Option{columnOf(candidate.size), candidate.count});
+    }
+}
 
+bool ArrayPlacementCheck::placeableAfterTaking(int driveSize, int numDrives) {
+    size_t changed = columnOf(driveSize);
+    long long changedFree = changed == kNoColumn ? 0 : columns_[changed].free - numDrives;
+    if (!everyArrayHasRoom(changed, changedFree))
+        return false;
+    if (firstFitPlacesAll(changed, changedFree))
+        return true;
+    sweep();
+    if (changed == kNoColumn)
+        return before_.back()[all_] != 0;
+    return joinable(before_[changed], columns_[changed], changedFree, after_[changed]);
+}
+
+size_t ArrayPlacementCheck::columnOf(int driveSize) const {
+    auto column = std::lower_bound(columns_.begin(), columns_.end(), driveSize,
+                                   [](const SizeColumn& c, int size) { return c.size < size; });
+    if (column == columns_.end() || column->size != driveSize)
+        return kNoColumn;
+    return static_cast<size_t>(column - columns_.begin());
+}
+
+long long ArrayPlacementCheck::freeIn(size_t column, size_t changed, long long changedFree) const {
+    return column == changed ? changedFree : columns_[column].free;
+}
+
+bool ArrayPlacementCheck::everyArrayHasRoom(size_t changed, long long changedFree) const {
+    for (const std::vector<Option>& options : options_) {
+        bool room = std::any_of(options.begin(), options.end(), [&](const Option& option) {
+            return option.count <= freeIn(option.column, changed, changedFree);
+        });
+        if (!room)
+            return false;
+    }
+    return true;
+}
+
+// The first candidate that fits, array by array: when that places every array, the answer is yes.
+bool ArrayPlacementCheck::firstFitPlacesAll(size_t changed, long long changedFree) const {
+    std::vector<long long> free(columns_.size());
+    for (size_t t = 0; t < columns_.size(); ++t)
+        free[t] = freeIn(t, changed, changedFree);
+    for (const std::vector<Option>& options : options_) {
+        auto fit = std::find_if(options.begin(), options.end(),
+                                [&](const Option& option) { return option.count <= free[option.column]; });
+        if (fit == options.end())
+            return false;
+        free[fit->column] -= fit->count;
+    }
+    return true;
+}
+
+void ArrayPlacementCheck::sweep() {
+    if (swept_)
+        return;
+    swept_ = true;
+    for (SizeColumn& column : columns_) {
+        column.demand.assign(static_cast<size_t>(all_) + 1, 0);
+        for (Mask group = 1; group <= all_; ++group) {
+            if ((group & column.wanted) == group)
+                column.demand[group] = column.demand[group & (group - 1)] +
+                                       column.counts[static_cast<size_t>(std::countr_zero(group))];
+        }
+    }
     MaskSet nothingPlaced(static_cast<size_t>(all_) + 1, 0);
     nothingPlaced[0] = 1;
     size_t count = columns_.size();
@@ -36,24 +106,6 @@ ArrayPlacementCheck::ArrayPlacementCheck(const CandidateLists& candidates, int f
         after_[t - 1] = extend(after_[t], columns_[t], columns_[t].free);
 }
 
-bool ArrayPlacementCheck::placeableAfterTaking(int driveSize, int numDrives) const {
-    auto column = std::lower_bound(columns_.begin(), columns_.end(), driveSize,
-                                   [](const SizeColumn& c, int size) { return c.size < size; });
-    if (column == columns_.end() || column->size != driveSize)
-        return before_.back()[all_] != 0;
-    size_t t = static_cast<size_t>(column - columns_.begin());
-    return joinable(before_[t], *column, column->free - numDrives, after_[t]);
-}
-
-long long ArrayPlacementCheck::demand(const SizeColumn& column, Mask group) const {
-    long long total = 0;
-    for (size_t j = 0; group != 0; ++j, group >>= 1) {
-        if (group & 1)
-            total += column.counts[j];
-    }
-    return total;
-}
-
 ArrayPlacementCheck::MaskSet ArrayPlacementCheck::extend(const MaskSet& held, const SizeColumn& column,
                                                          long long free) const {
     MaskSet result = held;
@@ -62,7 +114,7 @@ ArrayPlacementCheck::MaskSet ArrayPlacementCheck::extend(const MaskSet& held, co
             continue;
         Mask choosable = column.wanted & ~placed;
         for (Mask group = choosable; group != 0; group = (group - 1) & choosable) {
-            if (demand(column, group) <= free)
+            if (column.demand[group] <= free)
                 result[placed | group] = 1;
         }
     }
@@ -79,7 +131,7 @@ bool ArrayPlacementCheck::joinable(const MaskSet& before, const SizeColumn& colu
         Mask open = all_ & ~placed;
         Mask choosable = column.wanted & open;
         for (Mask group = choosable;; group = (group - 1) & choosable) {
-            if ((group == 0 || demand(column, group) <= free) && after[open & ~group])
+            if ((group == 0 || column.demand[group] <= free) && after[open & ~group])
                 return true;
             if (group == 0)
                 break;

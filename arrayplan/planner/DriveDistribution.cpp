@@ -29,7 +29,7 @@ bool DriveDistribution::allocateArray(int arrayNum) {
 
 // Reserves the candidate's drives and goes on with the next array; on failure the drives go back.
 bool DriveDistribution::tryCandidate(int arrayNum, const DriveCandidate& candidate,
-                                     const ArrayPlacementCheck* rest) {
+                                     ArrayPlacementCheck* rest) {
     int& free = free_[candidate.size];
     bool reserved = free >= candidate.count;
     steps_.reservePhysicalDrives(arrayNum, candidate.size, candidate.count, reserved);

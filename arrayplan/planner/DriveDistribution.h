@@ -38,7 +38,7 @@ public:
     int chosenCandidate(int arrayNum) const { return chosen_[static_cast<size_t>(arrayNum)]; }
 
 private:
-    bool tryCandidate(int arrayNum, const DriveCandidate& candidate, const ArrayPlacementCheck* rest);
+    bool tryCandidate(int arrayNum, const DriveCandidate& candidate, ArrayPlacementCheck* rest);
 
     const CandidateLists& candidates_;
     std::map<int, int> free_;
