@@ -43,8 +43,11 @@ void addLine(std::string& text, const std::string& line) {
 
 std::string joined(const std::vector<int>& numbers) {
     std::string text;
-    for (size_t i = 0; i < numbers.size(); ++i)
-        text += (i > 0 ? "," : "") + std::to_string(numbers[i]);
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0)
+            text += ',';
+        text += std::to_string(numbers[i]);
+    }
     return text;
 }
 
@@ -80,10 +83,15 @@ void addSettings(std::string& text, int type, const RaidConfiguration& configura
 std::string logicalDriveValue(int type, const RaidLogicalDrive& logical) {
     std::string size =
         logical.size == kSizeFill || !allowsPartialSizing(type) ? "FILL" : std::to_string(logical.size);
-    std::string value = std::string(1, arrayLetter(logical.arrayIndex)) + ":" + size + ":" +
-                        orError(raidLevelText(logical.raidLevel));
-    if (writesWriteCache(type) && logical.writeCache != kWriteCacheAuto)
-        value += ":" + orError(writeCacheText(logical.writeCache));
+    std::string value(1, arrayLetter(logical.arrayIndex));
+    value += ':';
+    value += size;
+    value += ':';
+    value += orError(raidLevelText(logical.raidLevel));
+    if (writesWriteCache(type) && logical.writeCache != kWriteCacheAuto) {
+        value += ':';
+        value += orError(writeCacheText(logical.writeCache));
+    }
     return value;
 }
 
@@ -150,7 +158,10 @@ bool applicabilityValue(const GeneratedPolicyFacts& facts, const RaidController&
             fact = std::to_string(controller.driveCount());
         else
             return false;
-        value += (value.empty() ? "" : ",") + specifier.Str() + fact;
+        if (!value.empty())
+            value += ',';
+        value += specifier.Str();
+        value += fact;
     }
     return true;
 }
