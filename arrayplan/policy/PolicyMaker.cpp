@@ -15,6 +15,8 @@ namespace {
 
 constexpr size_t kCopyBlock = 50;
 constexpr int kNameAttempts = 64;
+constexpr const char* kKeptName = "KLAMPM~~.TMP";
+constexpr int kKeptTrace = 1290;
 
 // "KLAMPM~~" and a random part: each run creates its own file and never opens another run's.
 std::string temporaryName(const CString& directory) {
@@ -156,8 +158,14 @@ bool PolicyMaker::copyInBlocks(File& from, File& to) {
     return !readError;
 }
 
-// The temporary file stays for inspection with "/debug".
+// With "/debug" the temporary file stays for inspection, under the one name "KLAMPM~~.TMP", which the
+// last debug run replaces whole, so that debug runs do not pile up files in the support folder.
 void PolicyMaker::removeTemporaryFile() {
-    if (!temporaryPath_.empty() && !settings_.debug)
+    if (temporaryPath_.empty())
+        return;
+    if (!settings_.debug)
         CurrentFileSystem().DeleteFile(temporaryPath_);
+    else if (!CurrentFileSystem().RenameFile(temporaryPath_, settings_.raidDirectory.Str() + kKeptName))
+        settings_.debugTrace(kKeptTrace, ("Temporary file kept: " + temporaryPath_).c_str());
+    temporaryPath_.clear();
 }

@@ -128,6 +128,19 @@ TEST_F(PolicyMakerTest, NamesAvoidOthersInAnyLetterCase) {
     EXPECT_NE(output().find("[Policy.AUTO-Vaultix-Q4-2]"), std::string::npos);
 }
 
+TEST_F(PolicyMakerTest, EveryControllerOfAFullInventoryGetsItsName) {
+    for (int i = 0; i < ControllerList::kMaxControllers; ++i)
+        controllers.add(configuredQ4());
+    ASSERT_TRUE(make()) << out;
+    std::string written = output();
+    EXPECT_NE(written.find("[Policy.AUTO-Vaultix-Q4-16]"), std::string::npos);
+    EXPECT_NE(written.find("; * Controller number:        26\n; * Controller type:          Vaultix-Q4\n"
+                           "; *---------------------------------------------------------------*\n\n"
+                           "[Policy.AUTO-Vaultix-Q4-26]"),
+              std::string::npos);
+    EXPECT_EQ(readPolicies(ReadWholeFile(outputPath())).size(), 26);
+}
+
 TEST_F(PolicyMakerTest, NothingConfiguredLeavesTheFileAlone) {
     controllers.add(controllerWithDrives(1, 4, 2));
     ASSERT_TRUE(make());
@@ -181,11 +194,18 @@ TEST_F(PolicyMakerTest, ApplicabilityTemplate) {
 TEST_F(PolicyMakerTest, TemporaryFileIsTheRunsOwn) {
     dir.Write("KLAMPM~~.TMP", "another run's\n");
     controllers.add(configuredQ4());
-    settings.debug = true;
     ASSERT_TRUE(make()) << out;
     EXPECT_EQ(dir.Read("KLAMPM~~.TMP"), "another run's\n");
-    EXPECT_EQ(temporaryFiles(), 2); // with "/debug" the run's own stays for inspection
+    EXPECT_EQ(temporaryFiles(), 1);
     EXPECT_EQ(output(), header(1, "Vaultix-Q4") + q4Body("Policy.AUTO-Vaultix-Q4-1"));
+
+    // With "/debug" the run's text stays behind under the known name, once.
+    settings.debug = true;
+    ASSERT_TRUE(make()) << out;
+    ASSERT_TRUE(make()) << out;
+    EXPECT_EQ(temporaryFiles(), 1);
+    EXPECT_EQ(withoutClock(dir.Read("KLAMPM~~.TMP")),
+              header(1, "Vaultix-Q4") + q4Body("Policy.AUTO-Vaultix-Q4-3"));
 }
 
 TEST_F(PolicyMakerTest, ExistingFileWithErrorsIsRefused) {
