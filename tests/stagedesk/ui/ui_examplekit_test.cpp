@@ -34,7 +34,8 @@ TEST(ExampleKit, DriverSetCopiedThroughTheWizard) {
         frm_SplashScreen splash(kit + "/stagedesk", xml, prompt);
         ASSERT_EQ(splash.exec(), QDialog::Accepted);
     }
-    sd_KitSession session{kit + "/stagedesk", xml, prompt, sd_platform::Real(), [](const QUrl&) { return true; }};
+    sd_KitSession session{kit + "/stagedesk", xml, prompt, sd_platform::Real(),
+                          [](const QUrl&) { return true; }};
     frm_MainWindow window(session);
     EXPECT_EQ(Child<QLabel>(&window, "edition_dos")->text(), "Dos Toolkit: v. 2.4");
     EXPECT_TRUE(Child<QLabel>(&window, "edition_linux")->text().isEmpty());
@@ -51,11 +52,13 @@ TEST(ExampleKit, DriverSetCopiedThroughTheWizard) {
     const QStringList status = Child<QPlainTextEdit>(wizard.data(), "status")->toPlainText().split('\n');
     ASSERT_FALSE(status.isEmpty());
     EXPECT_TRUE(status.first().endsWith(" - Checking for available drive space..."));
-    EXPECT_TRUE(status.last().endsWith(" - File copy process completed successfully.")) << status.last().toStdString();
+    EXPECT_TRUE(status.last().endsWith(" - File copy process completed successfully."))
+        << status.last().toStdString();
     auto* overall = Child<QProgressBar>(wizard.data(), "overallBar");
     EXPECT_EQ(overall->value(), overall->maximum());
-    for (const char* copied : {"drvs/DRVPK1/DrvSet.ini", "drvs/DRVPK1/nic/SNIC.SYS", "drvs/DRVPK1/raid/SRAID.SYS",
-                               "drvs/DRVPK1/tools/LOADDRV.BAT", "drvs/DRVPK1/logs"})
+    for (const char* copied :
+         {"drvs/DRVPK1/DrvSet.ini", "drvs/DRVPK1/nic/SNIC.SYS", "drvs/DRVPK1/raid/SRAID.SYS",
+          "drvs/DRVPK1/tools/LOADDRV.BAT", "drvs/DRVPK1/logs"})
         EXPECT_TRUE(fs::exists(dir.Path() / "kit" / copied)) << copied;
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_TRUE(wizard->close());

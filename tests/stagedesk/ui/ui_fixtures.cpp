@@ -19,13 +19,14 @@ QString Configuration(const TestKit& kit, const QStringList& installed, const QS
     QString editions;
     const std::pair<const char*, const char*> folders[] = {
         {"dos", "dostk"}, {"winpe", "winpetk"}, {"linux", "linuxtk"}};
-    const std::pair<const char*, const char*> versions[] = {{"dos", "2.4"}, {"winpe", "1.3"}, {"linux", "3.1"}};
+    const std::pair<const char*, const char*> versions[] = {
+        {"dos", "2.4"}, {"winpe", "1.3"}, {"linux", "3.1"}};
     for (int i = 0; i < 3; ++i) {
         const QString key = folders[i].first;
-        editions += QString("<%1_toolkit_dir>%2</%1_toolkit_dir><%1_toolkit_version>%3</%1_toolkit_version>"
-                            "<%1_toolkit_installed>%4</%1_toolkit_installed>")
-                        .arg(key, folders[i].second, versions[i].second,
-                             installed.contains(key) ? "Yes" : "No");
+        editions +=
+            QString("<%1_toolkit_dir>%2</%1_toolkit_dir><%1_toolkit_version>%3</%1_toolkit_version>"
+                    "<%1_toolkit_installed>%4</%1_toolkit_installed>")
+                .arg(key, folders[i].second, versions[i].second, installed.contains(key) ? "Yes" : "No");
     }
     return "<stagedesk><version>1.4.0</version><base_toolkit_dir>" + kit.Base() + "</base_toolkit_dir>" +
            editions + categories + "</stagedesk>";

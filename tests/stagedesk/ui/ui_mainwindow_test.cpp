@@ -16,7 +16,8 @@
 namespace {
 
 QString Category(const char* element, const QString& attributes) {
-    return QString("<%1 %2><default_path>x</default_path><category name=\"T\"/></%1>").arg(element, attributes);
+    return QString("<%1 %2><default_path>x</default_path><category name=\"T\"/></%1>")
+        .arg(element, attributes);
 }
 
 QAction* Action(const QWidget& window, const QString& text) {
@@ -40,10 +41,10 @@ class TaskLayout : public testing::TestWithParam<LayoutCase> {};
 TEST_P(TaskLayout, RowsMoveUpInPlaceOfTheTasksNotOffered) {
     const LayoutCase& c = GetParam();
     UiKit ui;
-    ui.Configure(c.installed, Category("operating_systems", "dos=\"Yes\"") +
-                                  Category("device_drivers", c.drivers) + Category("utility_files", c.utilities) +
-                                  Category("application_files", c.applications) +
-                                  Category("preboot_files", c.preboot));
+    ui.Configure(c.installed,
+                 Category("operating_systems", "dos=\"Yes\"") + Category("device_drivers", c.drivers) +
+                     Category("utility_files", c.utilities) + Category("application_files", c.applications) +
+                     Category("preboot_files", c.preboot));
     frm_MainWindow window(ui.session);
 
     EXPECT_EQ(Child<QLabel>(&window, "link_os")->y(), frm_MainWindow::kInstallationRowTop);
@@ -69,40 +70,39 @@ TEST_P(TaskLayout, RowsMoveUpInPlaceOfTheTasksNotOffered) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Editions, TaskLayout,
-    testing::Values(
-        // Only DOS: what WinPE or Linux alone offer is not offered.
-        LayoutCase{"DosOnly",
-                   {"dos"},
-                   "dos=\"No\" winpe=\"Yes\"",
-                   "linux=\"Yes\"",
-                   "dos=\"Yes\"",
-                   "dos=\"Yes\"",
-                   {-1, -1, 88, 116}},
-        // DOS and Linux: a task of either edition is offered.
-        LayoutCase{"DosAndLinux",
-                   {"dos", "linux"},
-                   "dos=\"Yes\"",
-                   "dos=\"No\" linux=\"Yes\"",
-                   "winpe=\"Yes\"",
-                   "linux=\"Yes\"",
-                   {88, 116, -1, 144}},
-        LayoutCase{"AllOffered",
-                   {"winpe"},
-                   "winpe=\"Yes\"",
-                   "winpe=\"Yes\"",
-                   "winpe=\"Yes\"",
-                   "winpe=\"Yes\"",
-                   {88, 116, 144, 172}},
-        LayoutCase{"UtilitiesMissing",
-                   {"winpe", "dos"},
-                   "winpe=\"Yes\"",
-                   "winpe=\"No\" dos=\"No\" linux=\"Yes\"",
-                   "dos=\"Yes\"",
-                   "winpe=\"Yes\"",
-                   {88, -1, 116, 144}}),
-    [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Editions, TaskLayout,
+                         testing::Values(
+                             // Only DOS: what WinPE or Linux alone offer is not offered.
+                             LayoutCase{"DosOnly",
+                                        {"dos"},
+                                        "dos=\"No\" winpe=\"Yes\"",
+                                        "linux=\"Yes\"",
+                                        "dos=\"Yes\"",
+                                        "dos=\"Yes\"",
+                                        {-1, -1, 88, 116}},
+                             // DOS and Linux: a task of either edition is offered.
+                             LayoutCase{"DosAndLinux",
+                                        {"dos", "linux"},
+                                        "dos=\"Yes\"",
+                                        "dos=\"No\" linux=\"Yes\"",
+                                        "winpe=\"Yes\"",
+                                        "linux=\"Yes\"",
+                                        {88, 116, -1, 144}},
+                             LayoutCase{"AllOffered",
+                                        {"winpe"},
+                                        "winpe=\"Yes\"",
+                                        "winpe=\"Yes\"",
+                                        "winpe=\"Yes\"",
+                                        "winpe=\"Yes\"",
+                                        {88, 116, 144, 172}},
+                             LayoutCase{"UtilitiesMissing",
+                                        {"winpe", "dos"},
+                                        "winpe=\"Yes\"",
+                                        "winpe=\"No\" dos=\"No\" linux=\"Yes\"",
+                                        "dos=\"Yes\"",
+                                        "winpe=\"Yes\"",
+                                        {88, -1, 116, 144}}),
+                         [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
 TEST(MainWindow, StatusBarShowsTheInstalledEditionsWithTheirFolders) {
     UiKit ui;
@@ -127,10 +127,11 @@ TEST(MainWindow, ViewTogglesHideTheStatusBarAndTheWelcomePanel) {
     auto* border = Child<QWidget>(&window, "verticalBorder");
     EXPECT_EQ(tasks->geometry(), QRect(200, 56, window.width() - 200, window.height() - 127));
     EXPECT_EQ(welcome->height(), window.height() - 127);
-    EXPECT_EQ(Child<QLabel>(&window, "welcomeText")->text(),
-              "Welcome to the Torvik Harborline Kitorium Configurator.\n\nThis tool allows you to configure "
-              "your Kitorium source server to perform Operating System installations.\n\nPlease choose a task "
-              "to perform from the right.");
+    EXPECT_EQ(
+        Child<QLabel>(&window, "welcomeText")->text(),
+        "Welcome to the Torvik Harborline Kitorium Configurator.\n\nThis tool allows you to configure "
+        "your Kitorium source server to perform Operating System installations.\n\nPlease choose a task "
+        "to perform from the right.");
 
     Action(window, "&Status Bar")->trigger();
     EXPECT_FALSE(window.statusBar()->isVisible());
@@ -195,9 +196,9 @@ TEST(MainWindow, HelpItemsOpenThroughTheDesktopAndReportWhatCannotBeOpened) {
     Action(window, "Kitorium &User's Reference")->trigger();
     Action(window, "&Browse Toolkit Source Tree")->trigger();
     Action(window, "Torvik &Support Web Site")->trigger();
-    EXPECT_EQ(ui.opened, (QList<QUrl>{QUrl::fromLocalFile(ui.kit.Base() + "/kitdocs/docs/UserGuide.pdf"),
-                                      QUrl::fromLocalFile(ui.kit.Base()),
-                                      QUrl("https://help.example.org/kit")}));
+    EXPECT_EQ(ui.opened,
+              (QList<QUrl>{QUrl::fromLocalFile(ui.kit.Base() + "/kitdocs/docs/UserGuide.pdf"),
+                           QUrl::fromLocalFile(ui.kit.Base()), QUrl("https://help.example.org/kit")}));
 
     ui.openSucceeds = false;
     Action(window, "Kitorium &Web Site")->trigger();

@@ -13,7 +13,8 @@ namespace {
 class Splash : public testing::Test {
 protected:
     void SetUp() override {
-        ui.Configure({}, "<operating_systems dos=\"Yes\"><default_path>os</default_path></operating_systems>");
+        ui.Configure({},
+                     "<operating_systems dos=\"Yes\"><default_path>os</default_path></operating_systems>");
         ui.kit.Write("kit/winpetk/version.ini", "[Toolkit]\nVersion = 1.3\n");
         ui.kit.Write("kit/linuxtk/version.ini", "[Toolkit]\nVersion = 2.5\n"); // below the minimum 3.1
     }
@@ -57,8 +58,9 @@ TEST_F(Splash, EndsAtAMissingConfigurationBeforeAnyFurtherCheck) {
     EXPECT_EQ(Run(&progress), QDialog::Rejected);
     ASSERT_EQ(ui.prompt.asked.size(), 1u);
     EXPECT_EQ(ui.prompt.asked[0].caption, "File Not Found");
-    EXPECT_EQ(ui.prompt.asked[0].text,
-              "The file \"stagedesk.xml\" could not be found.\n\nPlease reinstall the Torvik Harborline Kitorium.");
+    EXPECT_EQ(
+        ui.prompt.asked[0].text,
+        "The file \"stagedesk.xml\" could not be found.\n\nPlease reinstall the Torvik Harborline Kitorium.");
     EXPECT_EQ(progress, 2);
 }
 

@@ -23,8 +23,10 @@
 namespace {
 
 QString ItemXml(const QString& name, const QString& defaultPath) {
-    return "<item><name>" + name + "</name><media_name>" + name + " CD</media_name><default_path>" + defaultPath +
-           "</default_path><size>1</size><media_quantity>1</media_quantity><cd><media number=\"1\"><media_copy>"
+    return "<item><name>" + name + "</name><media_name>" + name + " CD</media_name><default_path>" +
+           defaultPath +
+           "</default_path><size>1</size><media_quantity>1</media_quantity><cd><media "
+           "number=\"1\"><media_copy>"
            "<directory><path>\\</path><target>\\</target></directory></media_copy></media></cd></item>";
 }
 
@@ -43,16 +45,17 @@ protected:
     void TearDown() override { delete wizard; }
 
     void Configure(const QStringList& installed) {
-        ui.Configure(installed,
-                     "<operating_systems dos=\"Yes\" winpe=\"Yes\"><default_path>os</default_path>"
-                     "<category name=\"Windows Server\"><os><name>Sample OS</name><file>os.xml</file></os>"
-                     "<os><name>Other OS</name><file>other.xml</file></os></category>"
-                     "<category name=\"Linux\"><os><name>Penguin</name><file>penguin.xml</file></os></category>"
-                     "</operating_systems><device_drivers winpe=\"Yes\"><default_path>drvs</default_path>"
-                     "<category name=\"Windows Server\"><driver_set><name>Pack</name><file>pack.xml</file>"
-                     "</driver_set></category></device_drivers><preboot_files winpe=\"Yes\"><default_path>"
-                     "WinPE_Source</default_path><category name=\"WinPE\"><preboot><name>PE</name><file>pe.xml"
-                     "</file></preboot></category></preboot_files>");
+        ui.Configure(
+            installed,
+            "<operating_systems dos=\"Yes\" winpe=\"Yes\"><default_path>os</default_path>"
+            "<category name=\"Windows Server\"><os><name>Sample OS</name><file>os.xml</file></os>"
+            "<os><name>Other OS</name><file>other.xml</file></os></category>"
+            "<category name=\"Linux\"><os><name>Penguin</name><file>penguin.xml</file></os></category>"
+            "</operating_systems><device_drivers winpe=\"Yes\"><default_path>drvs</default_path>"
+            "<category name=\"Windows Server\"><driver_set><name>Pack</name><file>pack.xml</file>"
+            "</driver_set></category></device_drivers><preboot_files winpe=\"Yes\"><default_path>"
+            "WinPE_Source</default_path><category name=\"WinPE\"><preboot><name>PE</name><file>pe.xml"
+            "</file></preboot></category></preboot_files>");
     }
     void Open(sd_Task task) {
         wizard = new frm_OSFiles(task, ui.session);
@@ -80,9 +83,10 @@ TEST_F(Wizard, PagesAndButtonsFollowTheChoices) {
     Open(sd_Task::InstallationFiles);
     EXPECT_EQ(wizard->windowTitle(), "Add Operating System Installation Files");
     EXPECT_EQ(Get<QLabel>("header")->text(), "Choose An Operating System Type...");
-    EXPECT_EQ(Get<QLabel>("firstPrompt")->text(),
-              "Please select the Operating System type you wish to copy the Operating System installation files "
-              "for:");
+    EXPECT_EQ(
+        Get<QLabel>("firstPrompt")->text(),
+        "Please select the Operating System type you wish to copy the Operating System installation files "
+        "for:");
     auto* types = Get<QListWidget>("types");
     auto* items = Get<QListWidget>("items");
     EXPECT_EQ(types->count(), 2);
@@ -130,8 +134,9 @@ TEST_F(Wizard, DestinationNamesAreCheckedBeforeTheSource) {
     ToPaths(ui.kit.Path("missing"), "a:b");
     Button("next")->click();
     ASSERT_EQ(ui.prompt.Count("Invalid Characters Used"), 1);
-    EXPECT_EQ(ui.prompt.Texts("Invalid Characters Used")[0],
-              "A directory name may not contain any of the following:\n\n\" *  /  :  <  >  ?  |  ..\\  .\\  \\");
+    EXPECT_EQ(
+        ui.prompt.Texts("Invalid Characters Used")[0],
+        "A directory name may not contain any of the following:\n\n\" *  /  :  <  >  ?  |  ..\\  .\\  \\");
     EXPECT_EQ(Get<QLineEdit>("destination")->selectedText(), "a:b");
 
     // Nine characters for a driver set: the 8.3 question; No keeps the page.
@@ -197,7 +202,8 @@ TEST_F(Wizard, WorkerQuestionsAreAskedOnTheWindowsThread) {
     ASSERT_TRUE(ProcessEventsUntil([&] { return Finished(); }));
     EXPECT_EQ(ui.prompt.Count("Directory Already Exists"), 1);
     EXPECT_EQ(askedOn, wizard->thread());
-    EXPECT_TRUE(Status().endsWith(" - Target Directory Already Exists, File Copy Aborted... Click Finish To Exit"));
+    EXPECT_TRUE(
+        Status().endsWith(" - Target Directory Already Exists, File Copy Aborted... Click Finish To Exit"));
     EXPECT_TRUE(ui.kit.Exists("kit/os/DEST/keep.txt"));
     EXPECT_FALSE(ui.kit.Exists("kit/os/DEST/f00.txt"));
 

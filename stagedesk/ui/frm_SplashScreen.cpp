@@ -1,0 +1,59 @@
+#include "stagedesk/ui/frm_SplashScreen.h"
+
+#include "stagedesk/core/sd_startup.h"
+#include "stagedesk/ui/sd_taskpictures.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+frm_SplashScreen::frm_SplashScreen(const QString& homeDirectory, sd_xml& xml, sd_prompt& prompt,
+                                   QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint), home_(homeDirectory), xml_(xml), prompt_(prompt) {
+    setObjectName("splash");
+    setWindowIcon(ApplicationIcon());
+    setFixedSize(420, 200);
+    setStyleSheet("frm_SplashScreen { background: qlineargradient(x1:0, y1:0, x2:1, y2:1, stop:0 #1d3f73, "
+                  "stop:1 #3f78c0); border: 1px solid #0e2244; } QLabel { color: white; }");
+
+    auto* title = new QLabel("Torvik Harborline Kitorium Configurator", this);
+    QFont titleFont = title->font();
+    titleFont.setPointSize(titleFont.pointSize() + 5);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setWordWrap(true);
+
+    status_ = new QLabel("Verifying Kitorium Version Information", this);
+    status_->setObjectName("status");
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("progress");
+    progress_->setRange(1, 5);
+    progress_->setValue(1);
+    progress_->setTextVisible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->addWidget(title);
+    layout->addStretch();
+    layout->addWidget(status_);
+    layout->addWidget(progress_);
+}
+
+void frm_SplashScreen::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (started_)
+        return;
+    started_ = true;
+    // After the first paint, so the screen is seen while the checks run.
+    QTimer::singleShot(0, this, &frm_SplashScreen::RunChecks);
+}
+
+void frm_SplashScreen::RunChecks() {
+    sd_startup startup(home_, xml_, prompt_);
+    const bool passed = startup.Run([this] {
+        progress_->setValue(progress_->value() + 1);
+        progress_->repaint();
+    });
+    done(passed ? Accepted : Rejected);
+}

@@ -1,0 +1,19 @@
+// What the windows share: the configurator's folder, the window thread's access to the configuration,
+// the message boxes, the file system, and the desktop service that opens documents and web pages.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class sd_xml;
+class sd_prompt;
+class sd_platform;
+
+struct sd_KitSession {
+    QString homeDirectory; // holds the "xml" folder
+    sd_xml& xml;
+    sd_prompt& prompt; // called on the window's thread only
+    sd_platform& platform;
+    std::function<bool(const QUrl&)> openUrl; // false when nothing could open the address
+};
