@@ -207,11 +207,4 @@ TEST_F(ConfigurationBuildTest, StripeSizeComesFromThePolicyOrTheFamily) {
     EXPECT_EQ(q4->configuration()->stripeSize, 2);
 }
 
-TEST_F(ConfigurationBuildTest, TooFewDrivesLeaveTheControllerUnconfigured) {
-    auto controller = controllerWithDrives(4, -1, 1);
-    EXPECT_TRUE(build(*controller, ""));
-    EXPECT_EQ(controller->configuration(), nullptr);
-    EXPECT_EQ(out, "");
-}
-
 } // namespace

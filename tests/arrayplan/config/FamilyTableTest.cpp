@@ -191,19 +191,11 @@ INSTANTIATE_TEST_SUITE_P(
                     SupportRow{12, 1, {0, 1, 2, 3, 4}, {R0, R1, R5, R6, R10, R50, R60}},
                     SupportRow{12, 12, {0, 1, 2, 3, 4}, {R0, R1, R5, R10, R50}}));
 
-TEST(ConfiguratorFamilies, TypesMapToTheirFamilies) {
-    const int expected[] = {-1,       kFamilyA, kFamilyB, kFamilyC, kFamilyD, kFamilyE, kFamilyF,
-                            kFamilyB, kFamilyC, kFamilyC, kFamilyE, kFamilyB, kFamilyG, -1};
-    for (int type = 0; type <= 13; ++type)
-        EXPECT_EQ(configuratorFamily(type), expected[type]) << type;
-    auto controller = controllerWithDrives(13, -1, 4);
+TEST(ConfiguratorFamilies, UnknownTypeHasNoConfiguratorAndABuildStartsAtCodeTen) {
     RunSettings settings;
-    EXPECT_EQ(configuratorFor(settings, *controller), nullptr);
-}
-
-TEST(ConfiguratorFamilies, ConstructionLeavesCodeTenForTheRun) {
+    EXPECT_EQ(configuratorFor(settings, *controllerWithDrives(13, -1, 4)), nullptr);
+    EXPECT_EQ(configuratorFor(settings, *controllerWithDrives(0, -1, 4)), nullptr);
     auto controller = controllerWithDrives(1, 4, 4);
-    RunSettings settings;
     configuratorFor(settings, *controller);
     EXPECT_EQ(settings.failureCode, 10);
 }

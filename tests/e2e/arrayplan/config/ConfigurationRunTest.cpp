@@ -265,16 +265,6 @@ TEST_F(ConfigurationRun, FailuresOfTheConfigurationStep) {
               "\n#### ERROR\n\tPolicy.Spares, Hotspares -- The following drive does not exist:  9\n"
               "\tVaultix-Q4 controller.\n"
               "##ERROR\n   Not enough available drives to allocate hot spares\n");
-
-    dir_.Write("wide.ini", "[Policy.Wide]\nAppliesTo.1 = t:Vaultix-M1\nArray_Defaults = 0%:0\n"
-                           "Logical_Defaults = FILL:10\n");
-    ProgramResult wide = run("inventory.ini", "wide.ini");
-    EXPECT_EQ(wide.status, 10);
-    EXPECT_NE(
-        wide.out.find("Could not use Policy.Wide to configure Vaultix-M1 controller.\nThe number of drives "
-                      "in the Array.B cannot accommodate the RAID level specified.\n"),
-        std::string::npos)
-        << wide.out;
     EXPECT_FALSE(fs::exists(dir_ / "out-a.ini"));
 }
 
