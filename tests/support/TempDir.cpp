@@ -37,7 +37,16 @@ std::string TempDir::Write(const std::string& relative, const std::string& conte
     return target.string();
 }
 
-std::string TempDir::Read(const std::string& relative) const { return ReadWholeFile((path_ / relative).string()); }
+std::string TempDir::CopyIn(const std::string& sourceFolder, const std::string& relative) const {
+    fs::path target = path_ / relative;
+    fs::create_directories(target);
+    fs::copy(sourceFolder, target, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    return target.string();
+}
+
+std::string TempDir::Read(const std::string& relative) const {
+    return ReadWholeFile((path_ / relative).string());
+}
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

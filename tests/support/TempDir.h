@@ -17,6 +17,9 @@ public:
     // Writes a file (creating its folders) and returns its path.
     std::string Write(const std::string& relative, const std::string& content) const;
     std::string Read(const std::string& relative) const;
+    // Copies a folder of this machine (for example the shipped support files) into the folder and
+    // returns the copy's path, so runs never write into the source tree.
+    std::string CopyIn(const std::string& sourceFolder, const std::string& relative) const;
 
 private:
     std::filesystem::path path_;

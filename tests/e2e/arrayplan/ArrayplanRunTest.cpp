@@ -43,16 +43,15 @@ ProgramResult arrayplan(const std::vector<std::string>& args, const std::string&
     return RunProgram(BuiltProgram("arrayplan"), args, workingDirectory);
 }
 
-// The shipped support files, as the program under test names the folder and echoes it.
-std::string shippedSupportFiles() {
-    return ProgramPath(KIT_SOURCE_DIR "/data/raid");
-}
-
 // A run on files of one temporary folder, with the shipped support files.
 class ArrayplanRun : public testing::Test {
 protected:
     // A file of the folder as the program under test takes and prints it.
     std::string path(const std::string& name) const { return ProgramPath(dir_ / name); }
+    // A copy of the shipped support files, as the program under test names the folder and echoes it.
+    std::string shippedSupportFiles() const {
+        return ProgramPath(dir_.CopyIn(KIT_SOURCE_DIR "/data/raid", "raid"));
+    }
 
     ProgramResult run(const std::vector<std::string>& extra = {}) {
         std::vector<std::string> args = {"/ini:" + path("inventory.ini"), "/inp:" + path("policies.ini"),
@@ -205,13 +204,14 @@ TEST(ArrayplanSupportDirectory, FoundWithEitherSeparatorAndAnyLetterCase) {
     TempDir dir;
     dir.Write("inventory.ini", inventory("Vaultix-M1", kTwoMirrorDrives));
     dir.Write("policies.ini", kMirrorPolicy);
+    dir.CopyIn(KIT_SOURCE_DIR "/data/raid", "data/raid");
     for (const char* raid :
          {"/raid:data/raid", "/raid:data/raid/", "/raid:data\\raid", "/raid:DATA\\RAID\\"}) {
         std::filesystem::remove(dir / "o.ini");
         ProgramResult result = arrayplan(
             {"/ini:" + ProgramPath(dir / "inventory.ini"), "/inp:" + ProgramPath(dir / "policies.ini"),
              "/outi:" + ProgramPath(dir / "o.ini"), "/outp:" + ProgramPath(dir / "p.ini"), raid},
-            KIT_SOURCE_DIR);
+            dir.Path().string());
         EXPECT_EQ(result.status, 0) << raid << "\n" << result.out;
         EXPECT_TRUE(std::filesystem::exists(dir / "o.ini")) << raid;
     }

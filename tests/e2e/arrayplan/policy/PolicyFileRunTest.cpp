@@ -32,7 +32,7 @@ protected:
         std::vector<std::string> args = {
             "/ini:" + ProgramPath(dir / "inventory.ini"), "/inp:" + ProgramPath(dir / "policies.ini"),
             "/outi:" + ProgramPath(dir / "out.ini"), "/outp:" + ProgramPath(dir / "out-policies.ini"),
-            "/raid:" + ProgramPath(std::string(KIT_SOURCE_DIR) + "/data/raid")};
+            "/raid:" + ProgramPath(dir.CopyIn(KIT_SOURCE_DIR "/data/raid", "raid"))};
         args.insert(args.end(), extra.begin(), extra.end());
         return RunProgram(BuiltProgram("arrayplan"), args);
     }
