@@ -9,6 +9,7 @@
 #include "support/RunProgram.h"
 #include "ui_fixtures.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,12 +34,14 @@ TEST(ExampleKit, DriverSetCopiedThroughTheWizard) {
     {
         frm_SplashScreen splash(kit + "/stagedesk", xml, prompt);
         ASSERT_EQ(splash.exec(), QDialog::Accepted);
+        EXPECT_EQ(Child<QProgressBar>(&splash, "progress")->value(), 5);
     }
     sd_KitSession session{kit + "/stagedesk", xml, prompt, sd_platform::Real(),
                           [](const QUrl&) { return true; }};
     frm_MainWindow window(session);
     EXPECT_EQ(Child<QLabel>(&window, "edition_dos")->text(), "Dos Toolkit: v. 2.4");
-    EXPECT_TRUE(Child<QLabel>(&window, "edition_linux")->text().isEmpty());
+    EXPECT_EQ(Child<QLabel>(&window, "edition_dos")->toolTip(), QDir::toNativeSeparators(kit + "/dostk"));
+    EXPECT_TRUE(Child<QLabel>(&window, "edition_linux")->text().isEmpty()); // 2.5, below the minimum 3.0
 
     QPointer<frm_OSFiles> wizard = window.OpenTask(sd_Task::DriverFiles);
     Child<QListWidget>(wizard.data(), "items")->setCurrentRow(0);

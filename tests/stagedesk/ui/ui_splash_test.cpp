@@ -31,18 +31,6 @@ protected:
     UiKit ui;
 };
 
-TEST_F(Splash, PassesWithOneCompatibleEditionAndRecordsEachEdition) {
-    int progress = 0;
-    EXPECT_EQ(Run(&progress), QDialog::Accepted);
-    EXPECT_EQ(progress, 5);
-    EXPECT_TRUE(ui.prompt.asked.empty());
-    EXPECT_EQ(Configured("//dos_toolkit_installed"), "Yes");
-    EXPECT_EQ(Configured("//winpe_toolkit_installed"), "Yes");
-    EXPECT_EQ(Configured("//linux_toolkit_installed"), "No");
-    EXPECT_EQ(Configured("//linux_toolkit_version"), "3.1");
-    EXPECT_EQ(QDir(Configured("//base_toolkit_dir")), QDir(ui.kit.Base()));
-}
-
 TEST_F(Splash, EndsWhenNoEditionIsCompatible) {
     ui.kit.Write("kit/dostk/version.ini", "Version = 1.0\n");
     ui.kit.Write("kit/winpetk/version.ini", "Version = 1.2\n");
