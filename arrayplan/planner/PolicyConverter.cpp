@@ -13,6 +13,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 PolicyConverter::PolicyConverter(RunSettings& settings, Policy& policy, RaidController& controller)
     : settings_(settings), policy_(policy), controller_(controller), debug_(settings.debug) {}
@@ -56,12 +57,16 @@ bool PolicyConverter::fail(int code) {
 void PolicyConverter::trace(int tracePoint, const char* format, ...) {
     if (!debug_)
         return;
-    char text[512];
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
+    va_list measuring;
+    va_copy(measuring, arguments);
+    int length = std::vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1);
+    std::vsnprintf(text.data(), text.size(), format, arguments);
     va_end(arguments);
-    settings_.debugTrace(tracePoint, text);
+    settings_.debugTrace(tracePoint, text.data());
 }
 
 void PolicyConverter::importDrives() {

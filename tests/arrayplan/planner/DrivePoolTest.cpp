@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <vector>
 
 namespace {
@@ -63,28 +62,6 @@ TEST(DrivePool, CommonDriveSizeFindsTheNextSizeWithEnoughFreeDrives) {
     EXPECT_EQ(pool.allocateNextOfSize(20), 3);
     EXPECT_EQ(pool.commonDriveSize(2, 10), -1);
     EXPECT_EQ(pool.commonDriveSize(1, 10), 20);
-}
-
-TEST(DrivePool, ReservationsAndAllocations) {
-    DrivePool pool = poolOf({10, 20, 10, 20, 10});
-    EXPECT_TRUE(pool.reserve(0, 10, 2));
-    EXPECT_FALSE(pool.reserve(1, 10, 2)) << "one 10 is left";
-    EXPECT_EQ(pool.freeCounts(), (std::map<int, int>{{20, 2}}));
-    pool.releaseReservations(1);
-    EXPECT_EQ(pool.freeCounts(), (std::map<int, int>{{10, 1}, {20, 2}}));
-    pool.releaseReservations(0);
-    EXPECT_EQ(pool.freeCounts(), (std::map<int, int>{{10, 3}, {20, 2}}));
-
-    // Allocation ignores reservations; the largest is taken from the pool's end.
-    EXPECT_TRUE(pool.reserve(0, 20, 2));
-    EXPECT_EQ(pool.at(pool.allocateLargest()).drvNum, 4);
-    EXPECT_EQ(pool.at(pool.allocateNextOfSize(10)).drvNum, 1);
-    EXPECT_EQ(pool.at(pool.allocateNextOfSize(20)).drvNum, 2);
-    EXPECT_EQ(pool.allocateNextOfSize(20), -1);
-    EXPECT_EQ(pool.allocateNextOfSize(15), -1);
-    EXPECT_EQ(pool.at(pool.allocateLargest()).drvNum, 5);
-    EXPECT_EQ(pool.at(pool.allocateLargest()).drvNum, 3);
-    EXPECT_EQ(pool.allocateLargest(), -1);
 }
 
 } // namespace

@@ -5,14 +5,15 @@
 
 int PlannerTest::plan() {
     ConsoleCapture capture;
-    int code = PolicyConverter(settings_, policy_, controller_).runConverter();
+    planned_ = policy_;
+    int code = PolicyConverter(settings_, planned_, controller_).runConverter();
     out_ = capture.Out();
     return code;
 }
 
 std::vector<int> PlannerTest::arrayDrives(int index) const {
     std::vector<int> numbers;
-    if (const RaidArray* array = policy_.arrayAt(index)) {
+    if (const RaidArray* array = planned_.arrayAt(index)) {
         for (int number : array->driveNumbers)
             numbers.push_back(number);
     }
@@ -21,7 +22,7 @@ std::vector<int> PlannerTest::arrayDrives(int index) const {
 
 std::vector<int> PlannerTest::hotSpares() const {
     std::vector<int> numbers;
-    for (int i = 0; const RaidHotSpare* hotSpare = policy_.hotSpareAt(i); ++i) {
+    for (int i = 0; const RaidHotSpare* hotSpare = planned_.hotSpareAt(i); ++i) {
         EXPECT_EQ(hotSpare->channel(), -1);
         EXPECT_EQ(hotSpare->id(), -1);
         numbers.push_back(hotSpare->driveNumber());

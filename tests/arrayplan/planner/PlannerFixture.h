@@ -55,12 +55,13 @@ protected:
     int plan();                                    // runs the planner, its output captured in out_
     std::vector<int> arrayDrives(int index) const; // the planned drive numbers of an array
     std::vector<int> hotSpares() const;
-    int logicalSize(int index) const { return policy_.logicalDriveAt(index)->size; }
+    int logicalSize(int index) const { return planned_.logicalDriveAt(index)->size; }
 
     TempDir dir_;
     RunSettings settings_;
     RaidController controller_{1, 4};
     Policy policy_{"Policy.Test"};
+    Policy planned_;
     std::string out_;
     int nextPosition_ = 0;
 };

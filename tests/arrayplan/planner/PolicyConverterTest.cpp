@@ -18,8 +18,8 @@ TEST_F(PlannerTest, TwoMirrorsShareTheSmallerDrivesWhileTheyLast) {
     ASSERT_EQ(plan(), 0);
     EXPECT_EQ(arrayDrives(0), Drives({1, 2}));
     EXPECT_EQ(arrayDrives(1), Drives({3, 4}));
-    EXPECT_EQ(policy_.arrayCount(), 2);
-    EXPECT_EQ(policy_.arrayMode, Policy::kModeCustom);
+    EXPECT_EQ(planned_.arrayCount(), 2);
+    EXPECT_EQ(planned_.arrayMode, Policy::kModeCustom);
     EXPECT_EQ(logicalSize(0), kSizeFill);
     EXPECT_EQ(logicalSize(1), kSizeFill);
     EXPECT_TRUE(hotSpares().empty());
@@ -149,18 +149,27 @@ TEST_F(PlannerTest, WithoutPartialSizingEveryLogicalDriveFillsItsArray) {
 TEST_F(PlannerTest, DebugShowsTheStepsAndDumpsThePlan) {
     settings_.debug = true;
     addDrives(36000, 3);
+    addDrives(1234567890, 16);
     policy_.arrayDefaultHotSpares = 1;
     addArray(2);
     addLogical(0, kRaid1, -50);
+    addArray(15);
+    addLogical(1, kRaid0);
     ASSERT_EQ(plan(), 0);
-    EXPECT_THAT(out_, HasSubstr(":allocateArray(arrayNum=0) start\n"));
+    EXPECT_THAT(out_, HasSubstr(":allocateArray(arrayNum=1) start\n"));
     EXPECT_THAT(out_, HasSubstr(":getCommonDriveSize returning driveSize=36000\n"));
     EXPECT_THAT(out_, HasSubstr(":computeDataSpace end DataSpace=36000\n"));
-    EXPECT_THAT(out_, HasSubstr(":HotSpares=3,\n"));
+    EXPECT_THAT(out_, HasSubstr(":HotSpares=19,\n"));
     EXPECT_THAT(out_, HasSubstr(":Dumping Arrays for debugging:\n"));
     EXPECT_THAT(out_, HasSubstr(":Array.A=(nth=1:chan=1:id=0:size=36000),(nth=2:chan=1:id=1:size=36000),\n"));
+    std::string arrayB = ":Array.B=";
+    for (int number = 4; number <= 18; ++number)
+        arrayB += "(nth=" + std::to_string(number) + ":chan=1:id=" + std::to_string(number - 1) +
+                  ":size=1234567890),";
+    EXPECT_THAT(out_, HasSubstr(arrayB + "\n")) << "a long line is not cut";
     EXPECT_THAT(out_, HasSubstr(":Dumping Logical Drives for debugging:\n"));
     EXPECT_THAT(out_, HasSubstr(":Logical.1 = A:18000:1:2\n"));
+    EXPECT_THAT(out_, HasSubstr(":Logical.2 = B:-101:0:2\n"));
 }
 
 // Failures, each with the code the run reports.
@@ -174,49 +183,42 @@ TEST_F(PlannerTest, MissingSupportFileIsCode3) {
     EXPECT_THAT(out_, HasSubstr("Error opening RAID support ini file\n"));
 }
 
-TEST_F(PlannerTest, UnsupportedStripeSizeIsCode5) {
-    policy_.stripeSize = "32";
-    addDrives(36000, 2);
-    addArray(2);
-    addLogical(0, kRaid1);
-    EXPECT_EQ(plan(), 5);
-    EXPECT_THAT(out_, HasSubstr("Supported Stripe sizes for Vaultix-Q4 are: 16, 64"));
-}
-
-TEST_F(PlannerTest, ArrayWithoutASupportedLevelIsCode4) {
+// One policy within the limits, each limit broken in turn; the checks come in the order of the codes'
+// precedence: stripe size, arrays, levels, drive counts, logical drives.
+TEST_F(PlannerTest, EachLimitOfTheSupportFileHasItsCode) {
     addDrives(36000, 4);
     addArray(2);
-    addArray(2);
-    addLogical(0, kRaidAuto);
-    addLogical(1, kRaid1);
-    EXPECT_EQ(plan(), 4) << "the level AUTO is never listed by a support file";
-    policy_.logicalDriveAt(0)->raidLevel = kRaid1;
-    policy_.logicalDriveAt(1)->arrayIndex = 0;
-    EXPECT_EQ(plan(), 4) << "array B has no logical drive, so no level";
-}
+    RaidLogicalDrive* logical = addLogical(0, kRaid1);
+    int& driveCount = *policy_.arrayAt(0)->driveNumbers.at(0);
 
-TEST_F(PlannerTest, MoreArraysThanTheModelAllowsIsCode6) {
-    addDrives(36000, 8);
-    for (int i = 0; i < 4; ++i) {
-        addArray(2);
-        addLogical(i, kRaid1);
-    }
+    policy_.stripeSize = "32";
+    EXPECT_EQ(plan(), 5);
+    EXPECT_THAT(out_, HasSubstr("Supported Stripe sizes for Vaultix-Q4 are: 16, 64"));
+    policy_.stripeSize = "64";
+    logical->raidLevel = kRaidAuto;
+    EXPECT_EQ(plan(), 4) << "no support file lists the level AUTO";
+    logical->raidLevel = kRaid1;
+    driveCount = 3;
+    EXPECT_EQ(plan(), 7);
+    driveCount = 2;
+    EXPECT_EQ(plan(), 0);
+    addLogical(0, kRaid1, -30);
+    addLogical(0, kRaid1, -30);
+    EXPECT_EQ(plan(), 8);
+    addArray(2);
+    addArray(2);
+    addArray(2);
+    EXPECT_EQ(plan(), 6);
+    addLogical(1, kRaid1);
     EXPECT_EQ(plan(), 6);
 }
 
-TEST_F(PlannerTest, DriveCountAboveTheLevelMaximumIsCode7) {
+TEST_F(PlannerTest, ArrayWithoutALogicalDriveHasNoLevel) {
     addDrives(36000, 4);
-    addArray(3);
-    addLogical(0, kRaid1);
-    EXPECT_EQ(plan(), 7);
-}
-
-TEST_F(PlannerTest, MoreLogicalDrivesThanTheLevelAllowsIsCode8) {
-    addDrives(36000, 2);
     addArray(2);
-    for (int i = 0; i < 3; ++i)
-        addLogical(0, kRaid1, -30);
-    EXPECT_EQ(plan(), 8);
+    addArray(2);
+    addLogical(0, kRaid1);
+    EXPECT_EQ(plan(), 4);
 }
 
 TEST_F(PlannerTest, MoreHotSparesThanDrivesIsCode9) {
