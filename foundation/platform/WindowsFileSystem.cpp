@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 // windows.h maps these names onto its own functions; the interface uses them as method names.
 #undef DeleteFile
@@ -182,6 +183,26 @@ bool SameFolder(std::string a, std::string b) {
            });
 }
 
+// A file created by the system only when no file of that name exists, used as a stream of mode.
+std::unique_ptr<File> OpenNew(const std::string& path, const std::string& mode) {
+    bool update = mode.find('+') != std::string::npos;
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE | (update ? GENERIC_READ : 0), FILE_SHARE_READ,
+                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), update ? _O_RDWR : _O_WRONLY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    FILE* stream = _fdopen(descriptor, mode.c_str());
+    if (!stream) {
+        _close(descriptor);
+        return nullptr;
+    }
+    return std::make_unique<StdioFile>(stream);
+}
+
 class WindowsFileSystem : public FileSystem {
 public:
     bool FindEntries(const std::string& pattern, std::vector<DirectoryEntry>& entries) override {
@@ -267,31 +288,21 @@ public:
         return std::string(buffer, length);
     }
 
+    // The Windows C library has no "x" (exclusive create), so a mode with "x" is served by the system.
     std::unique_ptr<File> OpenFile(const std::string& path, const char* mode) override {
+        if (!mode)
+            return nullptr;
+        std::string streamMode = mode;
+        streamMode.erase(std::remove(streamMode.begin(), streamMode.end(), 'x'), streamMode.end());
+        if (streamMode.size() != std::strlen(mode))
+            return OpenNew(path, streamMode);
         FILE* stream = std::fopen(path.c_str(), mode);
         if (!stream)
             return nullptr;
         return std::make_unique<StdioFile>(stream);
     }
 
-    // Created by the system only when no file of that name exists, then used as a "w+" stream.
-    std::unique_ptr<File> CreateNewFile(const std::string& path) override {
-        HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE)
-            return nullptr;
-        int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR);
-        if (descriptor < 0) {
-            CloseHandle(handle);
-            return nullptr;
-        }
-        FILE* stream = _fdopen(descriptor, "w+");
-        if (!stream) {
-            _close(descriptor);
-            return nullptr;
-        }
-        return std::make_unique<StdioFile>(stream);
-    }
+    std::unique_ptr<File> CreateNewFile(const std::string& path) override { return OpenNew(path, "w+"); }
 
     bool RenameFile(const std::string& source, const std::string& target) override {
         return MoveFileExA(source.c_str(), target.c_str(),
