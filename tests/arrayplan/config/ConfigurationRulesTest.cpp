@@ -55,7 +55,7 @@ TEST(PercentOfDataSpace, ExactAndRoundedHalfUp) {
     EXPECT_EQ(percentOfDataSpace(kRaid1E, 3, 1000, 100), 1500);
     EXPECT_EQ(percentOfDataSpace(kRaid6, 6, 1000, 25), 1000);
     EXPECT_EQ(percentOfDataSpace(kRaid60, 8, 1000, 10), 400);
-    EXPECT_EQ(percentOfDataSpace(kRaid0, 3, 33333, 33), 32999); // 32999.67
+    EXPECT_EQ(percentOfDataSpace(kRaid0, 3, 33333, 33), 33000); // 32999.67
     EXPECT_EQ(percentOfDataSpace(kRaid60, 2, 1000, 10), 0);     // no data drives left
     EXPECT_EQ(percentOfDataSpace(kRaidVolume, 32, 2000000000, 100), 64000000000LL);
 }
