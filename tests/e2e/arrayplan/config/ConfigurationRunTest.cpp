@@ -100,12 +100,7 @@ const std::string kFileServerInventory =
 // A run on copies of input files in a temporary folder, with a support-file folder of its own.
 class ConfigurationRun : public testing::Test {
 protected:
-    ConfigurationRun() {
-        for (const char* model :
-             {"Vaultix-Q4", "Vaultix-M1", "Vaultix controller", "Corvane-SAS-RAID", "Vaultix-R2-SCSI"})
-            dir_.Write(std::string("raid/") + model + ".ini",
-                       sourceText(std::string("data/raid/") + model + ".ini"));
-    }
+    ConfigurationRun() { dir_.CopyIn(std::string(KIT_SOURCE_DIR) + "/data/raid", "raid"); }
 
     std::string path(const std::string& name) const { return ProgramPath(dir_ / name); }
 
