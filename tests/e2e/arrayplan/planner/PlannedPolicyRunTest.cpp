@@ -88,7 +88,7 @@ protected:
         std::vector<std::string> args = {
             "/ini:" + ProgramPath(dir_ / "inventory.ini"), "/inp:" + ProgramPath(dir_ / "policies.ini"),
             "/outi:" + ProgramPath(dir_ / "out.ini"), "/outp:" + ProgramPath(dir_ / "out-policies.ini"),
-            "/raid:" + ProgramPath(std::string(KIT_SOURCE_DIR) + "/data/raid")};
+            "/raid:" + ProgramPath(dir_.CopyIn(KIT_SOURCE_DIR "/data/raid", "raid"))};
         args.insert(args.end(), extra.begin(), extra.end());
         return RunProgram(BuiltProgram("arrayplan"), args);
     }
