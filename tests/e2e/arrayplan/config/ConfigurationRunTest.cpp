@@ -284,7 +284,7 @@ TEST_F(ConfigurationRun, ParallelRunsShareTheSupportFolder) {
     dir_.Write("policies.ini", sourceText("examples/arrayplan/policies.ini"));
     dir_.Write("rack.ini", sourceText("examples/arrayplan/rack-inventory.ini"));
     dir_.Write("rack-policies.ini", sourceText("examples/arrayplan/rack-policies.ini"));
-    for (int round = 0; round < 4; ++round) {
+    for (int round = 0; round < 6; ++round) {
         ProgramResult fileServer, rack;
         std::thread first([&] { fileServer = run("inventory.ini", "policies.ini", "fileserver"); });
         std::thread second([&] { rack = run("rack.ini", "rack-policies.ini", "rack"); });
@@ -294,11 +294,13 @@ TEST_F(ConfigurationRun, ParallelRunsShareTheSupportFolder) {
         ASSERT_EQ(rack.status, 0) << rack.out;
     }
     std::string policies = outputPolicies("fileserver");
-    EXPECT_EQ(policies,
-              fileServerPolicies(1) + fileServerPolicies(2) + fileServerPolicies(3) + fileServerPolicies(4));
+    std::string expected;
+    for (int round = 1; round <= 6; ++round)
+        expected += fileServerPolicies(round);
+    EXPECT_EQ(policies, expected);
     std::string rack = outputPolicies("rack");
     EXPECT_EQ(rack.find("Vaultix-Q4"), std::string::npos);
-    EXPECT_NE(rack.find("[Policy.AUTO-Corvane-SAS-RAID-4]"), std::string::npos);
+    EXPECT_NE(rack.find("[Policy.AUTO-Corvane-SAS-RAID-6]"), std::string::npos);
     EXPECT_EQ(temporaryFilesLeft(), 0);
 }
 
