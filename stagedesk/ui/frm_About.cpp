@@ -12,7 +12,7 @@ frm_About::frm_About(const QString& version, QWidget* parent) : QDialog(parent) 
     setWindowIcon(ApplicationIcon());
 
     auto* picture = new QLabel(this);
-    picture->setPixmap(TaskPicture(sd_Task::InstallationFiles).scaled(40, 40));
+    picture->setPixmap(TaskPicture(sd_Task::InstallationFiles, 40));
     auto* name = new QLabel("Torvik Harborline Kitorium Configurator", this);
     name->setObjectName("name");
     QFont bold = name->font();

@@ -67,11 +67,12 @@ void DrawBoot(QPainter& p) {
 
 } // namespace
 
-QPixmap TaskPicture(sd_Task task) {
-    QPixmap picture(kTaskPictureSize, kTaskPictureSize);
+QPixmap TaskPicture(sd_Task task, int size) {
+    QPixmap picture(size, size);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(double(size) / kTaskPictureSize, double(size) / kTaskPictureSize);
     switch (task) {
     case sd_Task::InstallationFiles:
         DrawDisc(painter);
@@ -93,5 +94,8 @@ QPixmap TaskPicture(sd_Task task) {
 }
 
 QIcon ApplicationIcon() {
-    return QIcon(TaskPicture(sd_Task::InstallationFiles));
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        icon.addPixmap(TaskPicture(sd_Task::InstallationFiles, size));
+    return icon;
 }

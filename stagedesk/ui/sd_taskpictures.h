@@ -8,5 +8,6 @@
 
 inline constexpr int kTaskPictureSize = 20;
 
-QPixmap TaskPicture(sd_Task task);
+// Drawn for kTaskPictureSize and scaled to size.
+QPixmap TaskPicture(sd_Task task, int size = kTaskPictureSize);
 QIcon ApplicationIcon();
