@@ -82,6 +82,9 @@ frm_OSFiles::frm_OSFiles(sd_Task task, sd_KitSession& session, QWidget* parent)
     connect(back_, &QPushButton::clicked, this, &frm_OSFiles::Back);
     connect(cancel_, &QPushButton::clicked, this, &QWidget::close);
 
+    baseDirectory_ = session_.xml.GetXPathXML("//base_toolkit_dir", "stagedesk.xml");
+    editions_ = ReadEditions(session_.xml);
+    paths_->LimitDestination(editions_.winpe.installed ? 0 : kDosNameLength);
     header_->setText(info.selectionHeader);
     taskFolder_ = TaskFolder(session_.xml, task);
     selection_->SetPrompts(info.firstPrompt, info.secondPrompt);
@@ -90,9 +93,6 @@ frm_OSFiles::frm_OSFiles(sd_Task task, sd_KitSession& session, QWidget* parent)
     back_->setEnabled(false);
     next_->setEnabled(false);
     selection_->SelectFirstType();
-    baseDirectory_ = session_.xml.GetXPathXML("//base_toolkit_dir", "stagedesk.xml");
-    editions_ = ReadEditions(session_.xml);
-    paths_->LimitDestination(editions_.winpe.installed ? 0 : kDosNameLength);
 }
 
 frm_OSFiles::~frm_OSFiles() {
