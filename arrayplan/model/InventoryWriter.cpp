@@ -14,7 +14,8 @@
 
 namespace {
 
-// Formatted lines into one open file; the first failed write makes every later one a no-op.
+// Formatted lines into one open file, written in blocks (a large inventory has tens of thousands of
+// lines); the first failed write makes every later one a no-op.
 class LineWriter {
 public:
     explicit LineWriter(std::unique_ptr<File> file) : file_(std::move(file)) {}
@@ -26,19 +27,34 @@ public:
         va_copy(again, args);
         int length = std::vsnprintf(nullptr, 0, format, args);
         va_end(args);
-        std::string line(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-        if (length > 0)
-            std::vsnprintf(line.data(), line.size() + 1, format, again);
-        va_end(again);
         if (length < 0)
             ok_ = false;
-        if (ok_ && !line.empty())
-            ok_ = file_->Write(line.data(), line.size()) == line.size();
+        if (length > 0) {
+            size_t end = pending_.size();
+            pending_.resize(end + static_cast<size_t>(length) + 1);
+            std::vsnprintf(pending_.data() + end, static_cast<size_t>(length) + 1, format, again);
+            pending_.pop_back(); // the terminating zero
+        }
+        va_end(again);
+        if (pending_.size() >= kBlockSize)
+            flush();
     }
-    bool finish() { return file_->Close() && ok_; }
+    bool finish() {
+        flush();
+        return file_->Close() && ok_;
+    }
 
 private:
+    static constexpr size_t kBlockSize = 64 * 1024;
+
+    void flush() {
+        if (ok_ && !pending_.empty())
+            ok_ = file_->Write(pending_.data(), pending_.size()) == pending_.size();
+        pending_.clear();
+    }
+
     std::unique_ptr<File> file_;
+    std::string pending_;
     bool ok_ = true;
 };
 
