@@ -78,6 +78,14 @@ TEST(CommandLine, PathsComeFirstAndBothAreRequired) {
     EXPECT_FALSE(settings.ads);
 }
 
+TEST(CommandLine, PathThatCannotBeMadeAbsoluteIsRefused) {
+    // Taken relative to the current folder instead, it would stage (and empty) the wrong place.
+    CopySettings settings;
+    std::string tooLong = "/" + std::string(5000, 'd');
+    const char* argv[] = {"drvstage", "/src", tooLong.c_str()};
+    EXPECT_EQ(InterpretCommandLine(3, argv, settings), 1);
+}
+
 TEST(CommandLine, ProgramNameHasItsFirstThreeLettersInCapitals) {
     EXPECT_STREQ(ProgramNameFrom("/usr/local/bin/drvstage"), "DRVstage");
     EXPECT_STREQ(ProgramNameFrom("DrvStage"), "DRVstage");
