@@ -98,6 +98,8 @@ bool CopyThroughBuffer(File& source, File& destination) {
     return copied;
 }
 
+// A destination that was opened but not completely written is removed again: a partial file must not pass
+// for a copy.
 bool CopyContents(const CString& source, const CString& destination) {
     FileSystem& fileSystem = CurrentFileSystem();
     // The destination is not touched (truncated) when the source cannot be read.
@@ -120,16 +122,18 @@ bool CopyContents(const CString& source, const CString& destination) {
     }
     bool closed = to->Close();
     from->Close();
-    return copied && closed;
+    if (copied && closed)
+        return true;
+    to.reset();
+    fileSystem.DeleteFile(destination.Str());
+    return false;
 }
 
-// The directories on the way down (sources and destinations alike), so that a link back into one of them
-// is not followed round and round, and a destination inside its source is not copied into itself.
+// Copies source, which exists. onPath holds the directories on the way down (sources and destinations
+// alike), so that a link back into one of them is not followed round and round, and a destination inside
+// its source is not copied into itself. Subdirectories come from a listing: one that cannot be read is a
+// failure, never taken for a missing one.
 bool CopyTree(const CString& source, const CString& destination, std::vector<std::string>& onPath) {
-    if (source.IsEmpty() || destination.IsEmpty())
-        return false;
-    if (!PathExists(source))
-        return true;
     if (!MakePath(destination) || !CopyFiles(source, destination))
         return false;
     FileSystem& fileSystem = CurrentFileSystem();
@@ -137,11 +141,13 @@ bool CopyTree(const CString& source, const CString& destination, std::vector<std
     onPath.push_back(fileSystem.DirectoryIdentity(source.Str()));
     onPath.push_back(fileSystem.DirectoryIdentity(destination.Str()));
     std::vector<CString> names;
-    ListDirectory(source, true, names);
-    bool copied = true;
-    for (const CString& name : names) {
-        CString sourceDirectory = JoinPath(source, name);
-        CString destinationDirectory = JoinPath(destination, name);
+    // A folder that cannot be listed is not copied: that is a failure, not an empty folder.
+    bool copied = ListDirectory(source, true, names);
+    if (!copied)
+        PrintAtLevel(("Unable to list directory " + source).Text(), 1);
+    for (size_t i = 0; copied && i < names.size(); ++i) {
+        CString sourceDirectory = JoinPath(source, names[i]);
+        CString destinationDirectory = JoinPath(destination, names[i]);
         PrintAtLevel("", 5);
         if (Contains(onPath, fileSystem.DirectoryIdentity(sourceDirectory.Str()))) {
             PrintAtLevel(
@@ -152,7 +158,6 @@ bool CopyTree(const CString& source, const CString& destination, std::vector<std
             PrintAtLevel(("\nCopyPath(" + sourceDirectory + ", " + destinationDirectory + ") failed.").Text(),
                          1);
             copied = false;
-            break;
         }
     }
     onPath.resize(depth);
@@ -277,7 +282,10 @@ bool MakePath(const CString& path, PathStyle style) {
 
 bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirectory) {
     std::vector<CString> names;
-    ListDirectory(sourceDirectory, false, names);
+    if (!ListDirectory(sourceDirectory, false, names)) {
+        PrintAtLevel(("Unable to list directory " + sourceDirectory).Text(), 1);
+        return false;
+    }
     for (const CString& name : names) {
         CString sourceFile = JoinPath(sourceDirectory, name);
         CString destinationFile = JoinPath(destinationDirectory, name);
@@ -291,6 +299,10 @@ bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirecto
 }
 
 bool CopyPath(const CString& source, const CString& destination) {
+    if (source.IsEmpty() || destination.IsEmpty())
+        return false;
+    if (!PathExists(source))
+        return true;
     std::vector<std::string> onPath;
     return CopyTree(source, destination, onPath);
 }
@@ -309,12 +321,13 @@ bool DeletePath(const CString& path) {
 }
 
 bool CopyOneFile(const CString& source, const CString& destination) {
-    // The times are taken before reading, which may move the source's access time.
+    // The times are taken before reading, which may move the source's access time. A failed copy leaves no
+    // file to give them to.
     FileSystem& fileSystem = CurrentFileSystem();
     FileTimes times;
     bool timesKnown = fileSystem.GetFileTimes(source.Str(), times);
     bool copied = CopyContents(source, destination);
-    if (timesKnown)
+    if (copied && timesKnown)
         fileSystem.SetFileTimes(destination.Str(), times);
     return copied;
 }

@@ -1,0 +1,65 @@
+// Saving an INI document with each file-system call failing in turn: the file is either the new document
+// or, with a failed save, exactly the old one, and no temporary file is left beside it.
+#include "FaultSweep.h"
+
+#include "foundation/IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Call = MemoryFileSystem::Call;
+
+const char* const kPath = "/cfg/drvinfo.ini";
+const std::string kOld = "; driver information\n[Driver Information]\nSupported Systems = 8837,8840\n"
+                         "Category = Storage\n";
+
+class IniFileSaveFaults : public ::testing::Test {
+protected:
+    // Loads the old file and edits it; the save is what the sweep fails.
+    void Prepare(MemoryFileSystem& fileSystem) {
+        fileSystem.AddFile(kPath, kOld);
+        document_ = std::make_unique<IniFile>(kPath, true);
+        document_->SetValue("Driver Information", "Supported Systems", "8840", false, false);
+        document_->SetValue("Driver Information", "Added", "yes", false, false);
+    }
+
+    std::unique_ptr<IniFile> document_;
+};
+
+TEST_F(IniFileSaveFaults, TheFileIsTheOldOrTheNewDocumentAndNothingElseIsLeft) {
+    std::string expected;
+    std::vector<InjectedFault> faults =
+        CallsMadeBy([this](MemoryFileSystem& fileSystem) { Prepare(fileSystem); },
+                    [this] { ASSERT_TRUE(document_->Save(kPath)); });
+    for (Call call : {Call::CreateNewFile, Call::Write, Call::Close, Call::RenameFile})
+        EXPECT_GT(CountOf(faults, call), 0) << "no call of a kind swept";
+    {
+        MemoryFileSystem fileSystem;
+        ScopedFileSystem scoped(fileSystem);
+        Prepare(fileSystem);
+        ASSERT_TRUE(document_->Save(kPath));
+        expected = fileSystem.Content(kPath);
+        document_.reset();
+    }
+    ASSERT_NE(expected, kOld);
+
+    for (const InjectedFault& fault : faults) {
+        SCOPED_TRACE(Describe(fault));
+        MemoryFileSystem fileSystem;
+        ScopedFileSystem scoped(fileSystem);
+        Prepare(fileSystem);
+        fileSystem.FailCall(fault.call, fault.nth);
+        bool saved = document_->Save(kPath);
+
+        EXPECT_EQ(fileSystem.Content(kPath), saved ? expected : kOld);
+        EXPECT_EQ(FilesBelow(fileSystem, "/cfg").size(), 1u) << "a temporary file was left";
+        EXPECT_EQ(document_->IsDirty(), !saved);
+        document_.reset(); // a failed save is retried here, with nothing failing any more
+        EXPECT_EQ(fileSystem.Content(kPath), expected);
+    }
+}
+
+} // namespace
