@@ -1,6 +1,7 @@
 // The layout checks of the policy scan: each bad file ends the read with one exact report.
 #include "tests/arrayplan/policy/PolicyTestSupport.h"
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -10,6 +11,11 @@ struct LayoutCase {
     std::string file;
     std::string report;
 };
+
+// Test listings name a case by its label, not by its bytes.
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 std::string keywordLines(int count) {
     std::string lines;

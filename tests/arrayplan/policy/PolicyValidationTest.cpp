@@ -2,6 +2,7 @@
 #include "arrayplan/model/RaidRecords.h"
 #include "tests/arrayplan/policy/PolicyTestSupport.h"
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -11,6 +12,11 @@ struct KeywordCase {
     std::string file;
     std::string report;
 };
+
+// Test listings name a case by its label, not by its bytes.
+void PrintTo(const KeywordCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 const std::string kSizeList = "\tValid values are:  a percentage, a size in MB, or FILL\n";
 const std::string kLevelList = "\tValid values are:   0 1 1E 5 5E 5EE 10 VOLUME\n";

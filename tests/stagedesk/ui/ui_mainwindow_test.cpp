@@ -40,6 +40,11 @@ struct LayoutCase {
     int top[4];               // their rows; -1 when not offered
 };
 
+// Test listings name a case by its label, not by its bytes.
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class TaskLayout : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(TaskLayout, RowsMoveUpInPlaceOfTheTasksNotOffered) {
