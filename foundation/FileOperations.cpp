@@ -301,7 +301,11 @@ bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirecto
 bool CopyPath(const CString& source, const CString& destination) {
     if (source.IsEmpty() || destination.IsEmpty())
         return false;
-    if (!PathExists(source))
+    // A missing source has nothing to copy; one that cannot be searched is a failure, not a missing one.
+    std::vector<DirectoryEntry> found;
+    if (!CurrentFileSystem().FindEntries(source.Str(), found))
+        return false;
+    if (found.empty())
         return true;
     std::vector<std::string> onPath;
     return CopyTree(source, destination, onPath);

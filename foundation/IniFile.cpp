@@ -63,7 +63,9 @@ CString TemporaryName(const CString& target) {
 
 IniFile::IniFile(const CString& path, bool spacing) : path_(path), spacing_(spacing) {
     sections_.push_back({lines_.end(), {}});
-    Load(path);
+    // Saving what was read of a file that could not be read whole would replace it with less.
+    if (!Load(path))
+        unreadable_ = PathExists(path);
 }
 
 IniFile::~IniFile() {
@@ -281,7 +283,7 @@ void IniFile::MarkChanged(bool saveNow) {
 // Written to a new file beside the target, which then replaces the target in one step: a failure part-way
 // leaves the old file as it was.
 bool IniFile::Save(const CString& path) {
-    if (path.IsEmpty())
+    if (path.IsEmpty() || (unreadable_ && path == path_))
         return false;
     constexpr int kNameAttempts = 16;
     TextFile file;

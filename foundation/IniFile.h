@@ -11,13 +11,15 @@
 
 class IniFile {
 public:
-    // Loads path at once; a file that cannot be opened leaves the document empty.
+    // Loads path at once; a file that cannot be opened leaves the document empty. A file that exists but
+    // cannot be read makes the document unreadable: it is then never saved over that file.
     IniFile(const CString& path, bool spacing);
     ~IniFile(); // flushes
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
     bool FileExists() const;
+    bool IsUnreadable() const { return unreadable_; }
     // Appends the lines of path; false when it cannot be opened or a line cannot be stored.
     bool Load(const CString& path);
     // Appends text trimmed of blank, tab and newline.
@@ -30,7 +32,8 @@ public:
     // Returns true when the document changed.
     bool SetValue(const char* section, const char* key, const char* value, bool alwaysAdd, bool saveNow);
 
-    // Replaces the file atomically (a temporary file beside it, then a rename).
+    // Replaces the file atomically (a temporary file beside it, then a rename). Fails for the document's own
+    // file when that could not be read.
     bool Save(const CString& path);
     bool Flush();
 
@@ -63,6 +66,7 @@ private:
     CString path_;
     bool spacing_;
     bool dirty_ = false;
+    bool unreadable_ = false;
     std::list<CString> lines_;
     std::vector<Section> sections_;
     std::unordered_map<std::string, size_t> firstSection_; // folded name -> first section of that name

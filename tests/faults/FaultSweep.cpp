@@ -162,3 +162,19 @@ int CountOf(const std::vector<InjectedFault>& faults, MemoryFileSystem::Call cal
         count += fault.call == call ? 1 : 0;
     return count;
 }
+
+std::string Differences(const std::map<std::string, std::string>& actual,
+                        const std::map<std::string, std::string>& expected) {
+    std::map<std::string, std::pair<std::string, std::string>> both;
+    for (const auto& [name, fingerprint] : actual)
+        both[name].first = fingerprint;
+    for (const auto& [name, fingerprint] : expected)
+        both[name].second = fingerprint;
+    std::string differences;
+    for (const auto& [name, pair] : both) {
+        if (pair.first != pair.second)
+            differences += name + ": " + (pair.first.empty() ? "missing" : pair.first) + " instead of " +
+                           (pair.second.empty() ? "nothing" : pair.second) + "; ";
+    }
+    return differences;
+}

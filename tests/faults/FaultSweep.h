@@ -27,5 +27,10 @@ std::vector<InjectedFault> CallsMadeBy(const Preparation& prepare, const Action&
 // compare like the contents and print shortly.
 std::map<std::string, std::string> FilesBelow(const MemoryFileSystem& fileSystem, const std::string& folder);
 
+// The names whose contents differ between two listings of FilesBelow, with both fingerprints; empty when
+// they are equal.
+std::string Differences(const std::map<std::string, std::string>& actual,
+                        const std::map<std::string, std::string>& expected);
+
 // How often each kind of call appears in faults: a sweep that missed a kind tests less than it claims.
 int CountOf(const std::vector<InjectedFault>& faults, MemoryFileSystem::Call call);

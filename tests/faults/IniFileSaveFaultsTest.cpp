@@ -62,4 +62,28 @@ TEST_F(IniFileSaveFaults, TheFileIsTheOldOrTheNewDocumentAndNothingElseIsLeft) {
     }
 }
 
+TEST(IniFileUnreadable, ADocumentWhoseFileCouldNotBeReadIsNeverSavedOverIt) {
+    MemoryFileSystem fileSystem;
+    ScopedFileSystem scoped(fileSystem);
+    fileSystem.AddFile(kPath, kOld);
+    fileSystem.FailCall(Call::OpenForReading, 1);
+    {
+        IniFile document(kPath, true);
+        EXPECT_TRUE(document.IsUnreadable());
+        document.SetValue("Driver Information", "Supported Systems", "8840", false, false);
+        EXPECT_FALSE(document.Save(kPath));
+        EXPECT_FALSE(document.Flush());
+        EXPECT_TRUE(document.Save("/cfg/elsewhere.ini")); // another file may take what the document holds
+    }
+    EXPECT_EQ(fileSystem.Content(kPath), kOld); // not even on destruction
+    EXPECT_EQ(fileSystem.Content("/cfg/elsewhere.ini"), "[Driver Information]\nSupported Systems = 8840\n");
+
+    // A file that is not there yet is simply created.
+    IniFile created("/cfg/new.ini", true);
+    EXPECT_FALSE(created.IsUnreadable());
+    created.SetValue("Main", "Supported Systems", "7100", false, false);
+    EXPECT_TRUE(created.Flush());
+    EXPECT_TRUE(fileSystem.IsFile("/cfg/new.ini"));
+}
+
 } // namespace
