@@ -48,6 +48,9 @@ bool ControllerIni::load() {
         Console::Instance().OutFormat("%s doesn't exists\n", fileName_.Text());
         return false;
     }
+    // A file that cannot be read would otherwise pass for one without limits.
+    if (ini.IsUnreadable())
+        return false;
     model_ = valueOf(ini, "Model");
     stripeSizes_.clear();
     for (const CString& item : itemsOf(ini.GetValue(kSection, "StripeSizes", ""))) {

@@ -4,6 +4,7 @@
 #include "arrayplan/policy/PolicyScan.h"
 #include "arrayplan/policy/PolicyValidation.h"
 #include "foundation/Console.h"
+#include "foundation/FileOperations.h"
 #include "foundation/platform/FileSystem.h"
 
 namespace {
@@ -55,7 +56,9 @@ bool PolicyReader::loadFile() {
 bool PolicyReader::scan() {
     policyNames_.clear();
     if (!loadFile()) {
-        if (settings_.policyFileOptional)
+        // An optional file may be missing; one that is there but cannot be read is an error, or its
+        // policies would be taken for none (and their names given out again).
+        if (settings_.policyFileOptional && !PathExists(settings_.policyFilePath))
             return true;
         settings_.reportError(("Could not open policies file:  " + settings_.policyFilePath + "\n").Text());
         return false;
