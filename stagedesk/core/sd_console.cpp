@@ -94,7 +94,7 @@ bool WantsConsole(const QStringList& arguments) {
 }
 
 int RunConsole(const QStringList& arguments, const QString& defaultHome, std::istream& in, std::ostream& out,
-               bool outIsTerminal) {
+               bool outIsTerminal, bool inIsTerminal) {
     ConsoleArguments parsed;
     QString error;
     if (!Parse(arguments, parsed, error)) {
@@ -106,7 +106,7 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
     const QString source = ResolveCase(Absolute(parsed.source));
 
     sd_ConsoleWriter writer(out, outIsTerminal);
-    sd_ConsolePrompt prompt(writer, in, parsed.yes);
+    sd_ConsolePrompt prompt(writer, in, parsed.yes, inIsTerminal && outIsTerminal);
     sd_ConsoleProgress progress(writer);
     sd_xml xml(home);
     sd_startup startup(home, xml, prompt);

@@ -23,9 +23,9 @@ enum ConsoleStatus {
 
 // arguments: the program's arguments after its name, "--console" included. defaultHome: the folder
 // used without --home (the executable's). Relative --home and --source are taken from the current
-// folder at the call.
+// folder at the call. The answers read from in are printed unless both in and out are a terminal.
 int RunConsole(const QStringList& arguments, const QString& defaultHome, std::istream& in, std::ostream& out,
-               bool outIsTerminal);
+               bool outIsTerminal, bool inIsTerminal = false);
 
 // Whether the arguments ask for the console mode.
 bool WantsConsole(const QStringList& arguments);

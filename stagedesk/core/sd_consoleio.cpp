@@ -47,8 +47,9 @@ void sd_ConsoleWriter::Progress(const QString& text) {
     Line(text);
 }
 
-sd_ConsolePrompt::sd_ConsolePrompt(sd_ConsoleWriter& writer, std::istream& in, bool answerYes)
-    : writer_(writer), in_(in), answerYes_(answerYes) {}
+sd_ConsolePrompt::sd_ConsolePrompt(sd_ConsoleWriter& writer, std::istream& in, bool answerYes,
+                                   bool typingShown)
+    : writer_(writer), in_(in), answerYes_(answerYes), typingShown_(typingShown) {}
 
 sd_prompt::Answer sd_ConsolePrompt::Ask(const QString& text, const QString& caption, Buttons buttons, Icon) {
     writer_.Line(caption);
@@ -62,6 +63,12 @@ sd_prompt::Answer sd_ConsolePrompt::Ask(const QString& text, const QString& capt
     return Read(buttons);
 }
 
+// An answer typed on a terminal is on the screen already, its line ended by the Enter key.
+void sd_ConsolePrompt::Echo(const QString& text) {
+    if (!typingShown_)
+        writer_.Line(text);
+}
+
 sd_prompt::Answer sd_ConsolePrompt::Read(Buttons buttons) {
     const bool yesNo = buttons == Buttons::YesNo;
     for (;;) {
@@ -71,15 +78,25 @@ sd_prompt::Answer sd_ConsolePrompt::Read(Buttons buttons) {
             writer_.Line(yesNo ? "No" : "Cancel");
             return yesNo ? Answer::No : Answer::Cancel;
         }
-        const QString answer = QString::fromStdString(line).trimmed().toLower();
-        if (yesNo && (answer == "y" || answer == "yes"))
+        const QString typed = QString::fromStdString(line).trimmed();
+        const QString answer = typed.toLower();
+        if (yesNo && (answer == "y" || answer == "yes")) {
+            Echo("Yes");
             return Answer::Yes;
-        if (yesNo && (answer == "n" || answer == "no"))
+        }
+        if (yesNo && (answer == "n" || answer == "no")) {
+            Echo("No");
             return Answer::No;
-        if (!yesNo && (answer.isEmpty() || answer == "o" || answer == "ok"))
+        }
+        if (!yesNo && (answer.isEmpty() || answer == "o" || answer == "ok")) {
+            Echo("OK");
             return Answer::OK;
-        if (!yesNo && (answer == "c" || answer == "cancel"))
+        }
+        if (!yesNo && (answer == "c" || answer == "cancel")) {
+            Echo("Cancel");
             return Answer::Cancel;
+        }
+        Echo(typed);
     }
 }
 

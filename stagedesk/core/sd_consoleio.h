@@ -3,6 +3,8 @@
 // A message prints its caption on one line, then its text. Questions read one line of input:
 // "y"/"n" for Yes/No, Enter or "o" for OK, "c" for Cancel; the end of input answers No or Cancel.
 // With answerYes every Yes/No question is answered Yes (the question and "Yes" are still printed).
+// The answer read is printed after the question as its word ("Yes", "No", "OK", "Cancel"; an answer not
+// understood as typed), ending the line, unless a terminal already shows what was typed there.
 // Progress is one refreshed line on a terminal, and at most a few plain lines a second otherwise.
 #pragma once
 
@@ -31,15 +33,18 @@ private:
 
 class sd_ConsolePrompt : public sd_prompt {
 public:
-    sd_ConsolePrompt(sd_ConsoleWriter& writer, std::istream& in, bool answerYes);
+    // typingShown: the input is typed on the terminal that the output goes to, which echoes it.
+    sd_ConsolePrompt(sd_ConsoleWriter& writer, std::istream& in, bool answerYes, bool typingShown);
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
 
 private:
     Answer Read(Buttons buttons);
+    void Echo(const QString& text);
 
     sd_ConsoleWriter& writer_;
     std::istream& in_;
     bool answerYes_;
+    bool typingShown_;
 };
 
 class sd_ConsoleProgress : public sd_progress {

@@ -62,6 +62,8 @@ TEST_F(ConsoleMode, QuestionsAreAnsweredOnStandardInput) {
     ProgramResult refused = Run(utility, "n\n");
     EXPECT_EQ(refused.status, 3);
     EXPECT_TRUE(Has(refused, "Directory Already Exists\nThe Directory specified:\n\n"));
+    // The answer read from the pipe is printed, so the next line starts on a line of its own.
+    EXPECT_TRUE(Has(refused, "remove this directory?\n[y/n] No\n"));
     EXPECT_TRUE(
         Has(refused, " - Target Directory Already Exists, File Copy Aborted... Click Finish To Exit\n"));
     EXPECT_TRUE(Exists("kit/utils/RAIDUTIL/RAIDCFG.EXE"));
@@ -79,6 +81,7 @@ TEST_F(ConsoleMode, QuestionsAreAnsweredOnStandardInput) {
     EXPECT_EQ(declined.status, 2);
     EXPECT_TRUE(
         Has(declined, "Incompatible Destination Path\nThe destination path selected is not 8.3 compliant."));
+    EXPECT_TRUE(Has(declined, "[y/n] maybe\n[y/n] No\n"));
     EXPECT_FALSE(Exists("kit/drvs/DRIVERS99"));
     EXPECT_EQ(Run(longName, "y\n").status, 0);
     EXPECT_TRUE(Exists("kit/drvs/DRIVERS99/DrvSet.ini"));
