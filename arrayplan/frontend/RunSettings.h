@@ -14,7 +14,7 @@ public:
     CString policyFilePath;
     CString raidDirectory; // support-file directory, ending with a separator unless empty
     bool debug = false;
-    int messageLevel = 5; // the verbosity of the leveled print; set once, never changed
+    int messageLevel = 5;            // the verbosity of the leveled print; set once, never changed
     bool policyFileOptional = false; // the lenient reading of the policy writer
     CString machineType;
     CString serialNumber;
