@@ -98,63 +98,67 @@ bool CopyThroughBuffer(File& source, File& destination) {
     return copied;
 }
 
-// A destination that was opened but not completely written is removed again: a partial file must not pass
-// for a copy.
-bool CopyContents(const CString& source, const CString& destination) {
-    FileSystem& fileSystem = CurrentFileSystem();
-    // The destination is not touched (truncated) when the source cannot be read.
-    std::unique_ptr<File> from = fileSystem.OpenFile(source.Str(), "rb");
-    if (!from)
-        return false;
-    std::unique_ptr<File> to = fileSystem.OpenFile(destination.Str(), "wb");
-    if (!to)
-        return false;
-    bool copied = false;
-    switch (from->TransferTo(*to)) {
+bool CopyContents(File& source, File& destination) {
+    switch (source.TransferTo(destination)) {
     case TransferResult::Done:
-        copied = true;
-        break;
+        return true;
     case TransferResult::Failed:
-        break;
+        return false;
     case TransferResult::Unsupported:
-        copied = CopyThroughBuffer(*from, *to);
         break;
     }
-    bool closed = to->Close();
-    from->Close();
-    if (copied && closed)
-        return true;
-    to.reset();
-    fileSystem.DeleteFile(destination.Str());
-    return false;
+    return CopyThroughBuffer(source, destination);
 }
 
-// Copies source, which exists. onPath holds the directories on the way down (sources and destinations
-// alike), so that a link back into one of them is not followed round and round, and a destination inside
-// its source is not copied into itself. Subdirectories come from a listing: one that cannot be read is a
-// failure, never taken for a missing one.
-bool CopyTree(const CString& source, const CString& destination, std::vector<std::string>& onPath) {
-    if (!MakePath(destination) || !CopyFiles(source, destination))
+bool CopyListedFiles(const CString& sourceDirectory, const CString& destinationDirectory,
+                     const std::vector<DirectoryEntry>& entries) {
+    for (const DirectoryEntry& entry : entries) {
+        if (entry.isDirectory)
+            continue;
+        CString sourceFile = JoinPath(sourceDirectory, CString(entry.name));
+        CString destinationFile = JoinPath(destinationDirectory, CString(entry.name));
+        PrintAtLevel(("copy " + sourceFile + " -> " + destinationFile).Text(), 3);
+        if (!CopyOneFile(sourceFile, destinationFile)) {
+            PrintAtLevel(("Unable to copy file " + sourceFile + " to " + destinationFile).Text(), 1);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Copies source, which exists and has the identity sourceIdentity. onPath holds the directories on the
+// way down (sources and destinations alike), so that a link back into one of them is not followed round
+// and round, and a destination inside its source is not copied into itself. One listing gives both the
+// files and the subdirectories: a folder that cannot be listed is a failure, never taken for an empty one.
+bool CopyTree(const CString& source, const std::string& sourceIdentity, const CString& destination,
+              std::vector<std::string>& onPath) {
+    if (!MakePath(destination))
+        return false;
+    std::vector<DirectoryEntry> entries;
+    if (!ListEntries(source, entries)) {
+        PrintAtLevel(("Unable to list directory " + source).Text(), 1);
+        return false;
+    }
+    if (!CopyListedFiles(source, destination, entries))
         return false;
     FileSystem& fileSystem = CurrentFileSystem();
     size_t depth = onPath.size();
-    onPath.push_back(fileSystem.DirectoryIdentity(source.Str()));
+    onPath.push_back(sourceIdentity);
     onPath.push_back(fileSystem.DirectoryIdentity(destination.Str()));
-    std::vector<CString> names;
-    // A folder that cannot be listed is not copied: that is a failure, not an empty folder.
-    bool copied = ListDirectory(source, true, names);
-    if (!copied)
-        PrintAtLevel(("Unable to list directory " + source).Text(), 1);
-    for (size_t i = 0; copied && i < names.size(); ++i) {
-        CString sourceDirectory = JoinPath(source, names[i]);
-        CString destinationDirectory = JoinPath(destination, names[i]);
+    bool copied = true;
+    for (size_t i = 0; copied && i < entries.size(); ++i) {
+        if (!entries[i].isDirectory)
+            continue;
+        CString sourceDirectory = JoinPath(source, CString(entries[i].name));
+        CString destinationDirectory = JoinPath(destination, CString(entries[i].name));
         PrintAtLevel("", 5);
-        if (Contains(onPath, fileSystem.DirectoryIdentity(sourceDirectory.Str()))) {
+        std::string identity = fileSystem.DirectoryIdentity(sourceDirectory.Str());
+        if (Contains(onPath, identity)) {
             PrintAtLevel(
                 ("Skipping " + sourceDirectory + ": it leads back into a folder being copied.").Text(), 1);
             continue;
         }
-        if (!CopyTree(sourceDirectory, destinationDirectory, onPath)) {
+        if (!CopyTree(sourceDirectory, identity, destinationDirectory, onPath)) {
             PrintAtLevel(("\nCopyPath(" + sourceDirectory + ", " + destinationDirectory + ") failed.").Text(),
                          1);
             copied = false;
@@ -268,7 +272,8 @@ bool MakePath(const CString& path, PathStyle style) {
     bool created = false;
     for (const CString& item : PathItems(path.Trim(), style)) {
         prefix = item.IsEmpty() ? prefix + PreferredSeparator(style) : JoinPath(prefix, item, style);
-        if (IsUncreatable(prefix, style) || PathExists(prefix))
+        // The whole path was just looked for (ignoring letter case where names need it, which is costly).
+        if (IsUncreatable(prefix, style) || (prefix != path && PathExists(prefix)))
             continue;
         PrintAtLevel(("mkdir " + prefix).Text(), 5);
         if (!CurrentFileSystem().MakeDirectory(prefix.Str()))
@@ -281,21 +286,12 @@ bool MakePath(const CString& path, PathStyle style) {
 }
 
 bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirectory) {
-    std::vector<CString> names;
-    if (!ListDirectory(sourceDirectory, false, names)) {
+    std::vector<DirectoryEntry> entries;
+    if (!ListEntries(sourceDirectory, entries)) {
         PrintAtLevel(("Unable to list directory " + sourceDirectory).Text(), 1);
         return false;
     }
-    for (const CString& name : names) {
-        CString sourceFile = JoinPath(sourceDirectory, name);
-        CString destinationFile = JoinPath(destinationDirectory, name);
-        PrintAtLevel(("copy " + sourceFile + " -> " + destinationFile).Text(), 3);
-        if (!CopyOneFile(sourceFile, destinationFile)) {
-            PrintAtLevel(("Unable to copy file " + sourceFile + " to " + destinationFile).Text(), 1);
-            return false;
-        }
-    }
-    return true;
+    return CopyListedFiles(sourceDirectory, destinationDirectory, entries);
 }
 
 bool CopyPath(const CString& source, const CString& destination) {
@@ -308,7 +304,7 @@ bool CopyPath(const CString& source, const CString& destination) {
     if (found.empty())
         return true;
     std::vector<std::string> onPath;
-    return CopyTree(source, destination, onPath);
+    return CopyTree(source, CurrentFileSystem().DirectoryIdentity(source.Str()), destination, onPath);
 }
 
 bool DeletePath(const CString& path) {
@@ -324,14 +320,28 @@ bool DeletePath(const CString& path) {
     return true;
 }
 
+// The times go with the contents, taken and set on the open files: no path is looked up twice. The
+// source's are taken before reading, which may move its access time. A destination that was opened but not
+// completely written is removed again: a partial file must not pass for a copy.
 bool CopyOneFile(const CString& source, const CString& destination) {
-    // The times are taken before reading, which may move the source's access time. A failed copy leaves no
-    // file to give them to.
     FileSystem& fileSystem = CurrentFileSystem();
+    // The destination is not touched (truncated) when the source cannot be read.
+    std::unique_ptr<File> from = fileSystem.OpenFile(source.Str(), "rb");
+    if (!from)
+        return false;
     FileTimes times;
-    bool timesKnown = fileSystem.GetFileTimes(source.Str(), times);
-    bool copied = CopyContents(source, destination);
+    bool timesKnown = from->GetTimes(times);
+    std::unique_ptr<File> to = fileSystem.OpenReplacing(destination.Str());
+    if (!to)
+        return false;
+    bool copied = CopyContents(*from, *to);
     if (copied && timesKnown)
-        fileSystem.SetFileTimes(destination.Str(), times);
-    return copied;
+        to->SetTimes(times);
+    bool closed = to->Close();
+    from->Close();
+    if (copied && closed)
+        return true;
+    to.reset();
+    fileSystem.DeleteFile(destination.Str());
+    return false;
 }

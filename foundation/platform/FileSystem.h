@@ -41,6 +41,17 @@ public:
         (void)destination;
         return TransferResult::Unsupported;
     }
+    // The times of the open file, without looking its path up again. False when they cannot be had.
+    virtual bool GetTimes(FileTimes& times) {
+        (void)times;
+        return false;
+    }
+    // Sets the times of the open file; what was written before is in the file first, so that closing it
+    // does not move them.
+    virtual bool SetTimes(const FileTimes& times) {
+        (void)times;
+        return false;
+    }
 };
 
 class FileSystem {
@@ -59,6 +70,9 @@ public:
     virtual std::string FullPath(const std::string& path) = 0;
     // mode is a C library mode text ("r", "w", "a", "rb", "wb", "w+", ...); null on failure.
     virtual std::unique_ptr<File> OpenFile(const std::string& path, const char* mode) = 0;
+    // Opens path for writing as an empty regular file. A symbolic link of that name is removed itself
+    // first, never written through (which would empty what it leads to); a folder is left alone (null).
+    virtual std::unique_ptr<File> OpenReplacing(const std::string& path);
     // Creates a new file that must not exist yet (exclusive create); null when it exists or fails.
     virtual std::unique_ptr<File> CreateNewFile(const std::string& path) = 0;
     // Replaces target by source in one step (used for atomic saves).

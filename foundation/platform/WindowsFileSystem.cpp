@@ -100,12 +100,34 @@ public:
         return std::fwrite(buffer, 1, size, stream_);
     }
 
+    // A write that failed when the buffer was emptied early still fails the close: the C library drops
+    // what it could not write.
     bool Close() override {
         if (!stream_)
             return false;
-        bool closed = std::fclose(stream_) == 0;
+        bool closed = std::fclose(stream_) == 0 && !flushFailed_;
         stream_ = nullptr;
         return closed;
+    }
+
+    bool GetTimes(FileTimes& times) override {
+        FILETIME access, modification;
+        if (!GetFileTime(Handle(), nullptr, &access, &modification))
+            return false;
+        times.accessNanoseconds = ToNanoseconds(access);
+        times.modificationNanoseconds = ToNanoseconds(modification);
+        return true;
+    }
+
+    // The stream's buffer goes first: written at closing, it would count as a later change.
+    bool SetTimes(const FileTimes& times) override {
+        if (std::fflush(stream_) != 0) {
+            flushFailed_ = true;
+            return false;
+        }
+        FILETIME access = ToFileTime(times.accessNanoseconds);
+        FILETIME modification = ToFileTime(times.modificationNanoseconds);
+        return SetFileTime(Handle(), nullptr, &access, &modification) != 0;
     }
 
 private:
@@ -118,8 +140,11 @@ private:
         last_ = direction;
     }
 
+    HANDLE Handle() const { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream_))); }
+
     FILE* stream_;
     Direction last_ = Direction::None;
+    bool flushFailed_ = false;
 };
 
 // A handle opened for attribute work only; directories need the backup-semantics flag to be opened at all.

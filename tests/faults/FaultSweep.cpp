@@ -101,6 +101,14 @@ private:
             ++counts_[Call::Close];
             return inner_->Close();
         }
+        bool GetTimes(FileTimes& times) override {
+            ++counts_[Call::GetFileTimes];
+            return inner_->GetTimes(times);
+        }
+        bool SetTimes(const FileTimes& times) override {
+            ++counts_[Call::SetFileTimes];
+            return inner_->SetTimes(times);
+        }
 
     private:
         std::unique_ptr<File> inner_;

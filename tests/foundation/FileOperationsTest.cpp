@@ -228,6 +228,44 @@ TEST_F(DiskTreeTest, DeletePathRemovesLinksWithoutFollowingThem) {
     EXPECT_EQ(temp.Read("outside/keep.txt"), "keep");
 }
 
+// A link in the destination is replaced by a copy of its own, never written through: a link back to the
+// file being copied would otherwise empty the source itself.
+TEST_F(DiskTreeTest, CopyReplacesLinksInTheDestinationWithoutWritingThroughThem) {
+    temp.Write("src/back", "source contents");
+    temp.Write("src/outward", "new");
+    temp.Write("src/dangling", "made");
+    temp.Write("src/to-folder", "file");
+    temp.Write("outside/target", "precious");
+    fs::create_directories(temp.Path() / "outside/folder");
+    fs::create_directories(temp.Path() / "dst");
+    fs::create_symlink(temp.Path() / "src/back", temp.Path() / "dst/back");
+    fs::create_symlink(temp.Path() / "outside/target", temp.Path() / "dst/outward");
+    fs::create_symlink(temp.Path() / "outside/missing", temp.Path() / "dst/dangling");
+    fs::create_directory_symlink(temp.Path() / "outside/folder", temp.Path() / "dst/to-folder");
+    FileTimes times{1400000000000000001LL, 1300000000000000002LL};
+    ASSERT_TRUE(CurrentFileSystem().SetFileTimes(temp / "src/back", times));
+
+    ASSERT_TRUE(CopyPath(At("src"), At("dst")));
+    for (const char* name : {"back", "outward", "dangling", "to-folder"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(fs::is_symlink(temp.Path() / "dst" / name));
+        EXPECT_TRUE(fs::is_regular_file(temp.Path() / "dst" / name));
+        EXPECT_EQ(temp.Read(std::string("dst/") + name), temp.Read(std::string("src/") + name));
+    }
+    EXPECT_EQ(temp.Read("src/back"), "source contents");
+    EXPECT_EQ(temp.Read("outside/target"), "precious");
+    EXPECT_FALSE(fs::exists(temp.Path() / "outside/missing"));
+    EXPECT_TRUE(fs::is_empty(temp.Path() / "outside/folder"));
+    FileTimes copied;
+    ASSERT_TRUE(CurrentFileSystem().GetFileTimes(temp / "dst/back", copied));
+    EXPECT_EQ(copied.modificationNanoseconds, times.modificationNanoseconds);
+
+    // A real folder in the way is no link: it stays, and the copy of that file fails.
+    fs::create_directories(temp.Path() / "dst/folder-in-the-way/inside");
+    EXPECT_FALSE(CopyOneFile(At("src/outward"), At("dst/folder-in-the-way")));
+    EXPECT_TRUE(fs::is_directory(temp.Path() / "dst/folder-in-the-way/inside"));
+}
+
 TEST_F(DiskTreeTest, PathsResolveIgnoringLetterCase) {
     temp.Write("Drivers/NIC/DrvInfo.ini", "[Driver Information]\n");
     EXPECT_TRUE(PathExists(At("drivers/nic/DRVINFO.INI")));

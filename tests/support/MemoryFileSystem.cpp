@@ -38,6 +38,24 @@ public:
         return !fileSystem_.Fails(MemoryFileSystem::Call::Close, passedPath_);
     }
 
+    bool GetTimes(FileTimes& times) override {
+        auto node = fileSystem_.nodes_.find(key_);
+        if (fileSystem_.Fails(MemoryFileSystem::Call::GetFileTimes, passedPath_) ||
+            node == fileSystem_.nodes_.end())
+            return false;
+        times = node->second.times;
+        return true;
+    }
+
+    bool SetTimes(const FileTimes& times) override {
+        auto node = fileSystem_.nodes_.find(key_);
+        if (fileSystem_.Fails(MemoryFileSystem::Call::SetFileTimes, passedPath_) ||
+            node == fileSystem_.nodes_.end())
+            return false;
+        node->second.times = times;
+        return true;
+    }
+
 private:
     MemoryFileSystem& fileSystem_;
     std::string key_;

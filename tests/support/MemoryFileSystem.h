@@ -16,8 +16,8 @@ public:
         MakeDirectory,
         RemoveDirectory,
         DeleteFile,
-        GetFileTimes,
-        SetFileTimes,
+        GetFileTimes, // by path or of an open file
+        SetFileTimes, // by path or of an open file
         OpenForReading,
         OpenForWriting, // OpenFile with "w", "a" or "+"
         CreateNewFile,
