@@ -34,5 +34,5 @@ int main(int argc, char** argv) {
     // The application object first: the executable's folder is the default home.
     QCoreApplication application(argc, argv);
     return sd::RunConsole(application.arguments().mid(1), QCoreApplication::applicationDirPath(), std::cin,
-                          std::cout, isatty(fileno(stdout)) != 0);
+                          std::cout, isatty(fileno(stdout)) != 0, isatty(fileno(stdin)) != 0);
 }

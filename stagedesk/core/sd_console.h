@@ -25,7 +25,7 @@ enum ConsoleStatus {
 // used without --home (the executable's). Relative --home and --source are taken from the current
 // folder at the call. The answers read from in are printed unless both in and out are a terminal.
 int RunConsole(const QStringList& arguments, const QString& defaultHome, std::istream& in, std::ostream& out,
-               bool outIsTerminal, bool inIsTerminal = false);
+               bool outIsTerminal, bool inIsTerminal);
 
 // Whether the arguments ask for the console mode.
 bool WantsConsole(const QStringList& arguments);
