@@ -9,18 +9,20 @@ int CopySteps::CopyADSDrivers(const CString& source, const CString& destination)
     if (RefuseDangerousDestination(destination, false))
         return kStepFileSystemFailed;
     std::vector<CString> names;
-    if (!ListDriverFolders(source, names))
-        return kStepNothingToDo;
+    int listed = ListDriverFolders(source, names);
+    if (listed != kStepDone)
+        return listed;
     bool anyCopied = false;
     for (size_t i = 0; i < names.size(); ++i) {
         CString sourceFolder = JoinPath(source, names[i]);
         PrintAtLevel("\nScanning driver " + sourceFolder, 4);
         PrintAtLevel("\nReading " + JoinPath(sourceFolder, kDriverInfoFileName), 5);
-        CString infoPath;
-        FindFileNoCase(sourceFolder, kDriverInfoFileName, infoPath);
-        DriverInfoFile driver(infoPath, "", "", 0, DriverFileKind::DriverInformation);
+        Lookup found;
+        std::unique_ptr<DriverInfoFile> driver = ReadDriverInfo(sourceFolder, found);
+        if (!driver)
+            return kStepFileSystemFailed;
         PrintAtLevel("", 5);
-        if (!driver.Info().requiredForAds) {
+        if (!driver->Info().requiredForAds) {
             PrintAtLevel("The driver is not required for ADS.", 5);
             PrintAtLevel("", i + 1 < names.size() ? 5 : 4);
             continue;

@@ -52,8 +52,9 @@ bool MatchesCriterion(const CString& requested, const CString& value, const Crit
 
 int CopySteps::CopyDrivers(const CString& source, const CString& destination) {
     std::vector<CString> names;
-    if (!ListDriverFolders(source, names))
-        return kStepNothingToDo;
+    int listed = ListDriverFolders(source, names);
+    if (listed != kStepDone)
+        return listed;
     if (!settings_.machineTypes.IsEmpty()) {
         Print("Scanning drivers in " + source, 2);
         Print("", 2);
@@ -73,10 +74,11 @@ int CopySteps::CopyDriver(const CString& source, const CString& destination, con
     CString destinationFolder = JoinPath(destination, name);
     Print("Scanning driver " + sourceFolder, 4);
     Print("Reading " + JoinPath(sourceFolder, kDriverInfoFileName), 5);
-    CString infoPath;
-    FindFileNoCase(sourceFolder, kDriverInfoFileName, infoPath);
-    DriverInfoFile driver(infoPath, "", "", 0, DriverFileKind::DriverInformation);
-    if (!IsDriverSelected(driver, separatorLevel))
+    Lookup found;
+    std::unique_ptr<DriverInfoFile> driver = ReadDriverInfo(sourceFolder, found);
+    if (!driver)
+        return kStepFileSystemFailed;
+    if (!IsDriverSelected(*driver, separatorLevel))
         return kStepDone;
     Print("", 4);
     PrintCopyingDriver(sourceFolder, destinationFolder);
@@ -119,12 +121,14 @@ bool CopySteps::SuitsMachineTypes(const DriverInfoFile& driver) const {
 int CopySteps::ModifyDrvInfoIniSupportList(const CString& driverDestination) {
     if (settings_.machineTypes.IsEmpty())
         return kStepDone;
-    CString path;
+    Lookup found;
+    std::unique_ptr<DriverInfoFile> driver = ReadDriverInfo(driverDestination, found);
+    if (!driver)
+        return kStepFileSystemFailed;
     // A driver folder without an information file is left as it was copied.
-    if (!FindFileNoCase(driverDestination, kDriverInfoFileName, path))
+    if (found == Lookup::Missing)
         return kStepDone;
-    DriverInfoFile driver(path, "", "", 0, DriverFileKind::DriverInformation);
-    const DriverInfo& info = driver.Info();
+    const DriverInfo& info = driver->Info();
     if (info.supportedSystems.EqualsNoCase("All"))
         return kStepDone;
     CString supported = ItemsAlsoIn(settings_.machineTypes, info.supportedSystems);
@@ -132,7 +136,23 @@ int CopySteps::ModifyDrvInfoIniSupportList(const CString& driverDestination) {
     if (Verbosity() == 3)
         Print("", 3);
     Print("Modifying " + JoinPath(driverDestination, kDriverInfoFileName), 3);
-    driver.SetSupportedSystems(supported);
-    driver.SetUnsupportedSystems(unsupported);
-    return driver.Write() ? kStepDone : kStepFileSystemFailed;
+    driver->SetSupportedSystems(supported);
+    driver->SetUnsupportedSystems(unsupported);
+    return driver->Write() ? kStepDone : kStepFileSystemFailed;
+}
+
+std::unique_ptr<DriverInfoFile> CopySteps::ReadDriverInfo(const CString& folder, Lookup& found) const {
+    CString path;
+    found = FindFileNoCase(folder, kDriverInfoFileName, path);
+    if (found == Lookup::Failed) {
+        Print(UnableToListMessage(folder), 1);
+        return nullptr;
+    }
+    auto driver = std::make_unique<DriverInfoFile>(path, "", "", 0, DriverFileKind::DriverInformation);
+    // A driver taken as empty would be selected, skipped or rewritten by the wrong values.
+    if (driver->ReadFailed()) {
+        Print(UnableToReadMessage(path), 1);
+        return nullptr;
+    }
+    return driver;
 }

@@ -22,31 +22,56 @@ void Print(const CString& text, int level) {
 } // namespace
 
 int CopySteps::CheckMachineTypeSupportInDrvSetIni() {
-    CString shownPath = JoinPath(settings_.sourcePath, kDriverSetFileName);
     CString path;
     int result = kStepDone;
-    if (!FindFileNoCase(settings_.sourcePath, kDriverSetFileName, path)) {
-        Print("\nFile not found:  " + shownPath, 1);
+    switch (FindFileNoCase(settings_.sourcePath, kDriverSetFileName, path)) {
+    case Lookup::Failed:
+        Print(UnableToListMessage(settings_.sourcePath), 1);
+        result = kStepFileSystemFailed;
+        break;
+    case Lookup::Missing:
+        Print("\nFile not found:  " + JoinPath(settings_.sourcePath, kDriverSetFileName), 1);
         result = kStepNothingToDo;
-    } else if (!settings_.machineTypes.IsEmpty()) {
-        IniFile driverSet(path, true);
-        CString supported = driverSet.GetValue(kDriverSetSection, kSupportedSystemsKey, "");
-        for (const CString& machineType : SplitItems(settings_.machineTypes)) {
-            if (supported.IsEmpty() || DriverInfoFile::IsSupported(supported, "", machineType))
-                continue;
-            Print("The machine type '" + machineType + "' is not supported by this device driver set.", 1);
-            result = kStepMachineTypeUnsupported;
-        }
+        break;
+    case Lookup::Found:
+        result = CheckMachineTypesAgainst(path);
+        break;
     }
     if (result != kStepDone)
         Print("\nDevice driver copy canceled.", 1);
     return result;
 }
 
+int CopySteps::CheckMachineTypesAgainst(const CString& driverSetPath) const {
+    if (settings_.machineTypes.IsEmpty())
+        return kStepDone;
+    IniFile driverSet(driverSetPath, true);
+    // An unread support list would let every machine type pass.
+    if (driverSet.IsUnreadable()) {
+        Print(UnableToReadMessage(driverSetPath), 1);
+        return kStepFileSystemFailed;
+    }
+    CString supported = driverSet.GetValue(kDriverSetSection, kSupportedSystemsKey, "");
+    int result = kStepDone;
+    for (const CString& machineType : SplitItems(settings_.machineTypes)) {
+        if (supported.IsEmpty() || DriverInfoFile::IsSupported(supported, "", machineType))
+            continue;
+        Print("The machine type '" + machineType + "' is not supported by this device driver set.", 1);
+        result = kStepMachineTypeUnsupported;
+    }
+    return result;
+}
+
 int CopySteps::PrepareDestinationPath(const CString& destination) {
     if (RefuseDangerousDestination(destination, true))
         return kStepFileSystemFailed;
-    if (PathExists(destination)) {
+    Lookup existing = LookUpPath(destination);
+    if (existing == Lookup::Failed) {
+        // Old files must not stay behind in a destination that could not be looked at.
+        Print("Unable to remove directory " + destination, 1);
+        return kStepFileSystemFailed;
+    }
+    if (existing == Lookup::Found) {
         Print("Removing " + destination + "\n", 1);
         if (!DeletePath(destination)) {
             Print("Unable to remove directory " + destination, 1);
@@ -65,7 +90,10 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
     if (settings_.machineTypes.IsEmpty())
         return kStepDone;
     CString path;
-    FindFileNoCase(destination, kDriverSetFileName, path);
+    if (FindFileNoCase(destination, kDriverSetFileName, path) == Lookup::Failed) {
+        Print(UnableToListMessage(destination), 1);
+        return kStepFileSystemFailed;
+    }
     IniFile driverSet(path, true);
     Print("\nModifying " + JoinPath(destination, kDriverSetFileName), 2);
     if (!driverSet.SetValue(kDriverSetSection, kSupportedSystemsKey, settings_.machineTypes, false, false))
@@ -73,17 +101,20 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
     return driverSet.Flush() ? kStepDone : kStepFileSystemFailed;
 }
 
-bool CopySteps::ListDriverFolders(const CString& source, std::vector<CString>& names) const {
-    ListDirectory(source, true, names);
+int CopySteps::ListDriverFolders(const CString& source, std::vector<CString>& names) const {
+    if (ListFolder(source, true, names) == Lookup::Failed) {
+        Print(UnableToListMessage(source), 1);
+        return kStepFileSystemFailed;
+    }
     std::sort(names.begin(), names.end(),
               [](const CString& a, const CString& b) { return std::strcmp(a, b) < 0; });
     if (names.empty()) {
         Print("\nNo drivers found in " + source, 1);
-        return false;
+        return kStepNothingToDo;
     }
     if (std::any_of(names.begin(), names.end(), [](const CString& name) { return name.IsEmpty(); }))
         ReportError(kErrorFatal, kGeneralProgramError, "");
-    return true;
+    return kStepDone;
 }
 
 bool CopySteps::RefuseDangerousDestination(const CString& destination, bool emptiesDestination) const {

@@ -4,7 +4,9 @@
 
 #include "drvstage/CopySettings.h"
 #include "drvstage/DriverInfoFile.h"
+#include "drvstage/FileLookup.h"
 
+#include <memory>
 #include <vector>
 
 enum StepResult {
@@ -30,8 +32,13 @@ public:
     bool IsDriverSelected(const DriverInfoFile& driver, int separatorLevel) const;
 
 private:
-    // The driver folders of source, sorted; prints the failure line when there are none.
-    bool ListDriverFolders(const CString& source, std::vector<CString>& names) const;
+    // The driver folders of source, sorted: kStepDone. Prints the failure line and returns the step's
+    // result when there are none (kStepNothingToDo) or source could not be listed (kStepFileSystemFailed).
+    int ListDriverFolders(const CString& source, std::vector<CString>& names) const;
+    int CheckMachineTypesAgainst(const CString& driverSetPath) const;
+    // The information file of folder, read (a missing one gives a driver with every field empty, found
+    // Missing). Null after the failure line when folder could not be listed or the file could not be read.
+    std::unique_ptr<DriverInfoFile> ReadDriverInfo(const CString& folder, Lookup& found) const;
     int CopyDriver(const CString& source, const CString& destination, const CString& name,
                    int separatorLevel);
     bool SuitsMachineTypes(const DriverInfoFile& driver) const;

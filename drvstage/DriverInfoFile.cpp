@@ -78,7 +78,11 @@ DriverInfoFile::DriverInfoFile(const CString& path, const char* toolName, const 
                                int messageLevel, DriverFileKind kind)
     : path_(path), toolName_(toolName), toolVersion_(toolVersion), messageLevel_(messageLevel), kind_(kind),
       document_(new (std::nothrow) IniFile(path, true)) {
-    if (document_ && document_->FileExists())
+    if (!document_)
+        return;
+    readFailed_ = document_->IsUnreadable();
+    // What was loaded is read even when the existence check itself fails: the fields are written back.
+    if (!readFailed_ && (!document_->Lines().empty() || document_->FileExists()))
         Read();
 }
 
@@ -128,8 +132,8 @@ void DriverInfoFile::ReadDriverInformation() {
 }
 
 bool DriverInfoFile::Write() {
-    if (!document_)
-        return false;
+    if (!document_ || readFailed_)
+        return Finish(false);
     switch (kind_) {
     case DriverFileKind::DriverInformation:
         return Finish(WriteDriverInformation());

@@ -36,8 +36,9 @@ struct DriverInfo {
 
 class DriverInfoFile {
 public:
-    // Reads path by kind when it exists. The tool name and version only feed the generated header;
-    // a message level of 6 or more prints what is read and written.
+    // Reads path by kind when it exists. A file that exists but cannot be read is never written over
+    // (ReadFailed). The tool name and version only feed the generated header; a message level of 6 or
+    // more prints what is read and written.
     DriverInfoFile(const CString& path, const char* toolName, const char* toolVersion, int messageLevel,
                    DriverFileKind kind);
     ~DriverInfoFile() { Release(); }
@@ -49,6 +50,7 @@ public:
     bool IsOpened() const { return document_ != nullptr; }
     bool IsModified() const { return modified_; }
     bool WriteFailed() const { return writeFailed_; }
+    bool ReadFailed() const { return readFailed_; }
 
     void SetSupportedSystems(const CString& list);
     void SetUnsupportedSystems(const CString& list);
@@ -81,6 +83,7 @@ private:
     DriverFileKind kind_ = DriverFileKind::DriverInformation;
     bool modified_ = false;
     bool writeFailed_ = false;
+    bool readFailed_ = false;
     std::unique_ptr<IniFile> document_;
     DriverInfo info_;
 };

@@ -1,12 +1,35 @@
 #include "drvstage/FileLookup.h"
 
 #include "foundation/FileOperations.h"
+#include "foundation/platform/FileSystem.h"
 
-#include <vector>
+Lookup LookUpPath(const CString& path) {
+    std::vector<DirectoryEntry> entries;
+    if (path.IsEmpty())
+        return Lookup::Missing;
+    if (!CurrentFileSystem().FindEntries(path.Str(), entries))
+        return Lookup::Failed;
+    return entries.empty() ? Lookup::Missing : Lookup::Found;
+}
 
-bool FindFileNoCase(const CString& folder, const char* name, CString& path) {
+Lookup ListFolder(const CString& folder, bool wantDirectories, std::vector<CString>& names) {
+    if (ListDirectory(folder, wantDirectories, names))
+        return Lookup::Found;
+    names.clear();
+    // A folder that is not there (or is a file) cannot be searched either; only a folder that is there has
+    // failed.
+    std::vector<DirectoryEntry> entries;
+    if (!CurrentFileSystem().FindEntries(folder.Str(), entries))
+        return Lookup::Failed;
+    return entries.empty() || !entries[0].isDirectory ? Lookup::Missing : Lookup::Failed;
+}
+
+Lookup FindFileNoCase(const CString& folder, const char* name, CString& path) {
+    path = JoinPath(folder, name);
     std::vector<CString> files;
-    ListDirectory(folder, false, files);
+    Lookup listed = ListFolder(folder, false, files);
+    if (listed != Lookup::Found)
+        return listed;
     const CString* sameButCase = nullptr;
     for (const CString& file : files) {
         if (file == name) {
@@ -16,6 +39,16 @@ bool FindFileNoCase(const CString& folder, const char* name, CString& path) {
         if (!sameButCase && file.EqualsNoCase(name))
             sameButCase = &file;
     }
-    path = JoinPath(folder, sameButCase ? *sameButCase : CString(name));
-    return sameButCase != nullptr;
+    if (!sameButCase)
+        return Lookup::Missing;
+    path = JoinPath(folder, *sameButCase);
+    return Lookup::Found;
+}
+
+CString UnableToListMessage(const CString& folder) {
+    return "Unable to list directory " + folder;
+}
+
+CString UnableToReadMessage(const CString& file) {
+    return "Unable to read file " + file;
 }

@@ -1,11 +1,29 @@
 // Finding the files of a driver set whatever their letter case (sets are copied from Windows media).
+// A folder that cannot be searched is told apart from a missing name, so that a failing file system is
+// never taken for an answer.
 #pragma once
 
 #include "foundation/CString.h"
 
+#include <vector>
+
 inline constexpr const char* kDriverSetFileName = "DrvSet.ini";
 inline constexpr const char* kDriverInfoFileName = "DrvInfo.ini";
 
+enum class Lookup { Found, Missing, Failed };
+
 // Sets path to the file of folder whose name equals name ignoring letter case (the exact spelling
-// first) and returns true; when there is none, sets folder joined with name as given and returns false.
-bool FindFileNoCase(const CString& folder, const char* name, CString& path);
+// first): Found. When there is none, or the folder itself is missing, sets folder joined with name as
+// given: Missing. Failed when the folder exists but could not be listed (path as for Missing).
+Lookup FindFileNoCase(const CString& folder, const char* name, CString& path);
+
+// Whether path (a file or a folder) exists; Failed when that could not be told.
+Lookup LookUpPath(const CString& path);
+
+// Lists the names of the folders (wantDirectories) or of the other entries of folder: Found. Missing when
+// there is no folder of that name, Failed when it could not be listed; names are empty for both.
+Lookup ListFolder(const CString& folder, bool wantDirectories, std::vector<CString>& names);
+
+// The failure lines of a folder that could not be listed and of a file that could not be read.
+CString UnableToListMessage(const CString& folder);
+CString UnableToReadMessage(const CString& file);

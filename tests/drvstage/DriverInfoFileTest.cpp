@@ -1,6 +1,7 @@
 #include "drvstage/DriverInfoFile.h"
 
 #include "support/ConsoleCapture.h"
+#include "support/MemoryFileSystem.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,38 @@ TEST(DriverInfoFile, MissingFileIsADriverForEveryMachineType) {
     EXPECT_STREQ(file.Info().category, "");
     EXPECT_FALSE(file.Info().requiredForAds);
     EXPECT_TRUE(file.SupportsMachineType("8840"));
+}
+
+// A file that exists but cannot be read is no empty driver: it reports the failure and is never written
+// over. One that can be read but not looked for keeps its values when rewritten.
+TEST(DriverInfoFile, FailingFileSystemIsNotTakenForAMissingFile) {
+    const std::string content = "[Driver Information]\nCategory = Net\nSupported Systems = a,b\n";
+    {
+        MemoryFileSystem fileSystem;
+        fileSystem.AddFile("/d/DrvInfo.ini", content);
+        fileSystem.FailCall(MemoryFileSystem::Call::OpenForReading, 1);
+        ScopedFileSystem scoped(fileSystem);
+        DriverInfoFile file("/d/DrvInfo.ini", "", "", 0, DriverFileKind::DriverInformation);
+        EXPECT_TRUE(file.ReadFailed());
+        file.SetSupportedSystems("a");
+        EXPECT_FALSE(file.Write());
+        EXPECT_TRUE(file.WriteFailed());
+        file.Release();
+        EXPECT_EQ(fileSystem.Content("/d/DrvInfo.ini"), content);
+    }
+    {
+        MemoryFileSystem fileSystem;
+        fileSystem.AddFile("/d/DrvInfo.ini", content);
+        fileSystem.FailCall(MemoryFileSystem::Call::FindEntries, 0, "/d/DrvInfo.ini");
+        ScopedFileSystem scoped(fileSystem);
+        DriverInfoFile file("/d/DrvInfo.ini", "", "", 0, DriverFileKind::DriverInformation);
+        EXPECT_FALSE(file.ReadFailed());
+        EXPECT_STREQ(file.Info().category, "Net");
+        file.SetSupportedSystems("a");
+        EXPECT_TRUE(file.Write());
+        EXPECT_EQ(CountLines(fileSystem.Content("/d/DrvInfo.ini"), "Category = Net"), 1);
+        EXPECT_EQ(CountLines(fileSystem.Content("/d/DrvInfo.ini"), "Supported Systems = a"), 1);
+    }
 }
 
 struct SupportCase {
