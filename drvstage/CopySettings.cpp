@@ -14,14 +14,7 @@
 namespace {
 
 // The switch table, in declaration order. The nameless rows are the two paths.
-struct SwitchRow {
-    const char* name;
-    SwitchKind kind;
-    bool required;
-    bool valueMayBeEmpty;
-};
-
-constexpr SwitchRow kSwitches[] = {
+constexpr SwitchDeclaration kSwitches[] = {
     {"", SwitchKind::OtherText, true, false},       // sourcepath
     {"", SwitchKind::OtherText, true, false},       // destinationpath
     {"/M:", SwitchKind::SpanningText, false, true}, // machine types
@@ -45,14 +38,6 @@ bool ReadsBackAsNumber(const CString& text, long long& number) {
     char formatted[32];
     std::snprintf(formatted, sizeof formatted, "%lld", number);
     return text == formatted;
-}
-
-bool DeclareSwitches(SwitchParser& parser) {
-    for (const SwitchRow& row : kSwitches) {
-        if (!parser.AddSwitch(row.name, static_cast<int>(row.kind), row.required, row.valueMayBeEmpty))
-            return false;
-    }
-    return true;
 }
 
 // The rules that the parser itself does not know. False rejects the command line.
@@ -125,7 +110,7 @@ bool ReadMachineTypes(const CString& text, CString& machineTypes) {
 
 int InterpretCommandLine(int argc, const char* const* argv, CopySettings& settings) {
     SwitchParser parser;
-    if (!DeclareSwitches(parser))
+    if (!parser.AddSwitches(kSwitches))
         return SwitchParser::kInternalError;
     SwitchParser::Result parsed = parser.Parse(argc, argv, false, true);
     if (parsed != SwitchParser::kParsed)

@@ -41,6 +41,14 @@ bool SwitchParser::AddSwitch(const char* name, int kind, bool required, bool val
     return true;
 }
 
+bool SwitchParser::AddSwitches(std::span<const SwitchDeclaration> table) {
+    for (const SwitchDeclaration& row : table) {
+        if (!AddSwitch(row.name, static_cast<int>(row.kind), row.required, row.valueMayBeEmpty))
+            return false;
+    }
+    return true;
+}
+
 SwitchParser::Result SwitchParser::Parse(int argc, const char* const* argv, bool caseSensitive,
                                          bool validate) {
     Reset();

@@ -3,6 +3,7 @@
 
 #include "foundation/CString.h"
 
+#include <span>
 #include <vector>
 
 enum class SwitchKind {
@@ -11,6 +12,14 @@ enum class SwitchKind {
     Text = 3,         // name followed by a text
     SpanningText = 4, // the text runs on over further arguments up to the next switch not yet given
     OtherText = 5,    // as Text
+};
+
+// One row of a program's switch table.
+struct SwitchDeclaration {
+    const char* name;
+    SwitchKind kind;
+    bool required;
+    bool valueMayBeEmpty;
 };
 
 // A list argument equal to this text means "no list".
@@ -33,6 +42,8 @@ public:
     // start with a declared switch name.
     bool AddSwitch(const char* name, int kind, bool required, bool valueMayBeEmpty,
                    const char* requiresOneOf = kEmptyList, const char* excludes = kEmptyList);
+    // Declares the rows of a switch table in order; false when one is refused.
+    bool AddSwitches(std::span<const SwitchDeclaration> table);
     Result Parse(int argc, const char* const* argv, bool caseSensitive, bool validate);
 
     // Lookups compare the declared name (or alternative name) byte-exactly. The value is copied only

@@ -8,14 +8,7 @@
 
 namespace {
 
-struct SwitchRow {
-    const char* name;
-    SwitchKind kind;
-    bool required;
-    bool valueMayBeEmpty;
-};
-
-const SwitchRow kSwitches[] = {
+const SwitchDeclaration kSwitches[] = {
     {"/ini:", SwitchKind::SpanningText, true, true},   {"/inp:", SwitchKind::SpanningText, true, true},
     {"/outi:", SwitchKind::SpanningText, false, true}, {"/outp:", SwitchKind::SpanningText, false, true},
     {"/raid:", SwitchKind::SpanningText, false, true}, {"/?", SwitchKind::Flag, false, true},
@@ -48,10 +41,8 @@ CString withTrailingSeparator(const CString& directory) {
 
 int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     SwitchParser parser;
-    for (const SwitchRow& row : kSwitches) {
-        if (!parser.AddSwitch(row.name, static_cast<int>(row.kind), row.required, row.valueMayBeEmpty))
-            return SwitchParser::kInternalError;
-    }
+    if (!parser.AddSwitches(kSwitches))
+        return SwitchParser::kInternalError;
     int result = parser.Parse(argc, argv, false, true);
     if (result != SwitchParser::kParsed)
         return result;

@@ -2,30 +2,19 @@
 // Input: one control byte (kind, whether to rewrite), then the file's bytes.
 #include "drvstage/DriverInfoFile.h"
 
+#include "fuzz/ScratchFolder.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
-
-namespace {
-
-std::string ScratchFile() {
-    static const std::string path = (std::filesystem::temp_directory_path() /
-                                     ("fuzz-drvinfo-" + std::to_string(std::random_device()()) + ".ini"))
-                                        .string();
-    return path;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     const uint8_t control = data[0];
     const std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
-    const std::string path = ScratchFile();
+    const std::string path = FuzzScratchPath("DrvInfo.ini");
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << content;
