@@ -17,11 +17,14 @@ PAIRED_BASELINES = [
     (r"^BM_ListDirectory(Files|Folders)$", "BM_StdDirectoryIteratorBaseline", "std::filesystem listing"),
 ]
 
-# Cases measured against another program in the same rounds: the counter holding the baseline's seconds.
-PROCESS_BASELINES = {
-    "read_s": ("reading the input files (cat)", "read_peak_KiB"),
-    "cp_s": ("cp -r of the same tree", "cp_peak_KiB"),
-}
+# Cases measured against other programs in the same rounds: the prefix of the baseline's counters
+# (<prefix>_s, <prefix>_cpu_s, <prefix>_peak_KiB) and its label. The first one present is the ratio's
+# baseline; the others are shown in the notes.
+PROCESS_BASELINES = [
+    ("read", "reading the input files (cat)"),
+    ("cp", "cp -r of the same tree"),
+    ("cp_times", "cp -r --preserve=timestamps"),
+]
 
 TARGETS = [
     (r"^ArrayplanVersusReading/controllers:26", "target: a few tens of ms"),
@@ -101,29 +104,51 @@ def growth_note(name, cases, previous):
     return f"twice the input: x{b / a:.2f} time"
 
 
+def process_prefix(entry):
+    """The measured program's counter prefix: the one with a peak that is not a baseline's."""
+    baselines = {prefix for prefix, _ in PROCESS_BASELINES}
+    for key in entry:
+        if key.endswith("_peak_KiB") and key[: -len("_peak_KiB")] not in baselines:
+            return key[: -len("_peak_KiB")]
+    return None
+
+
+def process_baselines(entry, figure, notes):
+    """The baseline and ratio columns for a case measured against programs; the other baselines go to notes."""
+    baseline_text, ratio_text = "", ""
+    for prefix, label in PROCESS_BASELINES:
+        base = counter(entry, prefix + "_s")
+        if not base:
+            continue
+        ratio = f"{figure / base:.2f}" if figure else ""
+        cpu, peak = counter(entry, prefix + "_cpu_s"), counter(entry, prefix + "_peak_KiB")
+        figures = ([f"cpu {format_time(cpu)}"] if cpu else []) + ([f"peak {format_memory(peak)}"] if peak else [])
+        if not baseline_text:
+            baseline_text, ratio_text = f"{label} {format_time(base)}", ratio
+            if figures:
+                notes.append("baseline " + ", ".join(figures))
+        else:
+            notes.append(", ".join([f"{label} {format_time(base)} (ratio {ratio})"] + figures))
+    return baseline_text, ratio_text
+
+
 def row_for(name, entry, cases, previous):
     figure = entry["seconds"]
-    baseline_text, ratio_text, peak_text, notes = "", "", "", []
+    peak_text, notes = "", []
     if entry.get("error_occurred"):
         notes.append("FAILED: " + entry.get("error_message", ""))
-    for key, (label, peak_key) in PROCESS_BASELINES.items():
-        base = counter(entry, key)
-        if base:
-            baseline_text = f"{label} {format_time(base)}"
-            ratio_text = f"{figure / base:.2f}" if figure else ""
-            base_peak = counter(entry, peak_key)
-            if base_peak:
-                notes.append(f"baseline peak {format_memory(base_peak)}")
+    baseline_text, ratio_text = process_baselines(entry, figure, notes)
     # Processor time: the benchmark's own for in-process cases, the measured program's where it is known.
     cpu = None if entry.get("run_name", "").endswith("manual_time") else entry.get("cpu_time")
     if cpu is not None:
         cpu *= UNIT_SECONDS[entry.get("time_unit", "ns")]
-    cpu = counter(entry, "arrayplan_cpu_s") or cpu
-    if counter(entry, "read_cpu_s"):
-        notes.append(f"cat cpu {format_time(counter(entry, 'read_cpu_s'))}")
-    for key, value in entry.items():
-        if key.endswith("_peak_KiB") and not key.startswith(("cp_", "read_")) and isinstance(value, (int, float)):
-            peak_text = format_memory(value)
+    prefix = process_prefix(entry)
+    if prefix:
+        cpu = counter(entry, prefix + "_cpu_s") or cpu
+        bound = "<= " if counter(entry, "peak_exact") == 0 else ""
+        peak_text = bound + format_memory(counter(entry, prefix + "_peak_KiB"))
+    if "files" in entry and "tree_MiB" in entry:
+        notes.append(f"tree of {entry['files']:.0f} files, {entry['tree_MiB']:.0f} MiB")
     if "file_MiB" in entry:
         notes.append(f"one file of {entry['file_MiB']:.0f} MiB")
     other, label = paired_baseline(name, cases)
@@ -139,7 +164,8 @@ def row_for(name, entry, cases, previous):
     for pattern, target in TARGETS:
         if re.match(pattern, name):
             notes.append(target)
-    return [name, format_time(figure), format_time(cpu) if figure else "", baseline_text, ratio_text, peak_text, "; ".join(notes)]
+    return [name, format_time(figure), format_time(cpu) if figure else "", baseline_text, ratio_text, peak_text,
+            "; ".join(notes)]
 
 
 def main(paths):
@@ -166,7 +192,8 @@ def main(paths):
         print("  ".join(cell.ljust(widths[i]) if i < len(widths) else cell for i, cell in enumerate(row)).rstrip())
     print()
     print("time: wall time (median of the runs); cpu: processor time of the same runs; ratio: the case's time")
-    print("divided by its baseline's (below 1: faster than the baseline).")
+    print("divided by its baseline's (below 1: faster than the baseline); peak memory: the measured program's")
+    print("peak resident size (<= where only an upper bound was available).")
 
 
 if __name__ == "__main__":

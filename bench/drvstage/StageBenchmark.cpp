@@ -1,16 +1,15 @@
 // drvstage against `cp -r` on the same generated driver set (about 1 GiB in 20,000 files across 500
-// driver folders), run alternately; and drvstage's peak memory for small and large files.
+// driver folders; 32 MiB in quick mode), in rounds whose order rotates; and drvstage's peak memory for
+// small and large files.
 //
-// The generated sets live in $KIT_BENCH_SCRATCH (default: the system's temporary folder) and are kept
-// for the next run; the outputs of the five rounds (about 15 GiB) are removed at the end.
+// The generated sets live in the scratch folder and are kept for the next run; the outputs of the rounds
+// (about 15 GiB) are removed at the end.
+#include "CopyContender.h"
 #include "DriverSetGenerator.h"
-#include "ProcessRun.h"
+#include "Workspace.h"
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,100 +18,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRounds = 5;
-
-fs::path ScratchFolder() {
-    const char* chosen = std::getenv("KIT_BENCH_SCRATCH");
-    fs::path folder = chosen && *chosen ? fs::path(chosen) : fs::temp_directory_path() / "kit-bench-drvstage";
-    fs::create_directories(folder);
-    return folder;
+CopyCommand StageCommand(const fs::path& source) {
+    return [=](const fs::path& destination) {
+        return std::vector<std::string>{ProgramBeside("drvstage"), source.string(), destination.string(),
+                                        "/M:8840"};
+    };
 }
 
-// The drvstage built beside this benchmark.
-std::string DrvstageProgram() {
-    return (fs::read_symlink("/proc/self/exe").parent_path() / "drvstage").string();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void Fresh(const fs::path& folder) {
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-}
-
-// The programs compared: drvstage, which also copies every file's times; cp -r; and, like for like,
-// cp -r keeping the times.
-enum Contender { kDrvstage, kCp, kCpKeepingTimes, kContenders };
-constexpr const char* kContenderNames[kContenders] = {"drvstage", "cp", "cp_times"};
-
-// Each timed run starts with the disk settled: earlier deletions and writes flushed, not left to slow it.
-ProcessRun RunContender(Contender contender, const fs::path& source, const fs::path& destination) {
-    sync();
-    switch (contender) {
-    case kDrvstage:
-        return RunMeasured({DrvstageProgram(), source.string(), destination.string(), "/M:8840"});
-    case kCp:
-        return RunMeasured({"cp", "-r", source.string(), destination.string()});
-    default:
-        return RunMeasured({"cp", "-r", "--preserve=timestamps", source.string(), destination.string()});
-    }
-}
-
-ProcessRun Stage(const fs::path& source, const fs::path& destination) {
-    return RunContender(kDrvstage, source, destination);
-}
-
+// drvstage copies every file's times too, so cp -r keeping the times is the like-for-like baseline.
 void DrvstageVersusCopy(benchmark::State& state) {
-    const fs::path scratch = ScratchFolder();
-    const fs::path source = scratch / "driverset-1g";
-    if (!EnsureDriverSet(source, DriverSetShape{})) {
+    const fs::path source = CopyBenchmarkSource();
+    if (source.empty()) {
         state.SkipWithError("could not generate the driver set");
         return;
     }
     const TreeSize input = MeasureTree(source);
-    // Every round writes into new folders, deleted only at the end: a tree deleted just before a timing
-    // makes the file system skip its recently freed inodes, which slows whichever program comes next.
-    const fs::path outputs = scratch / "outputs";
-    Fresh(outputs);
+    const fs::path outputs = ScratchFolder() / "drvstage-outputs";
+    RemoveTree(outputs);
+    auto into = [&](const std::string& name) {
+        return [=](int round) { return outputs / (name + std::to_string(round)); };
+    };
+    const std::vector<Contender> contenders = {
+        CopyContender("drvstage", StageCommand(source), into("drvstage"), input.files),
+        CopyContender("cp", CpCommand(source, {}), into("cp"), input.files),
+        CopyContender("cp_times", CpCommand(source, {"--preserve=timestamps"}), into("cp_times"),
+                      input.files)};
     for (auto _ : state) {
-        std::vector<double> seconds[kContenders];
-        long peak[kContenders] = {};
-        bool exactPeaks = true;
-        bool failed = false;
-        for (int round = 0; round < kRounds && !failed; ++round) {
-            // The order rotates from round to round.
-            for (int turn = 0; turn < kContenders; ++turn) {
-                Contender contender = static_cast<Contender>((round + turn) % kContenders);
-                fs::path destination =
-                    outputs / (std::string(kContenderNames[contender]) + std::to_string(round));
-                ProcessRun run = RunContender(contender, source, destination);
-                failed = failed || run.status != 0 || MeasureTree(destination).files != input.files;
-                seconds[contender].push_back(run.seconds);
-                peak[contender] = std::max(peak[contender], run.peakResidentKiB);
-                exactPeaks = exactPeaks && run.peakIsExact;
-            }
-        }
-        if (failed) {
-            state.SkipWithError("a program failed or did not copy every file");
-            break;
-        }
-        const double staged = Median(seconds[kDrvstage]);
-        state.SetIterationTime(staged);
-        for (int contender = 0; contender < kContenders; ++contender)
-            state.counters[std::string(kContenderNames[contender]) + "_s"] = Median(seconds[contender]);
-        // Throughput of drvstage relative to cp -r (the target is at least 0.9), and to cp -r keeping times.
-        state.counters["ratio"] = Median(seconds[kCp]) / staged;
-        state.counters["ratio_cp_times"] = Median(seconds[kCpKeepingTimes]) / staged;
-        state.counters["drvstage_MiB_per_s"] = double(input.bytes) / (1 << 20) / staged;
-        state.counters["drvstage_peak_KiB"] = double(peak[kDrvstage]);
-        state.counters["cp_peak_KiB"] = double(peak[kCp]);
-        state.counters["peak_exact"] = exactPeaks ? 1 : 0;
+        ReportRounds(state, contenders, RunRounds(contenders, kMinimumRounds));
         state.counters["files"] = double(input.files);
+        state.counters["tree_MiB"] = double(input.bytes) / (1 << 20);
     }
-    Fresh(outputs);
+    RemoveTree(outputs);
 }
 
 // Peak memory must not follow the size of the files: one driver whose payload is a single file.
@@ -124,28 +60,36 @@ void DrvstagePeakMemoryByFileSize(benchmark::State& state) {
         state.SkipWithError("could not generate the driver set");
         return;
     }
+    const fs::path staged = scratch / "drvstage-one-file";
     for (auto _ : state) {
-        Fresh(scratch / "staged-one");
-        ProcessRun stage = Stage(source, scratch / "staged-one");
+        RemoveTree(staged);
+        const MeasuredRun stage = RunMeasured(StageCommand(source)(staged));
         if (stage.status != 0) {
             state.SkipWithError("drvstage failed");
-            return;
+            break;
         }
         state.SetIterationTime(stage.seconds);
         state.counters["file_MiB"] = double(MeasureTree(source).bytes) / (1 << 20);
-        state.counters["drvstage_peak_KiB"] = double(stage.peakResidentKiB);
+        state.counters["drvstage_cpu_s"] = stage.cpuSeconds;
+        state.counters["drvstage_peak_KiB"] = double(stage.peakKiB);
         state.counters["peak_exact"] = stage.peakIsExact ? 1 : 0;
     }
-    Fresh(scratch / "staged-one");
+    RemoveTree(staged);
+}
+
+// The largest file is left out of quick mode.
+void FileSizes(benchmark::internal::Benchmark* benchmark) {
+    for (int mebibytes : {1, 64, 512}) {
+        if (mebibytes <= 64 || !QuickMode())
+            benchmark->Arg(mebibytes);
+    }
 }
 
 } // namespace
 
 BENCHMARK(DrvstageVersusCopy)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(DrvstagePeakMemoryByFileSize)
-    ->Arg(1)
-    ->Arg(64)
-    ->Arg(512)
+    ->Apply(FileSizes)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

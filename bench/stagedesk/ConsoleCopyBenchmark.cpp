@@ -1,81 +1,27 @@
-// stagedesk's console copy against `cp -r` on the same generated tree (1 GiB in 20,000 files across
-// 200 folders), run alternately, five rounds, medians compared.
+// stagedesk's console copy against `cp -r` on the same generated tree (the driver set of the drvstage
+// benchmark: about 1 GiB in 20,000 files; 32 MiB in quick mode), in rounds whose order alternates; medians
+// compared, and the peak memory of both.
 //
-// The tree and a small kit to copy it into live in $KIT_BENCH_SCRATCH (default: the system's
-// temporary folder); the tree is kept for the next run.
+// The tree and a small kit to copy it into live in the scratch folder; the tree is kept for the next run,
+// the copies are removed at the end.
+#include "CopyContender.h"
+#include "DriverSetGenerator.h"
+#include "Workspace.h"
+
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRounds = 5;
-constexpr int kFolders = 200;
-constexpr int kFilesPerFolder = 100;
-constexpr uint64_t kTotalBytes = uint64_t(1) << 30;
-
-fs::path ScratchFolder() {
-    const char* chosen = std::getenv("KIT_BENCH_SCRATCH");
-    fs::path folder =
-        chosen && *chosen ? fs::path(chosen) : fs::temp_directory_path() / "kit-bench-stagedesk";
-    fs::create_directories(folder);
-    return folder;
-}
-
 void WriteText(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
-// Sizes spread from a few KiB to about twice the mean, contents that do not compress; the total is 1 GiB.
-bool EnsureTree(const fs::path& root) {
-    const fs::path done = root / ".complete";
-    if (fs::exists(done))
-        return true;
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
-    const int files = kFolders * kFilesPerFolder;
-    const uint64_t mean = kTotalBytes / uint64_t(files);
-    std::vector<char> block(2 * mean + 4096);
-    uint64_t state = 0x9E3779B97F4A7C15ULL;
-    for (char& byte : block) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        byte = char(state);
-    }
-    uint64_t written = 0;
-    for (int i = 0; i < files; ++i) {
-        const uint64_t left = kTotalBytes - written;
-        const uint64_t size =
-            i + 1 == files ? left : std::min(left, mean / 8 + (uint64_t(i) * 7919 % (mean * 15 / 8)));
-        const fs::path path =
-            root / ("dir" + std::to_string(i / kFilesPerFolder)) / ("file" + std::to_string(i) + ".bin");
-        fs::create_directories(path.parent_path());
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(block.data() + i % 4096, std::streamsize(size));
-        if (!out)
-            return false;
-        written += size;
-    }
-    WriteText(done, "");
-    return true;
 }
 
 // A kit whose one operating system item copies the whole source tree.
@@ -95,81 +41,51 @@ void WriteKit(const fs::path& kit) {
     WriteText(kit / "dostk/version.ini", "Version = 1.0\n");
 }
 
-// Runs a program with its output discarded; the wall time in seconds, or a negative value on failure.
-double TimedRun(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-size_t CountFiles(const fs::path& root) {
-    size_t files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        files += entry.is_regular_file() ? 1 : 0;
-    return files;
+// The console copy of the kit's one item into the folder BENCH<round> of the kit's operating system folder.
+CopyCommand ConsoleCopyCommand(const fs::path& kit, const fs::path& source) {
+    return [=](const fs::path& destination) {
+        return std::vector<std::string>{ProgramBeside("stagedesk"),
+                                        "--console",
+                                        "--home",
+                                        (kit / "stagedesk").string(),
+                                        "--task",
+                                        "os",
+                                        "--item",
+                                        "Bench",
+                                        "--source",
+                                        source.string(),
+                                        "--dest",
+                                        destination.filename().string()};
+    };
 }
 
 void ConsoleCopyVersusCp(benchmark::State& state) {
-    const fs::path scratch = ScratchFolder();
-    const fs::path source = scratch / "media-1g";
-    if (!EnsureTree(source)) {
+    const fs::path source = CopyBenchmarkSource();
+    if (source.empty()) {
         state.SkipWithError("could not generate the source tree");
         return;
     }
-    const fs::path kit = scratch / "kit";
+    const TreeSize input = MeasureTree(source);
+    const fs::path scratch = ScratchFolder();
+    const fs::path kit = scratch / "stagedesk-kit";
+    const fs::path outputs = scratch / "stagedesk-cp-outputs";
+    RemoveTree(kit / "os");
+    RemoveTree(outputs);
     WriteKit(kit);
-    const std::string program = (fs::read_symlink("/proc/self/exe").parent_path() / "stagedesk").string();
-    const std::vector<std::string> console = {program,    "--console",
-                                              "--home",   (kit / "stagedesk").string(),
-                                              "--task",   "os",
-                                              "--item",   "Bench",
-                                              "--source", source.string(),
-                                              "--dest",   "BENCH"};
+    const std::vector<Contender> contenders = {
+        CopyContender(
+            "stagedesk", ConsoleCopyCommand(kit, source),
+            [=](int round) { return kit / "os" / ("BENCH" + std::to_string(round)); }, input.files),
+        CopyContender(
+            "cp", CpCommand(source, {}), [=](int round) { return outputs / ("cp" + std::to_string(round)); },
+            input.files)};
     for (auto _ : state) {
-        std::vector<double> stagedesk, cp;
-        for (int round = 0; round < kRounds; ++round) {
-            fs::remove_all(kit / "os");
-            fs::remove_all(scratch / "copied");
-            const double copied = TimedRun(console);
-            const double baseline = TimedRun({"cp", "-r", source.string(), (scratch / "copied").string()});
-            if (copied < 0 || baseline < 0) {
-                state.SkipWithError("stagedesk or cp failed");
-                return;
-            }
-            stagedesk.push_back(copied);
-            cp.push_back(baseline);
-        }
-        if (CountFiles(kit / "os/BENCH") != CountFiles(source)) {
-            state.SkipWithError("stagedesk did not copy every file");
-            return;
-        }
-        state.SetIterationTime(Median(stagedesk));
-        state.counters["stagedesk_s"] = Median(stagedesk);
-        state.counters["cp_s"] = Median(cp);
-        // Throughput of the console copy relative to cp -r; the target is at least 0.9.
-        state.counters["ratio"] = Median(cp) / Median(stagedesk);
-        state.counters["files"] = double(CountFiles(source));
+        ReportRounds(state, contenders, RunRounds(contenders, kMinimumRounds));
+        state.counters["files"] = double(input.files);
+        state.counters["tree_MiB"] = double(input.bytes) / (1 << 20);
     }
-    fs::remove_all(kit / "os");
-    fs::remove_all(scratch / "copied");
+    RemoveTree(kit / "os");
+    RemoveTree(outputs);
 }
 
 } // namespace

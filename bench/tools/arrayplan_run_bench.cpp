@@ -2,14 +2,13 @@
 // keyword lines; eight planned arrays on every controller) and on half of it, against the time to read
 // its input files (cat of the same files), run alternately; medians of the rounds, and peak memory.
 //
-// The inputs are generated in $KIT_BENCH_SCRATCH (default: the system's temporary folder).
+// The inputs are generated in the scratch folder.
 #include "ArrayplanInput.h"
-#include "MeasuredRun.h"
+#include "Rounds.h"
+#include "Workspace.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,20 +20,6 @@ namespace {
 
 constexpr int kRounds = 9;
 
-fs::path ScratchFolder() {
-    const char* chosen = std::getenv("KIT_BENCH_SCRATCH");
-    return chosen && *chosen ? fs::path(chosen) : fs::temp_directory_path() / "kit-bench";
-}
-
-std::string ArrayplanProgram() {
-    return (fs::read_symlink("/proc/self/exe").parent_path() / "arrayplan").string();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // The generated policies in an output policy file: one per configured controller.
 int CountPolicies(const fs::path& path) {
     std::ifstream in(path);
@@ -42,6 +27,13 @@ int CountPolicies(const fs::path& path) {
     for (std::string line; std::getline(in, line);)
         count += line.rfind("[Policy.", 0) == 0 ? 1 : 0;
     return count;
+}
+
+double InputKiB(const ArrayplanInput& input) {
+    double bytes = 0;
+    for (const fs::path& file : input.filesRead)
+        bytes += double(fs::file_size(file));
+    return bytes / 1024;
 }
 
 void ArrayplanVersusReading(benchmark::State& state) {
@@ -55,59 +47,26 @@ void ArrayplanVersusReading(benchmark::State& state) {
     }
     const fs::path outInventory = folder / "out-inventory.ini";
     const fs::path outPolicies = folder / "out-policies.ini";
-    const std::vector<std::string> run = {ArrayplanProgram(),
-                                          "/ini:" + input.inventory.string(),
-                                          "/inp:" + input.policies.string(),
-                                          "/outi:" + outInventory.string(),
-                                          "/outp:" + outPolicies.string(),
-                                          "/raid:" + input.raidDirectory.string()};
+    const std::vector<std::string> plan = {
+        ProgramBeside("arrayplan"),        "/ini:" + input.inventory.string(),
+        "/inp:" + input.policies.string(), "/outi:" + outInventory.string(),
+        "/outp:" + outPolicies.string(),   "/raid:" + input.raidDirectory.string()};
     std::vector<std::string> read = {"cat"};
     for (const fs::path& file : input.filesRead)
         read.push_back(file.string());
-
+    const std::vector<Contender> contenders = {
+        {"arrayplan",
+         [&](int) {
+             // A second run would append to the output policy file; each round starts without outputs.
+             fs::remove(outInventory);
+             fs::remove(outPolicies);
+             return RunMeasured(plan);
+         },
+         [&](int) { return CountPolicies(outPolicies) == shape.controllers; }},
+        {"read", [&](int) { return RunMeasured(read); }, nullptr}};
     for (auto _ : state) {
-        std::vector<double> planned, readings, plannedCpu, readingCpu;
-        long peak = 0, readPeak = 0;
-        for (int round = 0; round < kRounds; ++round) {
-            // A second run would append to the output policy file; each round starts without outputs.
-            fs::remove(outInventory);
-            fs::remove(outPolicies);
-            MeasuredRun plan, reading;
-            if (round % 2 == 0) {
-                plan = RunMeasured(run);
-                reading = RunMeasured(read);
-            } else {
-                reading = RunMeasured(read);
-                plan = RunMeasured(run);
-            }
-            if (plan.status != 0 || reading.status != 0) {
-                state.SkipWithError(("arrayplan exit status " + std::to_string(plan.status)).c_str());
-                return;
-            }
-            planned.push_back(plan.seconds);
-            readings.push_back(reading.seconds);
-            plannedCpu.push_back(plan.cpuSeconds);
-            readingCpu.push_back(reading.cpuSeconds);
-            peak = std::max(peak, plan.peakKiB);
-            readPeak = std::max(readPeak, reading.peakKiB);
-        }
-        if (CountPolicies(outPolicies) != shape.controllers) {
-            state.SkipWithError("the output policy file does not hold one policy per controller");
-            return;
-        }
-        state.SetIterationTime(Median(planned));
-        state.counters["arrayplan_s"] = Median(planned);
-        state.counters["read_s"] = Median(readings);
-        state.counters["arrayplan_cpu_s"] = Median(plannedCpu);
-        state.counters["read_cpu_s"] = Median(readingCpu);
-        state.counters["arrayplan_peak_KiB"] = double(peak);
-        state.counters["read_peak_KiB"] = double(readPeak);
-        state.counters["input_KiB"] = [&] {
-            double bytes = 0;
-            for (const fs::path& file : input.filesRead)
-                bytes += double(fs::file_size(file));
-            return bytes / 1024;
-        }();
+        ReportRounds(state, contenders, RunRounds(contenders, kRounds));
+        state.counters["input_KiB"] = InputKiB(input);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "DriverSetGenerator.h"
 
+#include "Workspace.h"
+
 #include <fstream>
 #include <random>
 #include <string>
@@ -81,13 +83,9 @@ bool EnsureDriverSet(const fs::path& folder, const DriverSetShape& shape) {
     return WriteText(marker, ShapeText(shape));
 }
 
-TreeSize MeasureTree(const fs::path& folder) {
-    TreeSize size;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) {
-            ++size.files;
-            size.bytes += entry.file_size();
-        }
-    }
-    return size;
+fs::path CopyBenchmarkSource() {
+    const bool quick = QuickMode();
+    const fs::path folder = ScratchFolder() / (quick ? "driverset-quick" : "driverset-1g");
+    const DriverSetShape shape = quick ? DriverSetShape{50, 40, uint64_t(32) << 20, true} : DriverSetShape{};
+    return EnsureDriverSet(folder, shape) ? folder : fs::path();
 }

@@ -15,9 +15,6 @@ struct DriverSetShape {
 // records the shape). Returns false when the folder could not be written.
 bool EnsureDriverSet(const std::filesystem::path& folder, const DriverSetShape& shape);
 
-// Number of regular files and their total size below folder.
-struct TreeSize {
-    uint64_t files = 0;
-    uint64_t bytes = 0;
-};
-TreeSize MeasureTree(const std::filesystem::path& folder);
+// The tree the copy benchmarks copy: the default shape (about 1 GiB in 20,000 files), or 32 MiB in 2,000
+// files in quick mode. Generated in the scratch folder on first use and kept; an empty path on failure.
+std::filesystem::path CopyBenchmarkSource();

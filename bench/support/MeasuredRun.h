@@ -1,4 +1,5 @@
-// Runs a program to its end with its output discarded, and measures its wall time and peak memory.
+// Runs a program to its end with its output discarded, and measures its wall time, processor time and
+// peak memory.
 #pragma once
 
 #include <string>
@@ -10,9 +11,11 @@ struct MeasuredRun {
     // Processor time (user and system) of the program and what it started, which a busy machine inflates
     // less than the wall time.
     double cpuSeconds = 0;
-    // Peak resident size. A child started straight from this process would report this process's peak, so
-    // the figure comes from /usr/bin/time; without it, peakKiB stays 0.
+    // Peak resident size. A child started straight from this process inherits this process's peak at its
+    // start, so the figure comes from /usr/bin/time where it is installed; without it the figure is the
+    // child's own rusage, an upper bound (peakIsExact false).
     long peakKiB = 0;
+    bool peakIsExact = false;
 };
 
 MeasuredRun RunMeasured(const std::vector<std::string>& argv);

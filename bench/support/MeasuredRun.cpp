@@ -1,4 +1,4 @@
-#include "ProcessRun.h"
+#include "MeasuredRun.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -8,7 +8,7 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -25,38 +25,45 @@ int SpawnAndWait(const std::vector<std::string>& argv, rusage& usage) {
     args.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return -1;
     int status = 0;
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    while (wait4(pid, &status, 0, &usage) < 0) {
+        if (errno != EINTR)
+            return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+double Seconds(const timeval& time) {
+    return double(time.tv_sec) + double(time.tv_usec) / 1e6;
+}
+
 } // namespace
 
-ProcessRun RunMeasured(const std::vector<std::string>& argv) {
-    ProcessRun run;
+MeasuredRun RunMeasured(const std::vector<std::string>& argv) {
+    MeasuredRun run;
     std::vector<std::string> command = argv;
     const std::string report =
         (std::filesystem::temp_directory_path() / ("kit-bench-peak-" + std::to_string(getpid()) + ".txt"))
             .string();
     run.peakIsExact = access(kTimeProgram, X_OK) == 0;
     if (run.peakIsExact)
-        command.insert(command.begin(), {kTimeProgram, "-f", "%M", "-o", report});
+        command.insert(command.begin(), {kTimeProgram, "-q", "-f", "%M", "-o", report});
     rusage usage{};
-    auto start = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
     run.status = SpawnAndWait(command, usage);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakResidentKiB = usage.ru_maxrss;
+    run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+    run.peakKiB = usage.ru_maxrss;
     if (run.peakIsExact) {
-        std::ifstream in(report);
-        in >> run.peakResidentKiB;
-        std::filesystem::remove(report);
+        std::ifstream(report) >> run.peakKiB;
+        std::remove(report.c_str());
     }
     return run;
 }
