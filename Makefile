@@ -40,4 +40,4 @@ gui: build
 	@scripts/gui
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz build-windows scratch
+	rm -rf build build-asan build-bench build-fuzz build-windows scratch "$${KIT_BENCH_SCRATCH:-$${TMPDIR:-/tmp}/kit-bench}"
