@@ -69,9 +69,10 @@ void PrintSettings(const CopySettings& settings) {
         PrintAtLevel("Machine Types = All", 2);
     else
         PrintListSetting("Machine Type", "Machine Types", settings.machineTypes);
-    if (!settings.categories.IsEmpty())
+    // Echoed whenever given: an empty value (all categories) still shows on its line.
+    if (settings.categoriesGiven)
         PrintListSetting("Category", "Categories", settings.categories);
-    if (!settings.installationModes.IsEmpty())
+    if (settings.installationModesGiven)
         PrintListSetting("Installation Mode", "Installation Modes", settings.installationModes);
     PrintAtLevel("", 2);
 }

@@ -46,8 +46,8 @@ bool ReadSwitchValues(const SwitchParser& parser, CopySettings& settings) {
     if (parser.GetValue("/M:", value) && !ReadMachineTypes(value, settings.machineTypes))
         return false;
     settings.ads = parser.IsGiven("/ADS");
-    parser.GetValue("/C:", settings.categories);
-    parser.GetValue("/I:", settings.installationModes);
+    settings.categoriesGiven = parser.GetValue("/C:", settings.categories);
+    settings.installationModesGiven = parser.GetValue("/I:", settings.installationModes);
     if (settings.ads && (parser.IsGiven("/M:") || parser.IsGiven("/C:") || parser.IsGiven("/I:")))
         return false;
     if (parser.GetValue("/W:", value) && !value.IsEmpty() && !ReadWarningLevel(value, settings.warningLevel))

@@ -6,12 +6,14 @@
 inline constexpr const char* kDrvstageVersion = "1.30";
 
 struct CopySettings {
-    CString sourcePath;        // parent folder of the driver folders; absolute
-    CString destinationPath;   // absolute
-    CString programName;       // "DRVstage" for drvstage(.exe)
-    CString machineTypes;      // sorted items joined by ","; empty: all machine types
-    CString categories;        // raw /C: text; empty: all categories
-    CString installationModes; // raw /I: text; empty: all installation modes
+    CString sourcePath;                  // parent folder of the driver folders; absolute
+    CString destinationPath;             // absolute
+    CString programName;                 // "DRVstage" for drvstage(.exe)
+    CString machineTypes;                // sorted items joined by ","; empty: all machine types
+    CString categories;                  // raw /C: text; empty: all categories
+    CString installationModes;           // raw /I: text; empty: all installation modes
+    bool categoriesGiven = false;        // /C: was on the command line, even with an empty value
+    bool installationModesGiven = false; // likewise /I:
     bool ads = false;
     int verbosity = 3;    // 0 quiet, 3 default, 5 most, 6 and more debug
     int warningLevel = 0; // accepted, not used

@@ -42,6 +42,14 @@ TEST_F(CommandLine, SettingsEchoAndQuietRuns) {
     run = Stage({"/M:All"});
     EXPECT_NE(run.out.find("\nMachine Types = All\n"), std::string::npos);
 
+    // An empty /C: is still echoed, and selects every category.
+    run = Stage({"/C:", "/I:setup"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("\nMachine Types = All\nCategories = \nInstallation Mode = setup\n\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_TRUE(Exists("out/a/DrvInfo.ini"));
+
     run = Stage({"/V:0"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "");
