@@ -138,8 +138,8 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
     if (!AcceptDestination(task->task, parsed.destination, startup.Editions().winpe.installed, prompt))
         return kConsoleRefused;
     if (!QFileInfo(source).isDir()) {
-        prompt.Show(MissingSourceMessage(ShownPath(source)), kMissingSourceCaption,
-                    sd_prompt::Icon::Information);
+        // Named as it was typed, as the wizard names the text of its source box.
+        prompt.Show(MissingSourceMessage(parsed.source), kMissingSourceCaption, sd_prompt::Icon::Information);
         return kConsoleRefused;
     }
 

@@ -106,7 +106,9 @@ TEST_F(ConsoleMode, RefusalsAndTheirStatuses) {
     EXPECT_TRUE(Exists("kit/stagedesk/xml/stagedesk.xml"));
     ProgramResult missing = run("os", "Sample Server 2003", "kit/media/none", "W2K3");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_TRUE(Has(missing, "Directory Does Not Exist\nThe selected directory:\n\n"));
+    EXPECT_TRUE(Has(missing,
+                    "Directory Does Not Exist\nThe selected directory:\n\nkit/media/none\n\nDoes not "
+                    "exist. Please choose a different directory.\n"));
     EXPECT_EQ(Run({"--task", "os"}).status, 2);
     EXPECT_EQ(Run({"--task", "os", "--colour", "red"}).status, 2);
 
