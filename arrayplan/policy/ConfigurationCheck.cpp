@@ -24,12 +24,14 @@ bool arraysFit(const RunSettings& settings, const ControllerIni& ini,
         if (logical == nullptr)
             continue;
         int limit = ini.maxPhysicalDrives(logical->raidLevel);
+        if (array->memberCount() <= limit)
+            continue;
+        // Traced only for the array that fails the check.
         settings.debugTrace(kArrayLimitTrace,
                             formatText("checkConfigCreated() Array=%d drives, contINI=%d drives ",
                                        array->memberCount(), limit)
                                 .c_str());
-        if (array->memberCount() > limit)
-            return false;
+        return false;
     }
     return true;
 }

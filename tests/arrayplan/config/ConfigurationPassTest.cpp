@@ -59,15 +59,17 @@ TEST_F(ConfigurationPassTest, CheckLimitsArraysAndClearsUnusedStripeSizes) {
          "Logical_Mode = CUSTOM\nLogical.1 = A:FILL:1\nLogical.2 = B:FILL:0\n");
     add(controllerWithDrives(1, 4, 3));
     add(controllerWithDrives(1, 4, 3));
+    settings.debug = true;
     ASSERT_EQ(step(), 0) << out;
     EXPECT_EQ(controllers.at(0)->configuration()->stripeSize, kStripeNotSet);
     EXPECT_EQ(controllers.at(1)->configuration()->stripeSize, 1);
+    // Arrays within their limits leave no trace of the check.
+    EXPECT_EQ(out.find("checkConfigCreated()"), std::string::npos) << out;
 
     // Four RAID 5 members where the support file allows three.
     read("[Policy.Wide]\nAppliesTo.1 = ALL\nArray_Defaults = 0%:0\nLogical_Defaults = FILL:5\n");
     controllers = ControllerList();
     add(controllerWithDrives(1, 4, 4));
-    settings.debug = true;
     EXPECT_EQ(step(), 7);
     EXPECT_NE(out.find("1187:checkConfigCreated() Array=4 drives, contINI=3 drives \n"), std::string::npos)
         << out;
