@@ -60,7 +60,7 @@ bool readDrive(const IniFile& ini, const std::string& section, int p, RaidContro
     std::string sizeText = ini.GetValue(section.c_str(), numberedKey("Size", p).c_str(), "").Str();
     int size = 0;
     if (sizeText.empty())
-        return refuse(where + ": no size");
+        return false; // like a missing channel: the run's parse error is the whole message
     if (!parseSize(sizeText, size))
         return refuse(where + ": size \"" + sizeText + "\" is not a whole number of MB");
     std::string type = ini.GetValue(section.c_str(), numberedKey("Type", p).c_str(), "").Str();

@@ -95,6 +95,18 @@ TEST(InventoryReader, FailuresWithTheirCodes) {
              controllerSection(2, "Vaultix-Q1", "Total_Number_Of_Physicals = 1\nID.1 = 0\nSize.1 = 1\n"));
     EXPECT_EQ(negativeChannel.code, 2);
     EXPECT_FALSE(negativeChannel.ok);
+    EXPECT_EQ(negativeChannel.out, "");
+    // A drive without its size fails like one without its channel: no line of its own before the run's.
+    for (const char* size : {"", "Size.1 =\n"}) {
+        Loaded noSize = load(system + good +
+                             controllerSection(2, "Vaultix-Q1",
+                                               std::string("Total_Number_Of_Physicals = 1\nChannel.1 = 1\n"
+                                                           "ID.1 = 0\n") +
+                                                   size));
+        EXPECT_FALSE(noSize.ok) << size;
+        EXPECT_EQ(noSize.code, 2) << size;
+        EXPECT_EQ(noSize.out, "") << size;
+    }
 }
 
 TEST(InventoryReader, MissingFile) {
@@ -131,8 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         BoundCase{"Channel.1 = 5\nID.1 = 0\nSize.1 = 1\n", "channel 5 is outside 0..4"},
         BoundCase{"Channel.1 = 1\nID.1 = 32\nSize.1 = 1\n", "ID 32 is outside 0..31"},
         BoundCase{"Channel.1 = 1\nID.1 = -3\nSize.1 = 1\n", "ID -3 is outside 0..31"},
-        BoundCase{"Channel.1 = 1\nSize.1 = 1\n", "no ID"}, BoundCase{"Channel.1 = 1\nID.1 = 0\n", "no size"},
-        BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 =\n", "no size"},
+        BoundCase{"Channel.1 = 1\nSize.1 = 1\n", "no ID"},
         BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = 72GB\n", "size \"72GB\" is not a whole number of MB"},
         BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = -5\n", "size \"-5\" is not a whole number of MB"},
         BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = 4294967296\n",
