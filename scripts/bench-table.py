@@ -42,10 +42,13 @@ def short_name(name):
 
 
 def load_cases(path):
-    """The cases of one result file in run order: name -> entry (medians where repeated)."""
+    """The cases of one result file in declaration order (the runs are interleaved): name -> entry (medians
+    where repeated)."""
     data = json.loads(Path(path).read_text())
+    entries = sorted(data.get("benchmarks", []),
+                     key=lambda e: (e.get("family_index", 0), e.get("per_family_instance_index", 0)))
     cases = {}
-    for entry in data.get("benchmarks", []):
+    for entry in entries:
         name = short_name(entry.get("run_name", entry["name"]))
         if entry.get("run_type") == "aggregate":
             if entry.get("aggregate_name") != "median":
