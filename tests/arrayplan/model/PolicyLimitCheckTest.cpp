@@ -63,6 +63,15 @@ TEST_F(PolicyLimitCheckTest, UnsupportedStripeSizeListsTheSupportedOnes) {
               "\nSupported Stripe sizes for Vaultix-Q4 are: 16, 64\n289:Stripe Size not supported\n");
 }
 
+TEST_F(PolicyLimitCheckTest, NoStripeSizesListedSupportsNone) {
+    dir_.Write("Vaultix-Q5.ini", "[RAIDController]\nModel = Vaultix-Q5\nRAIDLevels = 5\n");
+    policy_.stripeSize = "64";
+    ConsoleCapture capture;
+    EXPECT_EQ(check(1, 5), 5);
+    EXPECT_EQ(capture.Out(),
+              "\nSupported Stripe sizes for Vaultix-Q5 are: \n289:Stripe Size not supported\n");
+}
+
 TEST_F(PolicyLimitCheckTest, AutoArrayModePassesAfterTheStripeTest) {
     policy_.customArrays = false;
     addArray(9);

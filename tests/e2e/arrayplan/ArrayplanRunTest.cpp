@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -205,13 +206,17 @@ TEST(ArrayplanSupportDirectory, FoundWithEitherSeparatorAndAnyLetterCase) {
     dir.Write("inventory.ini", inventory("Vaultix-M1", kTwoMirrorDrives));
     dir.Write("policies.ini", kMirrorPolicy);
     dir.CopyIn(KIT_SOURCE_DIR "/data/raid", "data/raid");
-    for (const char* raid :
-         {"/raid:data/raid", "/raid:data/raid/", "/raid:data\\raid", "/raid:DATA\\RAID\\"}) {
+    // An empty directory means the folder the program runs in.
+    const std::pair<const char*, const char*> cases[] = {
+        {"/raid:data/raid", ""},    {"/raid:data/raid/", ""}, {"/raid:data\\raid", ""},
+        {"/raid:DATA\\RAID\\", ""}, {"/raid:", "data/raid"},
+    };
+    for (const auto& [raid, workingFolder] : cases) {
         std::filesystem::remove(dir / "o.ini");
         ProgramResult result = arrayplan(
             {"/ini:" + ProgramPath(dir / "inventory.ini"), "/inp:" + ProgramPath(dir / "policies.ini"),
              "/outi:" + ProgramPath(dir / "o.ini"), "/outp:" + ProgramPath(dir / "p.ini"), raid},
-            dir.Path().string());
+            (dir.Path() / workingFolder).string());
         EXPECT_EQ(result.status, 0) << raid << "\n" << result.out;
         EXPECT_TRUE(std::filesystem::exists(dir / "o.ini")) << raid;
     }
