@@ -85,14 +85,17 @@ TEST_F(Staging, AllMachineTypesKeepTheFilesAsTheyAre) {
     AddDriverSetFile("x");
     AddDriver("a", "Supported Systems = x\n");
     AddDriver("b", "Supported Systems = NONE\n");
-    dir_.Write("out/stale/old.txt", "old");
-    ProgramResult run = Stage({});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("Removing " + Shown(Destination()) + "\n\n"), std::string::npos);
-    EXPECT_FALSE(Exists("out/stale")) << "the destination is emptied first";
-    EXPECT_EQ(Read("out/a/DrvInfo.ini"), Read("set/a/DrvInfo.ini"));
-    EXPECT_FALSE(Exists("out/b"));
-    EXPECT_EQ(Read("out/DrvSet.ini"), Read("set/DrvSet.ini"));
+    // "All" is no machine type of its own: the driver set's list does not have to name it.
+    for (const std::vector<std::string>& switches : {std::vector<std::string>{}, {"/M:All"}}) {
+        dir_.Write("out/stale/old.txt", "old");
+        ProgramResult run = Stage(switches);
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_NE(run.out.find("Removing " + Shown(Destination()) + "\n\n"), std::string::npos);
+        EXPECT_FALSE(Exists("out/stale")) << "the destination is emptied first";
+        EXPECT_EQ(Read("out/a/DrvInfo.ini"), Read("set/a/DrvInfo.ini"));
+        EXPECT_FALSE(Exists("out/b"));
+        EXPECT_EQ(Read("out/DrvSet.ini"), Read("set/DrvSet.ini"));
+    }
 }
 
 TEST_F(Staging, FolderWithoutDriverFileIsCopiedAsItIs) {
