@@ -76,6 +76,22 @@ TEST_F(CopyEngineTest, AWrongDiscIsAskedForAgainAndCancelKeepsWhatWasCopied) {
     EXPECT_TRUE(progress.Kind("finish").isEmpty());
 }
 
+// The tag file is there but holds none of the texts: another disc of the same kind, asked for until the
+// right one is put in.
+TEST_F(CopyEngineTest, ADiscWhoseTagLacksTheTextsIsAskedForAgain) {
+    kit.Item(
+        "texts.xml",
+        Item("<cd><media number=\"1\"><media_copy><directory><path>\\</path><target>\\</target></directory>"
+             "</media_copy><validation><file><name>DISC1.TAG</name><path/><value>Edition A</value>"
+             "<value>Edition B</value><text/></file></validation></media></cd>",
+             1));
+    prompt.onAsk = [&](const AskedQuestion&) { kit.Write("drive/DISC1.TAG", "Sample Edition B\n"); };
+    prompt.answers["Insert Disc..."] = {Answer::OK};
+    EXPECT_EQ(Run("texts.xml"), sd_CopyOutcome::Completed);
+    EXPECT_EQ(prompt.Texts("Insert Disc..."), QStringList{"Please insert Three CD disc 1"});
+    EXPECT_TRUE(Copied("d1/file1.txt"));
+}
+
 TEST_F(CopyEngineTest, AnExistingTargetIsRemovedOnlyWhenTheUserAgrees) {
     kit.Write("kit/os/DEST/stale.txt", "old");
     EXPECT_EQ(Run(), sd_CopyOutcome::Aborted);
