@@ -8,13 +8,6 @@ std::vector<CString> SplitItems(const CString& list, const char* sep) {
     return items;
 }
 
-CString JoinItems(const std::vector<CString>& items, const char* sep) {
-    CString list;
-    for (const CString& item : items)
-        list.AppendItem(item, sep);
-    return list;
-}
-
 CString ItemsAlsoIn(const CString& wanted, const CString& list, const char* sep) {
     CString kept;
     for (const CString& item : SplitItems(wanted, sep)) {

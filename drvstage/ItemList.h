@@ -9,8 +9,6 @@ inline constexpr const char* kListSeparator = ",";
 
 // The items of list in order, as the item view yields them (not trimmed one by one).
 std::vector<CString> SplitItems(const CString& list, const char* sep = kListSeparator);
-// The items joined with sep, built through the item view's append.
-CString JoinItems(const std::vector<CString>& items, const char* sep = kListSeparator);
 // The items of wanted, in their order, that are also items of list (compared byte-exactly).
 CString ItemsAlsoIn(const CString& wanted, const CString& list, const char* sep = kListSeparator);
 // Whether any item of list, trimmed of the white set, equals value ignoring case.

@@ -13,7 +13,6 @@ const char* const kStripeTexts[] = {"8", "16", "32", "64", "128", "256", "512", 
 const char* const kReadAheadTexts[] = {"ADAPTIVE", "ON", "OFF"};
 const char* const kRebuildRateTexts[] = {"HIGH", "MED", "LOW"};
 const char* const kWriteCacheTexts[] = {"OFF", "ON", "AUTO"};
-const char* const kDriveTypeTexts[] = {"SCSI", "SATA", "SAS", "IDE"};
 
 std::string trimmed(const std::string& text, const char* set) {
     size_t first = text.find_first_not_of(set);
@@ -86,7 +85,4 @@ int writeCacheFromText(const char* text) {
 }
 const char* writeCacheText(int code) {
     return textAt(kWriteCacheTexts, code);
-}
-const char* driveTypeText(int type) {
-    return textAt(kDriveTypeTexts, type);
 }

@@ -48,7 +48,6 @@ int rebuildRateFromText(const char* text);
 const char* rebuildRateText(int code);
 int writeCacheFromText(const char* text);
 const char* writeCacheText(int code);
-const char* driveTypeText(int type);
 
 // Case-insensitive equality of two texts (the model's own helper, so it needs no CString).
 bool equalsNoCase(const std::string& a, const std::string& b);
