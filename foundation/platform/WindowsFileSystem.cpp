@@ -215,7 +215,10 @@ std::unique_ptr<File> OpenNew(const std::string& path, const std::string& mode) 
                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return nullptr;
-    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), update ? _O_RDWR : _O_WRONLY);
+    // Without a "b" the stream is a text stream, as fopen would make it: lines end in CR LF on disk.
+    int translation = mode.find('b') == std::string::npos ? _O_TEXT : _O_BINARY;
+    int descriptor =
+        _open_osfhandle(reinterpret_cast<intptr_t>(handle), (update ? _O_RDWR : _O_WRONLY) | translation);
     if (descriptor < 0) {
         CloseHandle(handle);
         return nullptr;

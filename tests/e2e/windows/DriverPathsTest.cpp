@@ -141,6 +141,25 @@ TEST_F(DriverPaths, DriverFilesAreFoundWhateverTheirLetterCase) {
     EXPECT_NE(driverSet.find("Supported Systems = x\n"), npos) << driverSet;
 }
 
+// Driver files from Windows media end their lines in CR LF, others in LF; a narrowed file is written with
+// the line ends of the system the program runs on, whatever the copied file had.
+TEST_F(DriverPaths, NarrowedDriverFilesGetTheSystemsLineEnds) {
+    dir_.Write("set/DrvSet.ini", "[Main]\r\nSupported Systems = x,y\r\n");
+    dir_.Write("set/a/DrvInfo.ini", "[Driver Information]\nSupported Systems = x,y\n");
+    dir_.Write("set/b/DrvInfo.ini", "[Driver Information]\r\nSupported Systems = y,x\r\n");
+    ProgramResult run = Stage(Shown("set"), Shown("out"), {"/M:x"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    for (const char* written : {"out/DrvSet.ini", "out/a/DrvInfo.ini", "out/b/DrvInfo.ini"}) {
+        std::string raw = dir_.Read(written);
+        EXPECT_NE(ReadProgramText(dir_ / written).find("Supported Systems = x\n"), npos) << written << raw;
+        size_t lineEnds = std::count(raw.begin(), raw.end(), '\n');
+        size_t returns = std::count(raw.begin(), raw.end(), '\r');
+        EXPECT_GT(lineEnds, 1u) << written;
+        EXPECT_EQ(returns, TestingWindowsBuild() ? lineEnds : 0u) << written << raw;
+        EXPECT_EQ(raw.find("\r\r"), npos) << written;
+    }
+}
+
 TEST_F(DriverPaths, CopiedFilesKeepTheirTimes) {
     AddDriverSet();
     std::string driver = dir_.Write("set/disk/disk.sys", "disk driver");
