@@ -1,7 +1,10 @@
 #include "arrayplan/frontend/ARRAYPLANSupport.h"
+#include "foundation/platform/CommandLine.h"
 
 #include <memory>
 #include <new>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     std::unique_ptr<ARRAYPLANSupport> support(new (std::nothrow) ARRAYPLANSupport());
@@ -9,5 +12,10 @@ int main(int argc, char** argv) {
         RunSettings::printPlain("Fatal Error Initializing Validation RAID Support \n");
         return 255;
     }
-    return support->run(argc, argv);
+    std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    std::vector<const char*> values;
+    for (const std::string& argument : arguments)
+        values.push_back(argument.c_str());
+    values.push_back(nullptr);
+    return support->run(static_cast<int>(arguments.size()), values.data());
 }

@@ -129,13 +129,10 @@ std::vector<char*> ChildEnvironment() {
     return environment;
 }
 
-} // namespace
-
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDirectory, const std::string& input) {
+// Runs command (the program and its arguments) in workingDirectory.
+ProgramResult RunCommand(const std::vector<std::string>& command, const std::string& workingDirectory,
+                         const std::string& input) {
     ProgramResult result;
-    if (access(program.c_str(), F_OK) != 0)
-        return result;
     // A child that ends before reading its input must not kill the test with SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
     int inPipe[2], outPipe[2], errPipe[2];
@@ -149,15 +146,11 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
     posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-    std::vector<std::string> command = {program};
-    if (TestingWindowsBuild())
-        command.insert(command.begin(), WineCommand());
     // posix_spawn has no portable working-directory action here; a shell changes into it (and finds the
     // runner on the search path).
     std::vector<std::string> argvText = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"",
                                          workingDirectory.empty() ? "." : workingDirectory};
     argvText.insert(argvText.end(), command.begin(), command.end());
-    argvText.insert(argvText.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& a : argvText)
         argv.push_back(a.data());
@@ -186,4 +179,23 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         result.err = WithUnixLineEnds(result.err);
     }
     return result;
+}
+
+} // namespace
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDirectory, const std::string& input) {
+    if (access(program.c_str(), F_OK) != 0)
+        return {};
+    std::vector<std::string> command = {program};
+    if (TestingWindowsBuild())
+        command.insert(command.begin(), WineCommand());
+    command.insert(command.end(), args.begin(), args.end());
+    return RunCommand(command, workingDirectory, input);
+}
+
+ProgramResult RunBatchFile(const std::string& hostPath, const std::string& workingDirectory) {
+    if (!TestingWindowsBuild() || access(hostPath.c_str(), F_OK) != 0)
+        return {};
+    return RunCommand({WineCommand(), "cmd", "/c", ProgramPath(hostPath)}, workingDirectory, "");
 }

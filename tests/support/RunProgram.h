@@ -36,3 +36,8 @@ std::string ReadProgramText(const std::string& path);
 // Runs program with args in workingDirectory (empty: the current one), feeding input on standard input.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingDirectory = "", const std::string& input = "");
+
+// Runs a batch file of the Windows command shell (Windows build only; the status is -1 otherwise), so that
+// its lines reach the programs exactly as typed: arguments on a command line that Wine builds are quoted
+// and escaped first, as a shell never does. hostPath must hold no blanks.
+ProgramResult RunBatchFile(const std::string& hostPath, const std::string& workingDirectory = "");
