@@ -60,7 +60,9 @@ bool ReadSwitchValues(const SwitchParser& parser, CopySettings& settings) {
 } // namespace
 
 CString ProgramNameFrom(const char* argv0) {
-    CString name = FileTitle(CString(argv0));
+    // Windows starts a program typed as C:/kit/drvstage.exe too, and passes that path on as it was typed.
+    const char* slash = std::strrchr(argv0, '/');
+    CString name = FileTitle(CString(slash ? slash + 1 : argv0));
     name.MakeLower();
     for (int i = 0; i < 3; ++i)
         name.MakeUpperAt(i);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,7 +26,8 @@ protected:
 
     std::string Shown(const std::string& relative) const { return ProgramPath(dir_ / relative); }
 
-    // Each line runs a program of the build by name and then prints its exit status.
+    // Each line runs a program of the build, named by the line's first word, and then prints its exit
+    // status.
     ProgramResult RunLines(const std::vector<std::string>& lines) {
         std::string batch;
         for (const std::string& line : lines) {
@@ -80,6 +82,14 @@ TEST_F(CommandShell, QuotedSwitchValuesKeepTheirTrailingBackslash) {
     EXPECT_NE(ReadProgramText(dir_ / "out put.ini").find("[RAIDController.1"), npos);
     // No support files in the second folder: the exit status is the result code.
     EXPECT_NE(run.out.find("Unsupported controller type\nstatus 3\n", completed), npos) << run.out;
+}
+
+TEST_F(CommandShell, ProgramStartedWithForwardSlashesNamesItselfByItsTitle) {
+    std::string program = ProgramPath(BuiltProgram("drvstage"));
+    std::replace(program.begin(), program.end(), '\\', '/');
+    ProgramResult run = RunBatchFile(dir_.Write("run.cmd", "@" + program + " /?\r\n"), dir_.Path().string());
+    EXPECT_NE(run.out.find("\nTorvik (R) DRVstage version 1.30\n"), npos) << run.out;
+    EXPECT_NE(run.out.find("\tDRVstage sourcepath destinationpath"), npos) << run.out;
 }
 
 } // namespace
