@@ -27,6 +27,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{R"("C:\Program Files\p.exe"  C:\x\	/M:a,b )",
                               {R"(C:\Program Files\p.exe)", R"(C:\x\)", "/M:a,b"}},
                     SplitCase{R"(p "/raid:C:\kit dir\" /ini:a)", {"p", R"(/raid:C:\kit dir\)", "/ini:a"}},
+                    SplitCase{R"(p /raid:"C:\kit dir\" /ini:a)", {"p", R"(/raid:C:\kit dir\)", "/ini:a"}},
                     SplitCase{R"(p C:\a" b"\c "" x)", {"p", R"(C:\a b\c)", "", "x"}},
                     SplitCase{R"(p "C:\open ended)", {"p", R"(C:\open ended)"}}, SplitCase{"   ", {}}));
 
