@@ -119,11 +119,6 @@ qint64 sd_IOManip::GetDriveSize(const QString& path) {
     return volume.totalBytes / 1048576;
 }
 
-bool sd_IOManip::IsDriveReady(const QString& path) {
-    platform_.Sleep(1000); // a drive that has just closed its tray needs a moment to answer
-    return platform_.VolumeOf(path).mediaLoaded;
-}
-
 QString sd_IOManip::DriveOf(const QString& path) {
     const sd_Volume volume = platform_.VolumeOf(path);
     return volume.valid ? volume.root : sd::ShownPath(path);

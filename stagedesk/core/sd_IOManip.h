@@ -46,8 +46,6 @@ public:
     bool CheckDriveFreespace(const QString& path, double neededMegabytes);
     // Whole megabytes of the volume that holds path; 0 after a message when no volume answers.
     qint64 GetDriveSize(const QString& path);
-    // Whether the volume that holds path has a medium.
-    bool IsDriveReady(const QString& path);
     // The root of the volume that holds path ("C:" on Windows), for messages.
     QString DriveOf(const QString& path);
 

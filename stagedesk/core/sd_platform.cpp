@@ -151,7 +151,6 @@ sd_Volume sd_platform::VolumeOf(const QString& path) {
     if (volume.root.size() >= 2 && volume.root[1] == ':')
         volume.root = volume.root.left(2);
 #endif
-    volume.mediaLoaded = storage.isReady();
     volume.freeBytes = storage.bytesAvailable();
     volume.totalBytes = storage.bytesTotal();
     return volume;

@@ -22,7 +22,6 @@ struct sd_Volume {
     QString root; // the volume's root as the user knows it ("C:" on Windows, its mount point elsewhere)
     qint64 freeBytes = 0; // available to this user
     qint64 totalBytes = 0;
-    bool mediaLoaded = false;
     QString error; // why it is not valid
 };
 

@@ -41,7 +41,6 @@ sd_Volume FakePlatform::VolumeOf(const QString&) {
     volume.root = "E:";
     volume.totalBytes = volumeMegabytes * 1048576;
     volume.freeBytes = freeBytes;
-    volume.mediaLoaded = true;
     volume.error = volumeValid ? QString() : "The device is not ready.";
     return volume;
 }
