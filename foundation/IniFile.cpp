@@ -11,14 +11,19 @@
 #include <iterator>
 #include <new>
 #include <random>
+#include <string_view>
 
 namespace {
 
 // Names compare as the C library's stricmp does: byte by byte after tolower.
+void FoldInPlace(std::string& text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
 std::string Fold(const char* text) {
     std::string folded(text ? text : "");
-    for (char& c : folded)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    FoldInPlace(folded);
     return folded;
 }
 
@@ -33,12 +38,20 @@ CString SectionName(const CString& line) {
     return close == 1 ? CString() : line.Mid(1, close - 1).Trim();
 }
 
-// The folded key of an entry line (one holding "="); false for any other line.
+// The folded key of an entry line (one holding "="); false for any other line. The key is the text before
+// the "=", trimmed of the white set and, as a C text, ending at a NUL byte; it is cut out of the line in
+// place because every line of a document passes here when it is read.
 bool EntryKey(const CString& line, std::string& key) {
-    int equals = line.Find("=");
-    if (equals < 0)
+    std::string_view text(line.Text(), line.Length());
+    size_t equals = text.find('=');
+    if (equals == std::string_view::npos)
         return false;
-    key = Fold(line.Left(equals).Trim().Text());
+    std::string_view name = text.substr(0, equals);
+    size_t first = name.find_first_not_of(kWhiteSet);
+    name = first == std::string_view::npos ? std::string_view()
+                                           : name.substr(first, name.find_last_not_of(kWhiteSet) + 1 - first);
+    key.assign(name.substr(0, name.find('\0')));
+    FoldInPlace(key);
     return true;
 }
 
