@@ -8,10 +8,6 @@
 
 namespace {
 
-void Print(const CString& text, int level) {
-    PrintAtLevel(text, level);
-}
-
 // The reason lines of one text criterion (category or installation mode).
 struct CriterionTexts {
     const char* notSpecified;
@@ -35,16 +31,16 @@ constexpr CriterionTexts kInstallationModeTexts = {
 bool MatchesCriterion(const CString& requested, const CString& value, const CriterionTexts& texts,
                       int separatorLevel) {
     if (value.IsEmpty()) {
-        Print(texts.notSpecified, 5);
-        Print("", separatorLevel);
+        PrintAtLevel(texts.notSpecified, 5);
+        PrintAtLevel("", separatorLevel);
         return false;
     }
     if (!HasItemNoCase(requested, value)) {
-        Print(texts.noMatch + value, 5);
-        Print("", separatorLevel);
+        PrintAtLevel(texts.noMatch + value, 5);
+        PrintAtLevel("", separatorLevel);
         return false;
     }
-    Print(texts.match + value, 5);
+    PrintAtLevel(texts.match + value, 5);
     return true;
 }
 
@@ -56,13 +52,13 @@ int CopySteps::CopyDrivers(const CString& source, const CString& destination) {
     if (listed != kStepDone)
         return listed;
     if (!settings_.machineTypes.IsEmpty()) {
-        Print("Scanning drivers in " + source, 2);
-        Print("", 2);
+        PrintAtLevel("Scanning drivers in " + source, 2);
+        PrintAtLevel("", 2);
     }
     int result = kStepDone;
     for (size_t i = 0; i < names.size() && result == kStepDone; ++i)
         result = CopyDriver(source, destination, names[i], i + 1 < names.size() ? 5 : 4);
-    Print("Copying base library files.\n", 2);
+    PrintAtLevel("Copying base library files.\n", 2);
     if (result == kStepDone && !CopyFiles(source, destination))
         result = kStepFileSystemFailed;
     return result;
@@ -72,33 +68,33 @@ int CopySteps::CopyDriver(const CString& source, const CString& destination, con
                           int separatorLevel) {
     CString sourceFolder = JoinPath(source, name);
     CString destinationFolder = JoinPath(destination, name);
-    Print("Scanning driver " + sourceFolder, 4);
-    Print("Reading " + JoinPath(sourceFolder, kDriverInfoFileName), 5);
+    PrintAtLevel("Scanning driver " + sourceFolder, 4);
+    PrintAtLevel("Reading " + JoinPath(sourceFolder, kDriverInfoFileName), 5);
     Lookup found;
     std::unique_ptr<DriverInfoFile> driver = ReadDriverInfo(sourceFolder, found);
     if (!driver)
         return kStepFileSystemFailed;
     if (!IsDriverSelected(*driver, separatorLevel))
         return kStepDone;
-    Print("", 4);
+    PrintAtLevel("", 4);
     PrintCopyingDriver(sourceFolder, destinationFolder);
-    Print("", 3);
+    PrintAtLevel("", 3);
     bool copied = CopyPath(sourceFolder, destinationFolder);
-    Print("", 4);
+    PrintAtLevel("", 4);
     if (!copied)
         return kStepFileSystemFailed;
     int result = ModifyDrvInfoIniSupportList(destinationFolder);
-    Print("", 3);
+    PrintAtLevel("", 3);
     return result;
 }
 
 bool CopySteps::IsDriverSelected(const DriverInfoFile& driver, int separatorLevel) const {
     if (!SuitsMachineTypes(driver)) {
-        Print("The driver is not supported.", 5);
-        Print("", separatorLevel);
+        PrintAtLevel("The driver is not supported.", 5);
+        PrintAtLevel("", separatorLevel);
         return false;
     }
-    Print("The driver is supported.", 5);
+    PrintAtLevel("The driver is supported.", 5);
     const DriverInfo& info = driver.Info();
     if (!settings_.categories.IsEmpty() &&
         !MatchesCriterion(settings_.categories, info.category, kCategoryTexts, separatorLevel))
@@ -134,8 +130,8 @@ int CopySteps::ModifyDrvInfoIniSupportList(const CString& driverDestination) {
     CString supported = ItemsAlsoIn(settings_.machineTypes, info.supportedSystems);
     CString unsupported = ItemsAlsoIn(settings_.machineTypes, info.unsupportedSystems);
     if (Verbosity() == 3)
-        Print("", 3);
-    Print("Modifying " + JoinPath(driverDestination, kDriverInfoFileName), 3);
+        PrintAtLevel("", 3);
+    PrintAtLevel("Modifying " + JoinPath(driverDestination, kDriverInfoFileName), 3);
     driver->SetSupportedSystems(supported);
     driver->SetUnsupportedSystems(unsupported);
     return driver->Write() ? kStepDone : kStepFileSystemFailed;
@@ -145,13 +141,13 @@ std::unique_ptr<DriverInfoFile> CopySteps::ReadDriverInfo(const CString& folder,
     CString path;
     found = FindFileNoCase(folder, kDriverInfoFileName, path);
     if (found == Lookup::Failed) {
-        Print(UnableToListMessage(folder), 1);
+        ReportUnlistedDirectory(folder);
         return nullptr;
     }
     auto driver = std::make_unique<DriverInfoFile>(path, "", "", 0, DriverFileKind::DriverInformation);
     // A driver taken as empty would be selected, skipped or rewritten by the wrong values.
     if (driver->ReadFailed()) {
-        Print(UnableToReadMessage(path), 1);
+        PrintAtLevel(UnableToReadMessage(path), 1);
         return nullptr;
     }
     return driver;

@@ -15,10 +15,6 @@ namespace {
 
 constexpr const char* kDriverSetSection = "Main";
 
-void Print(const CString& text, int level) {
-    PrintAtLevel(text, level);
-}
-
 } // namespace
 
 int CopySteps::CheckMachineTypeSupportInDrvSetIni() {
@@ -26,11 +22,11 @@ int CopySteps::CheckMachineTypeSupportInDrvSetIni() {
     int result = kStepDone;
     switch (FindFileNoCase(settings_.sourcePath, kDriverSetFileName, path)) {
     case Lookup::Failed:
-        Print(UnableToListMessage(settings_.sourcePath), 1);
+        ReportUnlistedDirectory(settings_.sourcePath);
         result = kStepFileSystemFailed;
         break;
     case Lookup::Missing:
-        Print("\nFile not found:  " + JoinPath(settings_.sourcePath, kDriverSetFileName), 1);
+        PrintAtLevel("\nFile not found:  " + JoinPath(settings_.sourcePath, kDriverSetFileName), 1);
         result = kStepNothingToDo;
         break;
     case Lookup::Found:
@@ -38,7 +34,7 @@ int CopySteps::CheckMachineTypeSupportInDrvSetIni() {
         break;
     }
     if (result != kStepDone)
-        Print("\nDevice driver copy canceled.", 1);
+        PrintAtLevel("\nDevice driver copy canceled.", 1);
     return result;
 }
 
@@ -48,7 +44,7 @@ int CopySteps::CheckMachineTypesAgainst(const CString& driverSetPath) const {
     IniFile driverSet(driverSetPath, true);
     // An unread support list would let every machine type pass.
     if (driverSet.IsUnreadable()) {
-        Print(UnableToReadMessage(driverSetPath), 1);
+        PrintAtLevel(UnableToReadMessage(driverSetPath), 1);
         return kStepFileSystemFailed;
     }
     CString supported = driverSet.GetValue(kDriverSetSection, kSupportedSystemsKey, "");
@@ -56,7 +52,7 @@ int CopySteps::CheckMachineTypesAgainst(const CString& driverSetPath) const {
     for (const CString& machineType : SplitItems(settings_.machineTypes)) {
         if (supported.IsEmpty() || DriverInfoFile::IsSupported(supported, "", machineType))
             continue;
-        Print("The machine type '" + machineType + "' is not supported by this device driver set.", 1);
+        PrintAtLevel("The machine type '" + machineType + "' is not supported by this device driver set.", 1);
         result = kStepMachineTypeUnsupported;
     }
     return result;
@@ -68,19 +64,19 @@ int CopySteps::PrepareDestinationPath(const CString& destination) {
     Lookup existing = LookUpPath(destination);
     if (existing == Lookup::Failed) {
         // Old files must not stay behind in a destination that could not be looked at.
-        Print("Unable to remove directory " + destination, 1);
+        PrintAtLevel("Unable to remove directory " + destination, 1);
         return kStepFileSystemFailed;
     }
     if (existing == Lookup::Found) {
-        Print("Removing " + destination + "\n", 1);
+        PrintAtLevel("Removing " + destination + "\n", 1);
         if (!DeletePath(destination)) {
-            Print("Unable to remove directory " + destination, 1);
+            PrintAtLevel("Unable to remove directory " + destination, 1);
             return kStepFileSystemFailed;
         }
     }
-    Print("Creating " + destination + "\n", 1);
+    PrintAtLevel("Creating " + destination + "\n", 1);
     if (!MakePath(destination)) {
-        Print("Unable to create directory " + destination, 1);
+        PrintAtLevel("Unable to create directory " + destination, 1);
         return kStepFileSystemFailed;
     }
     return kStepDone;
@@ -91,11 +87,11 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
         return kStepDone;
     CString path;
     if (FindFileNoCase(destination, kDriverSetFileName, path) == Lookup::Failed) {
-        Print(UnableToListMessage(destination), 1);
+        ReportUnlistedDirectory(destination);
         return kStepFileSystemFailed;
     }
     IniFile driverSet(path, true);
-    Print("\nModifying " + JoinPath(destination, kDriverSetFileName), 2);
+    PrintAtLevel("\nModifying " + JoinPath(destination, kDriverSetFileName), 2);
     if (!driverSet.SetValue(kDriverSetSection, kSupportedSystemsKey, settings_.machineTypes, false, false))
         return kStepFileSystemFailed;
     return driverSet.Flush() ? kStepDone : kStepFileSystemFailed;
@@ -103,13 +99,13 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
 
 int CopySteps::ListDriverFolders(const CString& source, std::vector<CString>& names) const {
     if (ListFolder(source, true, names) == Lookup::Failed) {
-        Print(UnableToListMessage(source), 1);
+        ReportUnlistedDirectory(source);
         return kStepFileSystemFailed;
     }
     std::sort(names.begin(), names.end(),
               [](const CString& a, const CString& b) { return std::strcmp(a, b) < 0; });
     if (names.empty()) {
-        Print("\nNo drivers found in " + source, 1);
+        PrintAtLevel("\nNo drivers found in " + source, 1);
         return kStepNothingToDo;
     }
     if (std::any_of(names.begin(), names.end(), [](const CString& name) { return name.IsEmpty(); }))
@@ -121,14 +117,14 @@ bool CopySteps::RefuseDangerousDestination(const CString& destination, bool empt
     DestinationRisk risk = CheckDestination(settings_.sourcePath, destination, emptiesDestination);
     if (risk == DestinationRisk::None)
         return false;
-    Print(DestinationRiskMessage(risk, settings_.sourcePath, destination), 1);
-    Print("\nDevice driver copy canceled.", 1);
+    PrintAtLevel(DestinationRiskMessage(risk, settings_.sourcePath, destination), 1);
+    PrintAtLevel("\nDevice driver copy canceled.", 1);
     return true;
 }
 
 void CopySteps::PrintCopyingDriver(const CString& sourceFolder, const CString& destination) const {
     if (Verbosity() >= 4)
-        Print("Copying driver " + sourceFolder + " -> " + destination, 4);
+        PrintAtLevel("Copying driver " + sourceFolder + " -> " + destination, 4);
     else
-        Print("Copying driver " + sourceFolder, 1);
+        PrintAtLevel("Copying driver " + sourceFolder, 1);
 }

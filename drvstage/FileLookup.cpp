@@ -45,10 +45,6 @@ Lookup FindFileNoCase(const CString& folder, const char* name, CString& path) {
     return Lookup::Found;
 }
 
-CString UnableToListMessage(const CString& folder) {
-    return "Unable to list directory " + folder;
-}
-
 CString UnableToReadMessage(const CString& file) {
     return "Unable to read file " + file;
 }

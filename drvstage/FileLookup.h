@@ -24,6 +24,5 @@ Lookup LookUpPath(const CString& path);
 // there is no folder of that name, Failed when it could not be listed; names are empty for both.
 Lookup ListFolder(const CString& folder, bool wantDirectories, std::vector<CString>& names);
 
-// The failure lines of a folder that could not be listed and of a file that could not be read.
-CString UnableToListMessage(const CString& folder);
+// The failure line of a file that could not be read.
 CString UnableToReadMessage(const CString& file);

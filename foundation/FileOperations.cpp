@@ -136,7 +136,7 @@ bool CopyTree(const CString& source, const std::string& sourceIdentity, const CS
         return false;
     std::vector<DirectoryEntry> entries;
     if (!ListEntries(source, entries)) {
-        PrintAtLevel(("Unable to list directory " + source).Text(), 1);
+        ReportUnlistedDirectory(source);
         return false;
     }
     if (!CopyListedFiles(source, destination, entries))
@@ -265,6 +265,10 @@ bool ListDirectory(const CString& directory, bool wantDirectories, std::vector<C
     return complete;
 }
 
+void ReportUnlistedDirectory(const CString& directory) {
+    PrintAtLevel(("Unable to list directory " + directory).Text(), 1);
+}
+
 bool MakePath(const CString& path, PathStyle style) {
     if (PathExists(path))
         return true;
@@ -288,7 +292,7 @@ bool MakePath(const CString& path, PathStyle style) {
 bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirectory) {
     std::vector<DirectoryEntry> entries;
     if (!ListEntries(sourceDirectory, entries)) {
-        PrintAtLevel(("Unable to list directory " + sourceDirectory).Text(), 1);
+        ReportUnlistedDirectory(sourceDirectory);
         return false;
     }
     return CopyListedFiles(sourceDirectory, destinationDirectory, entries);

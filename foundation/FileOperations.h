@@ -24,6 +24,8 @@ bool PathExists(const CString& path);
 // Names of the directories (or of the other entries) of directory, in the system's order.
 // Returns false when the directory could not be searched; names stay whole (commas included).
 bool ListDirectory(const CString& directory, bool wantDirectories, std::vector<CString>& names);
+// Prints the failure line of a directory that could not be listed (level 1).
+void ReportUnlistedDirectory(const CString& directory);
 
 bool MakePath(const CString& path, PathStyle style = NativePathStyle());
 bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirectory);
