@@ -3,15 +3,6 @@
 #include "foundation/FileOperations.h"
 #include "foundation/platform/FileSystem.h"
 
-Lookup LookUpPath(const CString& path) {
-    std::vector<DirectoryEntry> entries;
-    if (path.IsEmpty())
-        return Lookup::Missing;
-    if (!CurrentFileSystem().FindEntries(path.Str(), entries))
-        return Lookup::Failed;
-    return entries.empty() ? Lookup::Missing : Lookup::Found;
-}
-
 Lookup ListFolder(const CString& folder, bool wantDirectories, std::vector<CString>& names) {
     if (ListDirectory(folder, wantDirectories, names))
         return Lookup::Found;

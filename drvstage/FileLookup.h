@@ -4,21 +4,17 @@
 #pragma once
 
 #include "foundation/CString.h"
+#include "foundation/FileOperations.h"
 
 #include <vector>
 
 inline constexpr const char* kDriverSetFileName = "DrvSet.ini";
 inline constexpr const char* kDriverInfoFileName = "DrvInfo.ini";
 
-enum class Lookup { Found, Missing, Failed };
-
 // Sets path to the file of folder whose name equals name ignoring letter case (the exact spelling
 // first): Found. When there is none, or the folder itself is missing, sets folder joined with name as
 // given: Missing. Failed when the folder exists but could not be listed (path as for Missing).
 Lookup FindFileNoCase(const CString& folder, const char* name, CString& path);
-
-// Whether path (a file or a folder) exists; Failed when that could not be told.
-Lookup LookUpPath(const CString& path);
 
 // Lists the names of the folders (wantDirectories) or of the other entries of folder: Found. Missing when
 // there is no folder of that name, Failed when it could not be listed; names are empty for both.

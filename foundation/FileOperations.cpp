@@ -250,9 +250,17 @@ CString FullPath(const CString& path) {
     return CString(CurrentFileSystem().FullPath(path.Str()));
 }
 
-bool PathExists(const CString& path) {
+Lookup LookUpPath(const CString& path) {
     std::vector<DirectoryEntry> entries;
-    return !path.IsEmpty() && CurrentFileSystem().FindEntries(path.Str(), entries) && !entries.empty();
+    if (path.IsEmpty())
+        return Lookup::Missing;
+    if (!CurrentFileSystem().FindEntries(path.Str(), entries))
+        return Lookup::Failed;
+    return entries.empty() ? Lookup::Missing : Lookup::Found;
+}
+
+bool PathExists(const CString& path) {
+    return LookUpPath(path) == Lookup::Found;
 }
 
 bool ListDirectory(const CString& directory, bool wantDirectories, std::vector<CString>& names) {

@@ -18,7 +18,12 @@ CString JoinPath(const CString& base, const CString& tail, PathStyle style = Nat
 PathParts SplitPath(const CString& path, PathStyle style = NativePathStyle());
 CString FileTitle(const CString& path, PathStyle style = NativePathStyle());
 CString FullPath(const CString& path);
-// True when a directory search for path (which may hold * and ?) finds an entry.
+// The answer of a directory search for a path: a failed search is not an answer about the path.
+enum class Lookup { Found, Missing, Failed };
+// Whether a directory search for path (which may hold * and ?) finds an entry; Failed when the search
+// itself failed.
+Lookup LookUpPath(const CString& path);
+// True when LookUpPath finds an entry.
 bool PathExists(const CString& path);
 
 // Names of the directories (or of the other entries) of directory, in the system's order.
