@@ -148,8 +148,7 @@ def row_for(name, entry, cases, previous):
     prefix = process_prefix(entry)
     if prefix:
         cpu = counter(entry, prefix + "_cpu_s") or cpu
-        bound = "<= " if counter(entry, "peak_exact") == 0 else ""
-        peak_text = bound + format_memory(counter(entry, prefix + "_peak_KiB"))
+        peak_text = format_memory(counter(entry, prefix + "_peak_KiB"))
     if "files" in entry and "tree_MiB" in entry:
         notes.append(f"tree of {entry['files']:.0f} files, {entry['tree_MiB']:.0f} MiB")
     if "file_MiB" in entry:
@@ -196,7 +195,7 @@ def main(paths):
     print()
     print("time: wall time (median of the runs); cpu: processor time of the same runs; ratio: the case's time")
     print("divided by its baseline's (below 1: faster than the baseline); peak memory: the measured program's")
-    print("peak resident size (<= where only an upper bound was available).")
+    print("peak resident size.")
 
 
 if __name__ == "__main__":

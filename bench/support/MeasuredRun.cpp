@@ -52,18 +52,13 @@ MeasuredRun RunMeasured(const std::vector<std::string>& argv) {
     const std::string report =
         (std::filesystem::temp_directory_path() / ("kit-bench-peak-" + std::to_string(getpid()) + ".txt"))
             .string();
-    run.peakIsExact = access(kTimeProgram, X_OK) == 0;
-    if (run.peakIsExact)
-        command.insert(command.begin(), {kTimeProgram, "-q", "-f", "%M", "-o", report});
+    command.insert(command.begin(), {kTimeProgram, "-q", "-f", "%M", "-o", report});
     rusage usage{};
     const auto start = std::chrono::steady_clock::now();
     run.status = SpawnAndWait(command, usage);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-    run.peakKiB = usage.ru_maxrss;
-    if (run.peakIsExact) {
-        std::ifstream(report) >> run.peakKiB;
-        std::remove(report.c_str());
-    }
+    std::ifstream(report) >> run.peakKiB;
+    std::remove(report.c_str());
     return run;
 }

@@ -11,11 +11,9 @@ struct MeasuredRun {
     // Processor time (user and system) of the program and what it started, which a busy machine inflates
     // less than the wall time.
     double cpuSeconds = 0;
-    // Peak resident size. A child started straight from this process inherits this process's peak at its
-    // start, so the figure comes from /usr/bin/time where it is installed; without it the figure is the
-    // child's own rusage, an upper bound (peakIsExact false).
+    // Peak resident size, as /usr/bin/time reports it: a child started straight from this process would
+    // inherit this process's peak at its start.
     long peakKiB = 0;
-    bool peakIsExact = false;
 };
 
 MeasuredRun RunMeasured(const std::vector<std::string>& argv);

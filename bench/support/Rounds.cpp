@@ -35,7 +35,6 @@ RoundsResult RunRounds(const std::vector<Contender>& contenders, int rounds) {
             seconds[index].push_back(run.seconds);
             cpuSeconds[index].push_back(run.cpuSeconds);
             result.figures[index].peakKiB = std::max(result.figures[index].peakKiB, run.peakKiB);
-            result.peaksExact = result.peaksExact && run.peakIsExact;
         }
     }
     for (size_t index = 0; index < count; ++index) {
@@ -58,5 +57,4 @@ void ReportRounds(benchmark::State& state, const std::vector<Contender>& contend
         state.counters[name + "_cpu_s"] = result.figures[index].cpuSeconds;
         state.counters[name + "_peak_KiB"] = double(result.figures[index].peakKiB);
     }
-    state.counters["peak_exact"] = result.peaksExact ? 1 : 0;
 }

@@ -26,8 +26,7 @@ struct ContenderFigures {
 
 struct RoundsResult {
     std::vector<ContenderFigures> figures; // in the contenders' order
-    bool peaksExact = true;
-    std::string failure; // empty when every run succeeded
+    std::string failure;                   // empty when every run succeeded
 };
 
 // At least five rounds make a median worth the name.
