@@ -82,6 +82,9 @@ public:
     virtual std::string DirectoryIdentity(const std::string& path) = 0;
     // True for the root of a mounted volume. By default: a directory that is its own parent.
     virtual bool IsVolumeRoot(const std::string& path);
+    // The system's reason for the call of this thread that failed last ("No space left on device"), for a
+    // message line; empty when none is known. Ask right after the failure: later calls may replace it.
+    virtual std::string LastFailureReason() { return {}; }
 };
 
 // The real file system of the platform (PosixFileSystem.cpp or WindowsFileSystem.cpp).

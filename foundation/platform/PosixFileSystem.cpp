@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 
 namespace {
@@ -460,6 +461,8 @@ public:
                       static_cast<unsigned long long>(status.st_ino));
         return text;
     }
+
+    std::string LastFailureReason() override { return errno == 0 ? std::string() : std::strerror(errno); }
 
     // A mount point lies on another device than its parent; "/" is its own parent.
     bool IsVolumeRoot(const std::string& path) override {
