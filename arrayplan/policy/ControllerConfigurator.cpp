@@ -30,6 +30,11 @@ CString positionText(int channel, int id) {
     return CString(channel) + ":" + CString(id);
 }
 
+// A listed drive as the policy named it: by number, or by channel and ID.
+CString driveText(int driveNumber, int channel, int id) {
+    return driveNumber != -1 ? CString(driveNumber) : positionText(channel, id);
+}
+
 } // namespace
 
 ControllerConfigurator::ControllerConfigurator(RunSettings& settings, RaidController& controller,
@@ -78,6 +83,8 @@ bool ControllerConfigurator::addListedHotSpares(RaidConfiguration& configuration
         } else if (!driveExists(controller_, channel, id)) {
             return reportMissingDrive("Hotspares", positionText(channel, id), 9);
         }
+        if (controller_.isReserved(channel, id))
+            return reportUsedDrive("Hotspares", driveText(listed.driveNumber(), channel, id), 9);
         if (!addHotSpare(configuration, channel, id))
             return false;
     }
@@ -144,6 +151,8 @@ bool ControllerConfigurator::addListedArray(RaidConfiguration& configuration, co
     for (const DrivePosition& member : listed.members) {
         if (!driveExists(controller_, member.channel, member.id))
             return reportMissingDrive(keyword, positionText(member.channel, member.id), 10);
+        if (controller_.isReserved(member.channel, member.id))
+            return reportUsedDrive(keyword, positionText(member.channel, member.id), 10);
         reserveMember(array, member.channel, member.id);
     }
     if (listed.members.empty()) {
@@ -151,6 +160,8 @@ bool ControllerConfigurator::addListedArray(RaidConfiguration& configuration, co
             int channel = -1, id = -1;
             if (!controller_.findDriveNumber(number, channel, id))
                 return reportMissingDrive(keyword, CString(number), 10);
+            if (controller_.isReserved(channel, id))
+                return reportUsedDrive(keyword, CString(number), 10);
             reserveMember(array, channel, id);
         }
     }
@@ -325,6 +336,14 @@ void ControllerConfigurator::setReadAheadAndRebuildRate(RaidConfiguration& confi
 
 bool ControllerConfigurator::reportMissingDrive(const CString& keyword, const CString& drive, int code) {
     return fail(policy_.name + ", " + keyword + " -- The following drive does not exist:  " + drive + "\n" +
+                    formatText("\t%s controller.\n", controller_.modelName()).c_str(),
+                code);
+}
+
+// A drive that an earlier hot spare or array of the policy already took: no controller can build an
+// array or a spare from one drive twice.
+bool ControllerConfigurator::reportUsedDrive(const CString& keyword, const CString& drive, int code) {
+    return fail(policy_.name + ", " + keyword + " -- The following drive is already used:  " + drive + "\n" +
                     formatText("\t%s controller.\n", controller_.modelName()).c_str(),
                 code);
 }

@@ -69,6 +69,7 @@ private:
     void setReadAheadAndRebuildRate(RaidConfiguration& configuration) const;
 
     bool reportMissingDrive(const CString& keyword, const CString& drive, int code);
+    bool reportUsedDrive(const CString& keyword, const CString& drive, int code);
     // Reports message, leaves code for the run and returns false.
     bool fail(const CString& message, int code = 10);
 

@@ -95,6 +95,36 @@ TEST_F(ConfigurationBuildTest, MissingDrivesFailWithTheirCodes) {
               "drives.\n\tVaultix-Q4 controller.\n");
 }
 
+// A drive can be taken once: a second use, in the same array, another array or as a hot spare, fails
+// like a drive that is not there, with the code of the entry that asks for it second.
+TEST_F(ConfigurationBuildTest, DriveNamedTwiceIsRefused) {
+    struct Case {
+        const char* lines;
+        int code;
+        const char* keywordAndDrive;
+    };
+    const Case cases[] = {
+        {"Array.A = 1,2,1\n", 10, "Array.A -- The following drive is already used:  1"},
+        {"Array.A = 1:0, 1:1, 1:0\n", 10, "Array.A -- The following drive is already used:  1:0"},
+        {"Array.A = 1,2\nArray.B = 3,2\n", 10, "Array.B -- The following drive is already used:  2"},
+        {"Array.A = 1:0,1:1\nArray.B = 1:2,1:1\n", 10,
+         "Array.B -- The following drive is already used:  1:1"},
+        {"Array.A = 1,2\nHotspares = 2\n", 10, "Array.A -- The following drive is already used:  2"},
+        {"Array.A = 1,2\nHotspares = 3,3\n", 9, "Hotspares -- The following drive is already used:  3"},
+        {"Array.A = 1:0,1:1\nHotspares = 1:2,1:2\n", 9,
+         "Hotspares -- The following drive is already used:  1:2"},
+    };
+    for (const Case& c : cases) {
+        auto controller = controllerWithDrives(1, 4, 4);
+        EXPECT_FALSE(build(*controller, std::string("Array_Mode = CUSTOM\n") + c.lines)) << c.lines;
+        EXPECT_EQ(settings.failureCode, c.code) << c.lines;
+        EXPECT_EQ(lastErrorReport(out),
+                  std::string("Policy.Test, ") + c.keywordAndDrive + "\n\tVaultix-Q4 controller.\n")
+            << c.lines;
+        EXPECT_EQ(controller->configuration(), nullptr);
+    }
+}
+
 TEST_F(ConfigurationBuildTest, MemberCountMustSuitTheLevel) {
     auto controller = controllerWithDrives(12, 2, 6);
     const std::string sixDrives = "Array_Mode = CUSTOM\nArray.A = 1,2,3,4,5,6\nLogical_Mode = CUSTOM\n";
