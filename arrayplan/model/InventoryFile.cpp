@@ -3,6 +3,7 @@
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/NumberText.h"
 #include "foundation/Console.h"
 #include "foundation/IniFile.h"
 
@@ -32,12 +33,11 @@ bool refuse(const std::string& reason) {
     return false;
 }
 
-// A drive size: decimal digits only, within the 32-bit range of the model.
+// A drive size as atol reads it ("73000MB" and "+73000" are 73000), within 0 and the 32-bit range of the
+// model: a negative size names no drive, and a larger one would be cut.
 bool parseSize(const std::string& text, int& size) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    long long value = std::stoll(text);
-    if (value > INT_MAX)
+    long long value = leadingNumber(text);
+    if (value < 0 || value > INT_MAX)
         return false;
     size = static_cast<int>(value);
     return true;

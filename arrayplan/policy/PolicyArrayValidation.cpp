@@ -1,4 +1,5 @@
 // The array entries ("Array.A" ...) with Max_Logical_Drive_Size, and the hot spares of a policy.
+#include "arrayplan/model/NumberText.h"
 #include "arrayplan/model/RaidRecords.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyText.h"
@@ -35,8 +36,9 @@ bool readPair(const CString& item, int& channel, int& id) {
 
 // A drive number: the trimmed item, which must not read as 0.
 bool readDriveNumber(const CString& item, int& number) {
-    number = readNumber(trimWhite(item.Str()));
-    return number != 0;
+    std::string_view text = trimWhite(item.Str());
+    number = readNumber(text);
+    return number != 0 && leadingNumberFitsInt(text);
 }
 
 } // namespace
@@ -55,16 +57,23 @@ bool PolicyValidator::readPlannedArrays(Policy& policy) {
     policy.markedForPlanning = true;
     CString maxSize;
     if (lookup(policy, "Max_Logical_Drive_Size", maxSize)) {
-        policy.maxLogicalDriveSize = readNumber(trimWhite(maxSize.Str()));
+        std::string_view text = trimWhite(maxSize.Str());
+        if (!leadingNumberFitsInt(text))
+            return fail(policy.name.Str() +
+                        ", Max_Logical_Drive_Size -- Invalid size specified:  " + maxSize.Str() + "\n");
+        policy.maxLogicalDriveSize = readNumber(text);
         Console::Instance().OutFormat("DEBUG:plyreadr:readArrays:MaxLogical=%ld\n",
                                       static_cast<long>(policy.maxLogicalDriveSize));
     }
     for (int index = 0; index < Policy::kMaxArrays && lookup(policy, arrayKeyword(index), value); ++index) {
         std::string text(trimWhite(value.Str()));
         int driveCount = 0;
-        if (text.starts_with('#')) {
-            size_t digits = text.find_first_not_of('#');
-            driveCount = digits == std::string::npos ? 0 : readNumber(std::string_view(text).substr(digits));
+        size_t digits = text.find_first_not_of('#');
+        std::string_view count =
+            digits == std::string::npos ? std::string_view() : std::string_view(text).substr(digits);
+        bool validCount = text.starts_with('#') && leadingNumberFitsInt(count);
+        if (validCount) {
+            driveCount = readNumber(count);
         } else if (text != "AUTO") {
             return fail(policy.name.Str() + ", " + arrayKeyword(index) +
                         " -- Invalid format:  " + value.Str() + "\n");

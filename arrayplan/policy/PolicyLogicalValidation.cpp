@@ -1,4 +1,5 @@
 // Logical_Defaults and the logical drive entries ("Logical.1" ...) of a policy.
+#include "arrayplan/model/NumberText.h"
 #include "arrayplan/model/RaidRecords.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyText.h"
@@ -72,7 +73,7 @@ bool readSize(const std::string& text, int& size) {
         return true;
     }
     size = readNumber(text);
-    return size > 0;
+    return size > 0 && leadingNumberFitsInt(text);
 }
 
 bool isRaid5EOr5EE(const RaidLogicalDrive& drive) {

@@ -1,14 +1,12 @@
 #include "arrayplan/policy/PolicyText.h"
 
+#include "arrayplan/model/NumberText.h"
+
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
 
 namespace {
-
-bool isCBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 // The C locale's lower case: only A to Z change.
 char lowerChar(char c) {
@@ -18,25 +16,14 @@ char lowerChar(char c) {
 } // namespace
 
 int readNumber(std::string_view text) {
-    size_t pos = 0;
-    while (pos < text.size() && isCBlank(text[pos]))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
-    long long value = 0;
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-        value = value * 10 + (text[pos] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1; // held, so long digit runs cannot overflow
-    }
-    if (negative)
-        return static_cast<int>(-value);
-    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+    long long value = leadingNumber(text);
+    if (value > INT_MAX)
+        return INT_MAX;
+    return value < INT_MIN ? INT_MIN : static_cast<int>(value);
 }
 
 bool isNumberOrExactZero(std::string_view text) {
-    return readNumber(text) != 0 || text == "0";
+    return (readNumber(text) != 0 && leadingNumberFitsInt(text)) || text == "0";
 }
 
 std::string_view trimWhite(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
+#include "arrayplan/model/NumberText.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyList.h"
 #include "arrayplan/policy/PolicyReader.h"
@@ -126,7 +127,7 @@ bool PolicyValidator::readAppliesToItem(const Policy& policy, int number, const 
         if (!item.starts_with(specifier.prefix))
             continue;
         int value = readNumber(afterColon);
-        if (value == 0)
+        if (value == 0 || !leadingNumberFitsInt(afterColon))
             return fail(message + specifier.description + item + "\n");
         entry.*specifier.field = value;
         return true;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -109,6 +110,27 @@ TEST(InventoryReader, FailuresWithTheirCodes) {
     }
 }
 
+// A drive size is read as the C library's atol reads it: leading blanks, a sign, trailing text.
+TEST(InventoryReader, DriveSizeIsReadAsAtolReadsIt) {
+    const std::pair<const char*, int> cases[] = {
+        {"73000MB", 73000}, {"+73000", 73000},          {"\v 73000", 73000}, {"73000 MB", 73000},
+        {"GB", 0},          {"2147483647", 2147483647}, {"-0", 0},
+    };
+    for (const auto& [text, size] : cases) {
+        ControllerList list;
+        RunSettings settings;
+        Loaded result =
+            load("[System]\nTotal_Number_Of_Controllers = 1\n" +
+                     controllerSection(1, "Vaultix-Q1",
+                                       std::string("Total_Number_Of_Physicals = 1\nChannel.1 = 1\n"
+                                                   "ID.1 = 0\nSize.1 = ") +
+                                           text + "\n"),
+                 list, settings);
+        ASSERT_TRUE(result.ok) << text << ": " << result.out;
+        EXPECT_EQ(list.at(0)->driveSize(1, 0), size) << text;
+    }
+}
+
 TEST(InventoryReader, MissingFile) {
     ControllerList list;
     RunSettings settings;
@@ -139,15 +161,18 @@ TEST_P(InventoryBounds, AreRefusedWithAClearMessageAndCode2) {
 
 INSTANTIATE_TEST_SUITE_P(
     Drives, InventoryBounds,
-    testing::Values(
-        BoundCase{"Channel.1 = 5\nID.1 = 0\nSize.1 = 1\n", "channel 5 is outside 0..4"},
-        BoundCase{"Channel.1 = 1\nID.1 = 32\nSize.1 = 1\n", "ID 32 is outside 0..31"},
-        BoundCase{"Channel.1 = 1\nID.1 = -3\nSize.1 = 1\n", "ID -3 is outside 0..31"},
-        BoundCase{"Channel.1 = 1\nSize.1 = 1\n", "no ID"},
-        BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = 72GB\n", "size \"72GB\" is not a whole number of MB"},
-        BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = -5\n", "size \"-5\" is not a whole number of MB"},
-        BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = 4294967296\n",
-                  "size \"4294967296\" is not a whole number of MB"}));
+    testing::Values(BoundCase{"Channel.1 = 5\nID.1 = 0\nSize.1 = 1\n", "channel 5 is outside 0..4"},
+                    BoundCase{"Channel.1 = 1\nID.1 = 32\nSize.1 = 1\n", "ID 32 is outside 0..31"},
+                    BoundCase{"Channel.1 = 1\nID.1 = -3\nSize.1 = 1\n", "ID -3 is outside 0..31"},
+                    BoundCase{"Channel.1 = 1\nSize.1 = 1\n", "no ID"},
+                    BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = -5\n",
+                              "size \"-5\" is not a whole number of MB"},
+                    BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = 4294967296\n",
+                              "size \"4294967296\" is not a whole number of MB"},
+                    BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = 2147483648MB\n",
+                              "size \"2147483648MB\" is not a whole number of MB"},
+                    BoundCase{"Channel.1 = 1\nID.1 = 0\nSize.1 = 99999999999999999999999\n",
+                              "size \"99999999999999999999999\" is not a whole number of MB"}));
 
 TEST(InventoryReader, AtMostTwentySixControllers) {
     std::string content = "[System]\nTotal_Number_Of_Controllers = 27\n";

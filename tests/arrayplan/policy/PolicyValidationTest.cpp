@@ -179,6 +179,33 @@ INSTANTIATE_TEST_SUITE_P(
         KeywordCase{"NinthAfterEight", onePolicy(logicalLines(8) + "Logical.9 = I:100:0\n"), kLogicalOrder}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A size, count or drive whose text reads beyond the 32-bit range gets the keyword's message for any
+// other invalid value; held to the range it would pass as a different, valid value.
+INSTANTIATE_TEST_SUITE_P(
+    BeyondThirtyTwoBits, KeywordErrors,
+    ::testing::Values(
+        KeywordCase{"LogicalSizeInMegabytes", onePolicy("Logical.1 = A:4294967296:5\n"),
+                    "Policy.A, Logical.1 -- Invalid size specified:  4294967296\n" + kSizeList},
+        KeywordCase{"DefaultSizeJustPastTheRange", onePolicy("Logical_Defaults = 2147483648:5\n"),
+                    "Policy.A, Logical_Defaults -- Invalid size specified:  2147483648\n" + kSizeList},
+        KeywordCase{"DriveCount", onePolicy("AppliesTo.2 = d:4294967297\n"),
+                    "Policy.A, AppliesTo.2 -- Invalid number of drives specified:  d:4294967297\n"},
+        KeywordCase{"ControllerNumberBelowTheRange", "[Policy.A]\nAppliesTo.1 = c:-2147483649\n",
+                    "Policy.A, AppliesTo.1 -- Invalid controller number specified:  c:-2147483649\n"},
+        KeywordCase{"HotSpareCount", onePolicy("Array_Defaults = 5%:99999999999\n"),
+                    "Policy.A, Array_Defaults -- Invalid specifier:  99999999999\n" + kHotSpareCountList},
+        KeywordCase{"PlannedDriveCount", onePolicy("Array.A = #4294967299\n"),
+                    "Policy.A, Array.A -- Invalid format:  #4294967299\n"},
+        KeywordCase{"MaxLogicalDriveSize", onePolicy("Array.A = AUTO\nMax_Logical_Drive_Size = 8589934592\n"),
+                    "Policy.A, Max_Logical_Drive_Size -- Invalid size specified:  8589934592\n"},
+        KeywordCase{"ArrayDriveNumber", custom("Array.A = 1, 4294967297\n"),
+                    "Policy.A, Array.A -- Invalid format:  1, 4294967297\n"},
+        KeywordCase{"ArrayChannel", custom("Array.A = 4294967297:0\n"),
+                    "Policy.A, Array.A -- Invalid format:  4294967297:0\n"},
+        KeywordCase{"HotSpareId", onePolicy("Hotspares = 1:4294967296\n"),
+                    "Policy.A, Hotspares -- Invalid format:  1:4294967296\n"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
 TEST_F(PolicyFileTest, PolicyWithOnlyAppliesToKeepsEveryDefault) {
     ASSERT_TRUE(readPolicies(onePolicy(""))) << out;
     const Policy& read = policy(0);
