@@ -10,11 +10,12 @@ namespace {
 
 const char* const kSection = "RAIDController";
 
+// The items as listed, untrimmed: "RAIDLevels = 0, 5" names the sections "0" and " 5".
 std::vector<CString> itemsOf(const CString& list) {
     std::vector<CString> items;
     int count = list.ItemCount(",");
     for (int i = 0; i < count; ++i)
-        items.push_back(list.Item(i, ",").Trim());
+        items.push_back(list.Item(i, ","));
     return items;
 }
 

@@ -62,7 +62,7 @@ const char* raidLevelText(int level) {
 }
 
 int stripeSizeFromText(const char* text) {
-    return codeOf(kStripeTexts, trimmed(textOrEmpty(text), " \t\n"));
+    return codeOf(kStripeTexts, textOrEmpty(text));
 }
 const char* stripeSizeText(int code) {
     return textAt(kStripeTexts, code);

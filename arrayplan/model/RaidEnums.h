@@ -37,7 +37,7 @@ int raidLevelFromText(const char* text);
 // "0" .. "VOLUME" and "SIMPLE VOLUME"; empty for kRaidSpanned and codes without a text.
 const char* raidLevelText(int level);
 
-// "8" .. "4096" -> 0 .. 9 (surrounding blanks ignored); -1 for anything else.
+// "8" .. "4096" -> 0 .. 9, exactly as written; -1 for anything else.
 int stripeSizeFromText(const char* text);
 const char* stripeSizeText(int code); // empty for kStripeNotSet and other codes
 

@@ -15,11 +15,11 @@ TEST(ControllerIni, ReadsEveryFieldWithItsDefaults) {
     TempDir dir;
     dir.Write("Vaultix-Q4.ini", "[RAIDController]\n"
                                 "Model = Vaultix-Q4\n"
-                                "StripeSizes = 8K,16K, 32K ,64K\n"
+                                "StripeSizes = 8K,16K,32K,64K\n"
                                 "MaxArrays = 4\n"
                                 "RAIDLevels = 0,r1,5\n"
                                 "Tool.linux = rxsetup\n"
-                                "PCI = 1f0a:0104, 1f0a:0105\n"
+                                "PCI = 1f0a:0104,1f0a:0105\n"
                                 "SharePCI = true\n"
                                 "[5]\n"
                                 "MinPhysicalDrives = 3\n"
@@ -62,6 +62,33 @@ TEST(ControllerIni, OnlyTheLetterKIsRemovedFromStripeItems) {
     EXPECT_EQ(capture.Out(), "");
     EXPECT_FALSE(ini.stripeSizeSupported("64"));
     EXPECT_EQ(capture.Out(), "\nSupported Stripe sizes for Vaultix-Q1 are: 128\n");
+}
+
+// Items are taken as listed, blanks included: a level's section is named by its item exactly, and only
+// the letter "K" is removed from the ends of a stripe item.
+TEST(ControllerIni, ItemsAreNotTrimmed) {
+    struct Case {
+        const char* lines;
+        std::vector<int> stripeSizes;
+        int raid5Minimum;
+        std::vector<std::string> pci;
+    };
+    const Case cases[] = {
+        {"StripeSizes = 32K ,64K\n", {3}, -1, {}},
+        {"StripeSizes = 8K, 16K,K32K\n", {0, 2}, -1, {}},
+        {"RAIDLevels = 0, 5\n[5]\nMinPhysicalDrives = 3\n[ 5]\nMinPhysicalDrives = 4\n", {}, 1, {}},
+        {"RAIDLevels = 0,5\n[5]\nMinPhysicalDrives = 3\n", {}, 3, {}},
+        {"PCI = a, b\n", {}, -1, {"a", " b"}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.Write("Vaultix-Q4.ini", std::string("[RAIDController]\nModel = Vaultix-Q4\n") + c.lines);
+        ControllerIni ini(directoryOf(dir), "Vaultix-Q4");
+        ASSERT_TRUE(ini.load()) << c.lines;
+        EXPECT_EQ(ini.stripeSizes(), c.stripeSizes) << c.lines;
+        EXPECT_EQ(ini.minPhysicalDrives(kRaid5), c.raid5Minimum) << c.lines;
+        EXPECT_EQ(ini.pciIdentities(), c.pci) << c.lines;
+    }
 }
 
 TEST(ControllerIni, ListingsOfUnsupportedValues) {

@@ -30,7 +30,8 @@ TEST(RaidEnums, LevelTextsWritten) {
 
 TEST(RaidEnums, StripeTextsAreExactSizes) {
     EXPECT_EQ(stripeSizeFromText("64"), 3);
-    EXPECT_EQ(stripeSizeFromText(" 4096 "), 9);
+    EXPECT_EQ(stripeSizeFromText("4096"), 9);
+    EXPECT_EQ(stripeSizeFromText(" 4096"), -1);
     EXPECT_EQ(stripeSizeFromText("64KB"), -1);
     EXPECT_EQ(stripeSizeFromText("3"), -1);
     EXPECT_STREQ(stripeSizeText(kStripeNotSet), "");
