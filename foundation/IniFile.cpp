@@ -2,15 +2,13 @@
 
 #include "foundation/ErrorReport.h"
 #include "foundation/FileOperations.h"
+#include "foundation/FileReplacement.h"
 #include "foundation/TextFile.h"
-#include "foundation/platform/FileSystem.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <new>
-#include <random>
 #include <string_view>
 
 namespace {
@@ -64,12 +62,11 @@ const char* OrEmpty(const char* text) {
     return text ? text : "";
 }
 
-// A name beside target that no other save uses: target + "." + random hex + ".tmp".
-CString TemporaryName(const CString& target) {
-    static std::mt19937 generator{std::random_device{}()};
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(generator()));
-    return target + suffix;
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
+
+// A save's temporary file is named after its target: "DrvInfo.ini." + hex digits + ".tmp".
+CString TemporaryPrefix(const CString& path) {
+    return FileTitle(path) + SplitPath(path).extension + ".";
 }
 
 } // namespace
@@ -94,11 +91,18 @@ bool IniFile::Load(const CString& path) {
     if (!file.Open(path, "r"))
         return false;
     CString line;
-    while (file.ReadLine(line)) {
-        if (!AddLine(line))
+    size_t lines = 0;
+    size_t bytes = 0;
+    for (;;) {
+        LineRead read = file.ReadLine(line, kMaxLineLength);
+        if (lines == 0)
+            byteOrderMark_ = byteOrderMark_ || file.HadByteOrderMark();
+        if (read == LineRead::End)
+            return true;
+        bytes += static_cast<size_t>(line.Length());
+        if (read != LineRead::Line || ++lines > kMaxLines || bytes > kMaxBytes || !AddLine(line))
             return false;
     }
-    return true;
 }
 
 bool IniFile::AddLine(const CString& text) {
@@ -293,27 +297,17 @@ void IniFile::MarkChanged(bool saveNow) {
         Save(path_);
 }
 
-// Written to a new file beside the target, which then replaces the target in one step: a failure part-way
-// leaves the old file as it was.
+// A failure part-way leaves the old file as it was.
 bool IniFile::Save(const CString& path) {
+    saveFailure_.clear();
     if (path.IsEmpty() || (unreadable_ && path == path_))
         return false;
-    constexpr int kNameAttempts = 16;
-    TextFile file;
-    CString temporary;
-    for (int attempt = 0; attempt < kNameAttempts && !file.IsOpen(); ++attempt) {
-        temporary = TemporaryName(path);
-        file.CreateNew(temporary);
-    }
-    if (!file.IsOpen())
-        return false;
-    bool written = true;
+    FileReplacement file(path, {TemporaryPrefix(path)});
+    bool written = file.Open() && (!byteOrderMark_ || file.Write(kByteOrderMark, 3));
     for (auto line = lines_.begin(); written && line != lines_.end(); ++line)
         written = file.WriteLine(*line);
-    bool closed = file.Close();
-    FileSystem& fileSystem = CurrentFileSystem();
-    if (!written || !closed || !fileSystem.RenameFile(temporary.Str(), path.Str())) {
-        fileSystem.DeleteFile(temporary.Str());
+    if (!written || !file.Commit()) {
+        saveFailure_ = file.FailureReason();
         return false;
     }
     dirty_ = false;

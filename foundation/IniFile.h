@@ -4,6 +4,7 @@
 
 #include "foundation/CString.h"
 
+#include <cstddef>
 #include <list>
 #include <string>
 #include <unordered_map>
@@ -11,8 +12,16 @@
 
 class IniFile {
 public:
+    // Reading is bounded, so that an endless file (/dev/zero, a pipe that never ends) cannot fill memory:
+    // a line longer than this, or a file of more lines or bytes, cannot be read. Real INI files stay far
+    // below (a full inventory has some ten thousand short lines).
+    static constexpr size_t kMaxLineLength = 64 * 1024;
+    static constexpr size_t kMaxLines = 1024 * 1024;
+    static constexpr size_t kMaxBytes = 64 * 1024 * 1024;
+
     // Loads path at once; a file that cannot be opened leaves the document empty. A file that exists but
-    // cannot be read makes the document unreadable: it is then never saved over that file.
+    // cannot be read (a read error, or beyond the bounds above) makes the document unreadable: it is then
+    // never saved over that file.
     IniFile(const CString& path, bool spacing);
     ~IniFile(); // flushes
     IniFile(const IniFile&) = delete;
@@ -20,7 +29,8 @@ public:
 
     bool FileExists() const;
     bool IsUnreadable() const { return unreadable_; }
-    // Appends the lines of path; false when it cannot be opened or a line cannot be stored.
+    // Appends the lines of path; false when it cannot be opened or read whole or a line cannot be stored.
+    // A UTF-8 byte order mark at its start is skipped, and written again when the document is saved.
     bool Load(const CString& path);
     // Appends text trimmed of blank, tab and newline.
     bool AddLine(const CString& text);
@@ -32,10 +42,12 @@ public:
     // Returns true when the document changed.
     bool SetValue(const char* section, const char* key, const char* value, bool alwaysAdd, bool saveNow);
 
-    // Replaces the file atomically (a temporary file beside it, then a rename). Fails for the document's own
-    // file when that could not be read.
+    // Replaces the file whole or not at all (FileReplacement: a synced temporary file beside it, then a
+    // rename). Fails for the document's own file when that could not be read.
     bool Save(const CString& path);
     bool Flush();
+    // The system's reason why the last save failed ("No space left on device"); empty when it gave none.
+    const std::string& SaveFailureReason() const { return saveFailure_; }
 
     bool IsDirty() const { return dirty_; }
     const CString& Path() const { return path_; }
@@ -67,6 +79,8 @@ private:
     bool spacing_;
     bool dirty_ = false;
     bool unreadable_ = false;
+    bool byteOrderMark_ = false;
+    std::string saveFailure_;
     std::list<CString> lines_;
     std::vector<Section> sections_;
     std::unordered_map<std::string, size_t> firstSection_; // folded name -> first section of that name

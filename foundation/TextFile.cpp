@@ -1,10 +1,15 @@
 #include "foundation/TextFile.h"
 
+#include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
 constexpr size_t kBlockSize = 64 * 1024;
+
+// Editors put it at the start of UTF-8 text; it is no part of the first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -19,8 +24,7 @@ bool TextFile::Open(const CString& path, const char* mode) {
         mode = "r";
     path_ = path;
     textMode_ = std::strchr(mode, 'b') == nullptr;
-    writeFailed_ = false;
-    endReached_ = false;
+    ResetState();
     file_ = CurrentFileSystem().OpenFile(path.Str(), mode);
     return file_ != nullptr;
 }
@@ -30,25 +34,61 @@ bool TextFile::CreateNew(const CString& path) {
         Close();
     path_ = path;
     textMode_ = true;
-    writeFailed_ = false;
-    endReached_ = false;
+    ResetState();
     file_ = CurrentFileSystem().CreateNewFile(path.Str());
     return file_ != nullptr;
 }
 
+void TextFile::ResetState() {
+    writeFailed_ = false;
+    readFailed_ = false;
+    endReached_ = false;
+    atStart_ = true;
+    byteOrderMark_ = false;
+    readBuffer_.clear();
+    readPos_ = 0;
+}
+
+// Keeps what is still unread and appends the next block; false when nothing more came.
 bool TextFile::FillReadBuffer() {
     if (!file_ || !FlushWrites())
         return false;
-    readBuffer_.resize(kBlockSize);
-    bool readError = false;
-    size_t count = file_->Read(readBuffer_.data(), readBuffer_.size(), readError);
-    readBuffer_.resize(readError ? 0 : count);
+    readBuffer_.erase(0, readPos_);
     readPos_ = 0;
-    return !readBuffer_.empty();
+    size_t kept = readBuffer_.size();
+    readBuffer_.resize(kept + kBlockSize);
+    bool readError = false;
+    size_t count = file_->Read(readBuffer_.data() + kept, kBlockSize, readError);
+    if (readError) {
+        readFailed_ = true;
+        count = 0;
+    }
+    readBuffer_.resize(kept + count);
+    return count > 0;
+}
+
+// A short first read (from a pipe) may bring the mark in pieces.
+void TextFile::SkipByteOrderMark() {
+    atStart_ = false;
+    while (readBuffer_.size() < kByteOrderMark.size() &&
+           kByteOrderMark.substr(0, readBuffer_.size()) == readBuffer_ && FillReadBuffer()) {
+    }
+    if (std::string_view(readBuffer_).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        readPos_ = kByteOrderMark.size();
+        byteOrderMark_ = true;
+    }
 }
 
 bool TextFile::ReadLine(CString& out) {
+    return ReadLine(out, SIZE_MAX) == LineRead::Line;
+}
+
+LineRead TextFile::ReadLine(CString& out, size_t limit) {
     out.Clear();
+    if (atStart_ && file_)
+        SkipByteOrderMark();
+    // Room for the limit, a carriage return that text mode drops and the newline.
+    size_t capacity = limit > SIZE_MAX - 2 ? SIZE_MAX : limit + 2;
     std::string line;
     for (;;) {
         if (readPos_ == readBuffer_.size() && !FillReadBuffer()) {
@@ -59,15 +99,25 @@ bool TextFile::ReadLine(CString& out) {
         size_t available = readBuffer_.size() - readPos_;
         const char* newline = static_cast<const char*>(std::memchr(start, '\n', available));
         size_t take = newline ? static_cast<size_t>(newline - start) + 1 : available;
+        bool full = take > capacity - line.size();
+        if (full)
+            take = capacity - line.size();
         line.append(start, take);
         readPos_ += take;
-        if (newline)
+        if (newline || full)
             break;
     }
+    if (readFailed_)
+        return LineRead::Failed;
     if (textMode_ && line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0)
         line.erase(line.size() - 2, 1);
+    size_t length = line.size() - (!line.empty() && line.back() == '\n' ? 1 : 0);
+    if (length > limit) {
+        out = CString(line.substr(0, limit));
+        return LineRead::TooLong;
+    }
     out = CString(line);
-    return !line.empty();
+    return line.empty() ? LineRead::End : LineRead::Line;
 }
 
 bool TextFile::AtEnd() const {

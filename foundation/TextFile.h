@@ -4,8 +4,17 @@
 #include "foundation/CString.h"
 #include "foundation/platform/FileSystem.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
+
+// What a bounded read of a line found.
+enum class LineRead {
+    Line,    // a line (the last one possibly without its newline)
+    End,     // nothing more to read
+    TooLong, // more than the limit before the newline: the read stops there, the rest of the line unread
+    Failed,  // the file could not be read
+};
 
 class TextFile {
 public:
@@ -18,9 +27,15 @@ public:
     bool Open(const CString& path, const char* mode = "r");
     // Creates path, which must not exist yet, for writing in text mode (exclusive create).
     bool CreateNew(const CString& path);
-    // Empties out, then reads up to and including the next newline; false when nothing was read.
-    // In text mode (no "b") a carriage return before the newline is dropped, as the Windows library does.
+    // Empties out, then reads up to and including the next newline; false when nothing was read (at the
+    // end, or when the file could not be read). In text mode (no "b") a carriage return before the newline
+    // is dropped, as the Windows library does. A UTF-8 byte order mark opening the file is skipped.
     bool ReadLine(CString& out);
+    // The same, storing at most limit characters before the newline: a longer line gives TooLong with
+    // out holding its first limit characters, so that an endless line (/dev/zero) never fills memory.
+    LineRead ReadLine(CString& out, size_t limit);
+    // Whether the file opened with a UTF-8 byte order mark (known after the first read).
+    bool HadByteOrderMark() const { return byteOrderMark_; }
     bool AtEnd() const;
     // Writes text and a newline. Writes are buffered: a failure may show only at Close.
     bool WriteLine(const CString& text);
@@ -35,7 +50,9 @@ public:
     const CString& Path() const { return path_; }
 
 private:
+    void ResetState();
     bool FillReadBuffer();
+    void SkipByteOrderMark();
     bool FlushWrites();
 
     CString path_;
@@ -44,6 +61,9 @@ private:
     bool deleteOnClose_ = false;
     bool textMode_ = true; // no "b" in the mode: a carriage return before a newline is dropped
     bool writeFailed_ = false;
+    bool readFailed_ = false;
+    bool atStart_ = true; // nothing read since the file was opened
+    bool byteOrderMark_ = false;
     // Reads and writes go through block buffers, not one system call per character or line.
     std::string readBuffer_;
     size_t readPos_ = 0;

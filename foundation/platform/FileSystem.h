@@ -52,6 +52,15 @@ public:
         (void)times;
         return false;
     }
+    // Puts what was written on the disk itself (not only in the system's cache), so that a file renamed
+    // over another after this survives a power cut. False when that failed or cannot be done.
+    virtual bool Sync() { return false; }
+};
+
+// An exclusive lock held on a lock file until this object is destroyed.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
 };
 
 class FileSystem {
@@ -82,6 +91,15 @@ public:
     virtual std::string DirectoryIdentity(const std::string& path) = 0;
     // True for the root of a mounted volume. By default: a directory that is its own parent.
     virtual bool IsVolumeRoot(const std::string& path);
+    // Waits until this process holds the exclusive lock of the file at path, which is created (empty) when
+    // missing and never removed, renamed or written through the lock. The lock is advisory: it keeps out
+    // only others that ask for it, so processes that share a file agree to take this lock on a lock file
+    // that stands for it (a lock on a file that a rename replaces would guard the old file only, and on
+    // Windows a locked file cannot be read). Null when the lock file cannot be opened or locked.
+    virtual std::unique_ptr<FileLock> LockFile(const std::string& path) {
+        (void)path;
+        return nullptr;
+    }
     // The system's reason for the call of this thread that failed last ("No space left on device"), for a
     // message line; empty when none is known. Ask right after the failure: later calls may replace it.
     virtual std::string LastFailureReason() { return {}; }

@@ -8,14 +8,27 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
+#include <system_error>
 
 namespace {
+
+// The error of this thread's call that failed last, kept at the failure: errno itself is changed by the
+// calls that follow (a retry ignoring letter case, a close on the way out).
+thread_local int lastFailure = 0;
+
+// Records error as the reason of a failure (leaving it in errno too) and gives false.
+bool Failed(int error) {
+    lastFailure = error;
+    errno = error;
+    return false;
+}
 
 // The longest absolute path FullPath gives: PATH_MAX counts the terminator.
 constexpr size_t kMaxFullPath = PATH_MAX - 1;
@@ -98,14 +111,15 @@ bool WithLetterCase(const std::string& path, Operation operation, std::string* u
         *usedPath = native;
     if (operation(native))
         return true;
-    if (errno != ENOENT && errno != ENOTDIR)
-        return false;
+    int error = errno;
+    if (error != ENOENT && error != ENOTDIR)
+        return Failed(error);
     std::string resolved = ResolveLetterCase(native);
     if (resolved == native)
-        return false;
+        return Failed(error);
     if (usedPath)
         *usedPath = resolved;
-    return operation(resolved);
+    return operation(resolved) || Failed(errno);
 }
 
 // The open flags of a C library mode text; false for a mode that names no access.
@@ -164,6 +178,7 @@ public:
                 return static_cast<size_t>(count);
             if (errno != EINTR) {
                 readError = true;
+                Failed(errno);
                 return 0;
             }
         }
@@ -175,8 +190,11 @@ public:
             ssize_t count = write(descriptor_, static_cast<const char*>(buffer) + written, size - written);
             if (count < 0 && errno == EINTR)
                 continue;
-            if (count <= 0)
+            if (count <= 0) {
+                // A write that takes nothing without an error has found no room.
+                Failed(count < 0 ? errno : ENOSPC);
                 break;
+            }
             written += static_cast<size_t>(count);
         }
         return written;
@@ -187,7 +205,7 @@ public:
             return false;
         int result = close(descriptor_);
         descriptor_ = -1;
-        return result == 0;
+        return result == 0 || Failed(errno);
     }
 
     TransferResult TransferTo(File& destination) override;
@@ -195,7 +213,7 @@ public:
     bool GetTimes(FileTimes& times) override {
         struct stat status;
         if (fstat(descriptor_, &status) != 0)
-            return false;
+            return Failed(errno);
         times = TimesOf(status);
         return true;
     }
@@ -203,7 +221,25 @@ public:
     // Writes go straight to the system here, so nothing is pending.
     bool SetTimes(const FileTimes& times) override {
         timespec both[2] = {TimeSpec(times.accessNanoseconds), TimeSpec(times.modificationNanoseconds)};
-        return futimens(descriptor_, both) == 0;
+        return futimens(descriptor_, both) == 0 || Failed(errno);
+    }
+
+    bool Sync() override {
+        for (;;) {
+            if (fsync(descriptor_) == 0)
+                return true;
+            if (errno != EINTR)
+                return Failed(errno);
+        }
+    }
+
+    bool Lock() {
+        for (;;) {
+            if (flock(descriptor_, LOCK_EX) == 0)
+                return true;
+            if (errno != EINTR)
+                return Failed(errno);
+        }
     }
 
 private:
@@ -233,13 +269,26 @@ TransferResult PosixFile::TransferTo(File& destination) {
         }
         if (errno == EINTR)
             continue;
-        return transferredAny ? TransferResult::Failed : TransferResult::Unsupported;
+        if (!transferredAny)
+            return TransferResult::Unsupported;
+        Failed(errno);
+        return TransferResult::Failed;
     }
 #else
     (void)destination;
     return TransferResult::Unsupported;
 #endif
 }
+
+// The open lock file holds the lock; closing it releases the lock.
+class PosixFileLock : public FileLock {
+public:
+    explicit PosixFileLock(int descriptor) : file_(descriptor) {}
+    bool Lock() { return file_.Lock(); }
+
+private:
+    PosixFile file_;
+};
 
 std::unique_ptr<File> OpenDescriptor(const std::string& path, int flags) {
     int descriptor = -1;
@@ -252,6 +301,7 @@ std::unique_ptr<File> OpenDescriptor(const std::string& path, int flags) {
     // A folder is no file, as the C library of Windows also says.
     struct stat status;
     if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+        Failed(S_ISDIR(status.st_mode) ? EISDIR : errno);
         close(descriptor);
         return nullptr;
     }
@@ -286,7 +336,7 @@ bool FindExact(const std::string& path, std::vector<DirectoryEntry>& entries) {
     if (!WithLetterCase(
             path, [&](const std::string& candidate) { return lstat(candidate.c_str(), &status) == 0; },
             &used))
-        return errno == ENOENT; // searched; nothing there
+        return errno == ENOENT || errno == ENOTDIR; // searched; nothing there (or a file on the way)
     entries.push_back(MakeEntry(LastComponent(used).c_str(), status, AT_FDCWD, used.c_str()));
     return true;
 }
@@ -321,9 +371,9 @@ bool SearchDirectory(const std::string& directory, const std::string& pattern,
             status.st_mode = S_IFLNK;
         entries.push_back(MakeEntry(found->d_name, status, descriptor, found->d_name));
     }
-    bool complete = errno == 0;
+    int error = errno;
     closedir(search);
-    return complete;
+    return error == 0 || Failed(error);
 }
 
 // Removes "." and ".." and doubled separators from an absolute path, as the Windows full-path service does.
@@ -408,18 +458,25 @@ public:
         std::string native = WithSlashes(path);
         if (native[0] != '/') {
             char directory[PATH_MAX];
-            if (!getcwd(directory, sizeof directory))
+            if (!getcwd(directory, sizeof directory)) {
+                Failed(errno);
                 return {};
+            }
             native = JoinName(directory, native);
         }
         std::string full = RemoveDotSegments(native);
-        return full.size() > kMaxFullPath ? std::string() : full;
+        if (full.size() <= kMaxFullPath)
+            return full;
+        Failed(ENAMETOOLONG);
+        return {};
     }
 
     std::unique_ptr<File> OpenFile(const std::string& path, const char* mode) override {
         int flags = 0;
-        if (!mode || !OpenFlags(mode, flags))
+        if (!mode || !OpenFlags(mode, flags)) {
+            Failed(EINVAL);
             return nullptr;
+        }
         return OpenDescriptor(path, flags);
     }
 
@@ -462,7 +519,24 @@ public:
         return text;
     }
 
-    std::string LastFailureReason() override { return errno == 0 ? std::string() : std::strerror(errno); }
+    // flock, not fcntl: an fcntl lock goes with any close of the file by this process, and flock locks of
+    // two descriptors exclude each other also within one process.
+    std::unique_ptr<FileLock> LockFile(const std::string& path) override {
+        int descriptor = -1;
+        bool opened = WithLetterCase(path, [&](const std::string& candidate) {
+            descriptor = open(candidate.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            return descriptor >= 0;
+        });
+        if (!opened)
+            return nullptr;
+        auto lock = std::make_unique<PosixFileLock>(descriptor);
+        return lock->Lock() ? std::move(lock) : nullptr;
+    }
+
+    // The system's text of the error (strerror's, without its thread-safety trap).
+    std::string LastFailureReason() override {
+        return lastFailure == 0 ? std::string() : std::generic_category().message(lastFailure);
+    }
 
     // A mount point lies on another device than its parent; "/" is its own parent.
     bool IsVolumeRoot(const std::string& path) override {

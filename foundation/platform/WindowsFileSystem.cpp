@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -18,6 +19,38 @@
 #undef RemoveDirectory
 
 namespace {
+
+// The failure of this thread's call that failed last: a system error code, or the C library's errno for
+// the calls made through its streams. Kept at the failure, as later calls replace both.
+struct Failure {
+    bool fromLibrary = false;
+    unsigned long code = 0;
+};
+thread_local Failure lastFailure;
+
+bool FailedSystemCall() {
+    lastFailure = {false, GetLastError()};
+    return false;
+}
+
+bool FailedLibraryCall() {
+    lastFailure = {true, static_cast<unsigned long>(errno)};
+    return false;
+}
+
+// The system's message of code without its closing period and line end: "Access is denied".
+std::string SystemMessage(unsigned long code) {
+    char buffer[512];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                  0, buffer, sizeof buffer, nullptr);
+    std::string message(buffer, length);
+    while (!message.empty() &&
+           (std::isspace(static_cast<unsigned char>(message.back())) || message.back() == '.'))
+        message.pop_back();
+    if (message.empty())
+        message = "Windows error " + std::to_string(code);
+    return message;
+}
 
 // FileTimes counts nanoseconds from 1970 on every system; FILETIME counts 100 ns ticks from 1601.
 constexpr int64_t kTicksFrom1601To1970 = 116444736000000000LL;
@@ -53,9 +86,17 @@ bool IsDrive(const std::string& name) {
 }
 
 // A search that found nothing has run; a search in a missing folder has not. A name without wildcards
-// is looked up rather than searched for, so a missing folder on its way only means it is not there.
+// is looked up rather than searched for, so a missing folder or a file on its way only means it is not
+// there.
 bool IsMissing(DWORD error, bool searched) {
-    return error == ERROR_FILE_NOT_FOUND || (!searched && error == ERROR_PATH_NOT_FOUND);
+    return error == ERROR_FILE_NOT_FOUND ||
+           (!searched && (error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY));
+}
+
+// The answer of a lookup that the system refused with error: true (searched, nothing there) or false.
+bool SearchedNothing(bool searched) {
+    FailedSystemCall();
+    return IsMissing(lastFailure.code, searched);
 }
 
 DirectoryEntry MakeEntry(const std::string& name, DWORD attributes) {
@@ -71,9 +112,11 @@ DirectoryEntry MakeEntry(const std::string& name, DWORD attributes) {
 bool FindDirectoryItself(const std::string& path, std::vector<DirectoryEntry>& entries) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return IsMissing(GetLastError(), false);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return SearchedNothing(false);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        lastFailure = {false, ERROR_DIRECTORY};
         return false;
+    }
     size_t end = path.find_last_not_of("\\/");
     std::string trimmed = end == std::string::npos ? path : path.substr(0, end + 1);
     std::string name = LastComponent(trimmed);
@@ -90,14 +133,19 @@ public:
     size_t Read(void* buffer, size_t size, bool& readError) override {
         TurnTo(Direction::Reading);
         size_t count = std::fread(buffer, 1, size, stream_);
-        if (count < size && std::ferror(stream_))
+        if (count < size && std::ferror(stream_)) {
             readError = true;
+            FailedLibraryCall();
+        }
         return count;
     }
 
     size_t Write(const void* buffer, size_t size) override {
         TurnTo(Direction::Writing);
-        return std::fwrite(buffer, 1, size, stream_);
+        size_t written = std::fwrite(buffer, 1, size, stream_);
+        if (written < size)
+            FailedLibraryCall();
+        return written;
     }
 
     // A write that failed when the buffer was emptied early still fails the close: the C library drops
@@ -105,15 +153,15 @@ public:
     bool Close() override {
         if (!stream_)
             return false;
-        bool closed = std::fclose(stream_) == 0 && !flushFailed_;
+        bool closed = std::fclose(stream_) == 0 || FailedLibraryCall();
         stream_ = nullptr;
-        return closed;
+        return closed && !flushFailed_;
     }
 
     bool GetTimes(FileTimes& times) override {
         FILETIME access, modification;
         if (!GetFileTime(Handle(), nullptr, &access, &modification))
-            return false;
+            return FailedSystemCall();
         times.accessNanoseconds = ToNanoseconds(access);
         times.modificationNanoseconds = ToNanoseconds(modification);
         return true;
@@ -121,14 +169,14 @@ public:
 
     // The stream's buffer goes first: written at closing, it would count as a later change.
     bool SetTimes(const FileTimes& times) override {
-        if (std::fflush(stream_) != 0) {
-            flushFailed_ = true;
+        if (!FlushStream())
             return false;
-        }
         FILETIME access = ToFileTime(times.accessNanoseconds);
         FILETIME modification = ToFileTime(times.modificationNanoseconds);
-        return SetFileTime(Handle(), nullptr, &access, &modification) != 0;
+        return SetFileTime(Handle(), nullptr, &access, &modification) != 0 || FailedSystemCall();
     }
+
+    bool Sync() override { return FlushStream() && (FlushFileBuffers(Handle()) != 0 || FailedSystemCall()); }
 
 private:
     enum class Direction { None, Reading, Writing };
@@ -141,6 +189,13 @@ private:
     }
 
     HANDLE Handle() const { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream_))); }
+
+    bool FlushStream() {
+        if (std::fflush(stream_) == 0)
+            return true;
+        flushFailed_ = true;
+        return FailedLibraryCall();
+    }
 
     FILE* stream_;
     Direction last_ = Direction::None;
@@ -208,23 +263,50 @@ bool SameFolder(std::string a, std::string b) {
            });
 }
 
+// The whole of a lock file locked through its handle; closing the handle would release it too.
+class WindowsFileLock : public FileLock {
+public:
+    explicit WindowsFileLock(HANDLE handle) : handle_(handle) {}
+    ~WindowsFileLock() override {
+        if (locked_) {
+            OVERLAPPED start = {};
+            UnlockFileEx(handle_, 0, MAXDWORD, MAXDWORD, &start);
+        }
+        CloseHandle(handle_);
+    }
+
+    bool Lock() {
+        OVERLAPPED start = {};
+        locked_ = LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &start) != 0;
+        return locked_ || FailedSystemCall();
+    }
+
+private:
+    HANDLE handle_;
+    bool locked_ = false;
+};
+
 // A file created by the system only when no file of that name exists, used as a stream of mode.
 std::unique_ptr<File> OpenNew(const std::string& path, const std::string& mode) {
     bool update = mode.find('+') != std::string::npos;
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE | (update ? GENERIC_READ : 0), FILE_SHARE_READ,
                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    if (handle == INVALID_HANDLE_VALUE) {
+        FailedSystemCall();
         return nullptr;
+    }
     // Without a "b" the stream is a text stream, as fopen would make it: lines end in CR LF on disk.
     int translation = mode.find('b') == std::string::npos ? _O_TEXT : _O_BINARY;
     int descriptor =
         _open_osfhandle(reinterpret_cast<intptr_t>(handle), (update ? _O_RDWR : _O_WRONLY) | translation);
     if (descriptor < 0) {
+        FailedLibraryCall();
         CloseHandle(handle);
         return nullptr;
     }
     FILE* stream = _fdopen(descriptor, mode.c_str());
     if (!stream) {
+        FailedLibraryCall();
         _close(descriptor);
         return nullptr;
     }
@@ -241,40 +323,48 @@ public:
         WIN32_FIND_DATAA data;
         HANDLE search = FindFirstFileA(pattern.c_str(), &data);
         if (search == INVALID_HANDLE_VALUE)
-            return IsMissing(GetLastError(), HasWildcards(name));
+            return SearchedNothing(HasWildcards(name));
         do {
             // The system also matches the short 8.3 names ("*.ini" finds "a.inix"); only whole names count.
             if (IsDotName(data.cFileName) || (HasWildcards(name) && !MatchesWildcard(data.cFileName, name)))
                 continue;
             entries.push_back(MakeEntry(data.cFileName, data.dwFileAttributes));
         } while (FindNextFileA(search, &data));
-        bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+        bool complete = GetLastError() == ERROR_NO_MORE_FILES || FailedSystemCall();
         FindClose(search);
         return complete;
     }
 
     bool MakeDirectory(const std::string& path) override {
-        return CreateDirectoryA(path.c_str(), nullptr) != 0;
+        return CreateDirectoryA(path.c_str(), nullptr) != 0 || FailedSystemCall();
     }
 
-    bool RemoveDirectory(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != 0; }
+    bool RemoveDirectory(const std::string& path) override {
+        return RemoveDirectoryA(path.c_str()) != 0 || FailedSystemCall();
+    }
 
     bool DeleteFile(const std::string& path) override {
         DWORD attributes = GetFileAttributesA(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
-            return false;
+            return FailedSystemCall();
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             // A link to a directory is removed as a directory entry; its target is left alone.
-            return IsLink(attributes) && RemoveDirectoryA(path.c_str());
+            if (!IsLink(attributes)) {
+                lastFailure = {false, ERROR_ACCESS_DENIED};
+                return false;
+            }
+            return RemoveDirectoryA(path.c_str()) != 0 || FailedSystemCall();
         }
         if (DeleteFileA(path.c_str()))
             return true;
+        FailedSystemCall();
         // A read-only file in a writable folder goes, as it does on other systems.
         if (!(attributes & FILE_ATTRIBUTE_READONLY) ||
             !SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
             return false;
         if (DeleteFileA(path.c_str()))
             return true;
+        FailedSystemCall();
         SetFileAttributesA(path.c_str(), attributes);
         return false;
     }
@@ -283,9 +373,9 @@ public:
     bool GetFileTimes(const std::string& path, FileTimes& times) override {
         HANDLE handle = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
         if (handle == INVALID_HANDLE_VALUE)
-            return false;
+            return FailedSystemCall();
         FILETIME access, modification;
-        bool known = GetFileTime(handle, nullptr, &access, &modification) != 0;
+        bool known = GetFileTime(handle, nullptr, &access, &modification) != 0 || FailedSystemCall();
         CloseHandle(handle);
         if (!known)
             return false;
@@ -297,10 +387,10 @@ public:
     bool SetFileTimes(const std::string& path, const FileTimes& times) override {
         HANDLE handle = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
         if (handle == INVALID_HANDLE_VALUE)
-            return false;
+            return FailedSystemCall();
         FILETIME access = ToFileTime(times.accessNanoseconds);
         FILETIME modification = ToFileTime(times.modificationNanoseconds);
-        bool set = SetFileTime(handle, nullptr, &access, &modification) != 0;
+        bool set = SetFileTime(handle, nullptr, &access, &modification) != 0 || FailedSystemCall();
         CloseHandle(handle);
         return set;
     }
@@ -311,22 +401,32 @@ public:
             return {};
         char buffer[MAX_PATH];
         DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
-        if (length == 0 || length >= MAX_PATH)
+        if (length == 0) {
+            FailedSystemCall();
             return {};
+        }
+        if (length >= MAX_PATH) {
+            lastFailure = {false, ERROR_FILENAME_EXCED_RANGE};
+            return {};
+        }
         return std::string(buffer, length);
     }
 
     // The Windows C library has no "x" (exclusive create), so a mode with "x" is served by the system.
     std::unique_ptr<File> OpenFile(const std::string& path, const char* mode) override {
-        if (!mode)
+        if (!mode) {
+            lastFailure = {true, EINVAL};
             return nullptr;
+        }
         std::string streamMode = mode;
         streamMode.erase(std::remove(streamMode.begin(), streamMode.end(), 'x'), streamMode.end());
         if (streamMode.size() != std::strlen(mode))
             return OpenNew(path, streamMode);
         FILE* stream = std::fopen(path.c_str(), mode);
-        if (!stream)
+        if (!stream) {
+            FailedLibraryCall();
             return nullptr;
+        }
         return std::make_unique<StdioFile>(stream);
     }
 
@@ -334,7 +434,28 @@ public:
 
     bool RenameFile(const std::string& source, const std::string& target) override {
         return MoveFileExA(source.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+               FailedSystemCall();
+    }
+
+    // Others may read and write the lock file; only the lock is exclusive.
+    std::unique_ptr<FileLock> LockFile(const std::string& path) override {
+        HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            FailedSystemCall();
+            return nullptr;
+        }
+        auto lock = std::make_unique<WindowsFileLock>(handle);
+        return lock->Lock() ? std::move(lock) : nullptr;
+    }
+
+    std::string LastFailureReason() override {
+        if (lastFailure.code == 0)
+            return {};
+        return lastFailure.fromLibrary ? std::strerror(static_cast<int>(lastFailure.code))
+                                       : SystemMessage(lastFailure.code);
     }
 
     // A drive or share root, or a folder on which a volume is mounted, also when reached through a link.

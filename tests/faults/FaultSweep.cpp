@@ -33,6 +33,8 @@ const char* NameOf(Call call) {
         return "Write";
     case Call::Close:
         return "Close";
+    case Call::Sync:
+        return "Sync";
     }
     return "?";
 }
@@ -84,6 +86,8 @@ public:
     }
     std::string DirectoryIdentity(const std::string& path) override { return inner_.DirectoryIdentity(path); }
     bool IsVolumeRoot(const std::string& path) override { return inner_.IsVolumeRoot(path); }
+    std::unique_ptr<FileLock> LockFile(const std::string& path) override { return inner_.LockFile(path); }
+    std::string LastFailureReason() override { return inner_.LastFailureReason(); }
 
 private:
     class CountedFile : public File {
@@ -108,6 +112,10 @@ private:
         bool SetTimes(const FileTimes& times) override {
             ++counts_[Call::SetFileTimes];
             return inner_->SetTimes(times);
+        }
+        bool Sync() override {
+            ++counts_[Call::Sync];
+            return inner_->Sync();
         }
 
     private:

@@ -34,7 +34,7 @@ TEST_F(IniFileSaveFaults, TheFileIsTheOldOrTheNewDocumentAndNothingElseIsLeft) {
     std::vector<InjectedFault> faults =
         CallsMadeBy([this](MemoryFileSystem& fileSystem) { Prepare(fileSystem); },
                     [this] { ASSERT_TRUE(document_->Save(kPath)); });
-    for (Call call : {Call::CreateNewFile, Call::Write, Call::Close, Call::RenameFile})
+    for (Call call : {Call::OpenForWriting, Call::Write, Call::Sync, Call::Close, Call::RenameFile})
         EXPECT_GT(CountOf(faults, call), 0) << "no call of a kind swept";
     {
         MemoryFileSystem fileSystem;

@@ -191,6 +191,27 @@ protected:
     CString At(const std::string& relative) const { return CString(temp / relative); }
 };
 
+// A name is missing when a missing folder or a plain file stands on its way; only a search that could
+// not run (a wildcard below a file or a missing folder) has failed.
+TEST_F(DiskTreeTest, ALookUpThroughAFileFindsThePathMissing) {
+    temp.Write("f.txt", "plain");
+    struct Case {
+        std::string relative;
+        Lookup lookup;
+    };
+    const Case cases[] = {
+        {"f.txt", Lookup::Found},      {"f.txt/dst", Lookup::Missing}, {"f.txt/dst/deeper", Lookup::Missing},
+        {"none/dst", Lookup::Missing}, {"f.txt/*", Lookup::Failed},    {"none/*", Lookup::Failed},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LookUpPath(At(c.relative)), c.lookup) << c.relative;
+        MemoryFileSystem memory;
+        ScopedFileSystem installed(memory);
+        memory.AddFile("/t/f.txt", "plain");
+        EXPECT_EQ(LookUpPath(CString("/t/" + c.relative)), c.lookup) << "memory: " << c.relative;
+    }
+}
+
 TEST_F(DiskTreeTest, CopyPathCopiesEmptyFilesAndNamesWithCommas) {
     temp.Write("src/empty", "");
     temp.Write("src/a,b/c,d.txt", "comma");

@@ -141,6 +141,69 @@ TEST_F(IniFileTest, AFailedSaveLeavesTheOriginalAndNoTemporaryFile) {
     EXPECT_EQ(disk.renamed[0].rfind("/doc.ini.", 0), 0u); // written beside the target
 }
 
+TEST_F(IniFileTest, AByteOrderMarkHidesNoSectionAndIsKeptWhenSaved) {
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        std::string content;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {bom + "[Driver Information]\nSupported Systems = 8837\n",
+         bom + "[Driver Information]\nSupported Systems = 7100\n"},
+        {"[Driver Information]\nSupported Systems = 8837\n",
+         "[Driver Information]\nSupported Systems = 7100\n"},
+        {bom, bom + "[Driver Information]\nSupported Systems = 7100\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content);
+        disk.AddFile("/drv.ini", c.content);
+        {
+            IniFile ini("/drv.ini", true);
+            EXPECT_EQ(ini.Lines().size(), c.content.size() > bom.size() ? 2u : 0u);
+            EXPECT_EQ(ini.GetValue("Driver Information", "Supported Systems", "").Str(),
+                      c.content.size() > bom.size() ? "8837" : "");
+            ini.SetValue("Driver Information", "Supported Systems", "7100", false, false);
+        }
+        EXPECT_EQ(disk.Content("/drv.ini"), c.saved);
+    }
+}
+
+// Whatever a file holds, loading it takes bounded memory: beyond the bounds it is unreadable and kept.
+TEST_F(IniFileTest, AFileBeyondTheReadingBoundsIsUnreadableAndNeverSavedOver) {
+    const std::string longest(IniFile::kMaxLineLength, 'x');
+    struct Case {
+        std::string content;
+        bool unreadable;
+    };
+    const Case cases[] = {
+        {"[A]\n" + longest + "\n", false},
+        {"[A]\n" + longest + "x\n", true},
+        {longest + "x", true},
+        {std::string(IniFile::kMaxLines, '\n'), false},
+        {std::string(IniFile::kMaxLines + 1, '\n'), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content.size());
+        disk.AddFile("/big.ini", c.content);
+        IniFile ini("/big.ini", true);
+        EXPECT_EQ(ini.IsUnreadable(), c.unreadable);
+        ini.SetValue("A", "k", "v", false, false);
+        EXPECT_EQ(ini.Flush(), !c.unreadable);
+        if (c.unreadable)
+            EXPECT_EQ(disk.Content("/big.ini"), c.content);
+    }
+}
+
+TEST_F(IniFileTest, AFailedSaveTellsTheSystemsReason) {
+    auto ini = Document({"[A]", "x=1"});
+    ini->SetValue("A", "x", "2", false, false);
+    disk.FailCall(Call::Close, 1);
+    EXPECT_FALSE(ini->Flush());
+    EXPECT_EQ(ini->SaveFailureReason(), "No space left on device");
+    EXPECT_TRUE(ini->Flush());
+    EXPECT_EQ(ini->SaveFailureReason(), "");
+}
+
 // The specified line walks, written plainly, to check the indexed document against.
 namespace reference {
 

@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -128,6 +132,61 @@ TEST_F(PosixFileSystemTest, RemovingALinkedFolderRemovesOnlyTheLink) {
     EXPECT_TRUE(disk.RemoveDirectory(temp / "link"));
     EXPECT_FALSE(fs::is_symlink(temp.Path() / "link"));
     EXPECT_EQ(temp.Read("target/keep"), "k");
+}
+
+// The reason stays that of the call that failed, whatever succeeded after it and whatever failed in another
+// thread, and a retry ignoring letter case does not replace it.
+TEST_F(PosixFileSystemTest, EachFailureKeepsTheReasonOfTheCallThatFailed) {
+    temp.Write("file", "x");
+    temp.Write("full/inside", "x");
+    std::vector<DirectoryEntry> entries;
+    struct Case {
+        std::function<bool()> fails;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {[&] { return !disk.OpenFile(temp / "none/x", "r"); }, "No such file or directory"},
+        {[&] { return !disk.OpenFile(temp / "file/x", "r"); }, "Not a directory"},
+        {[&] { return !disk.OpenFile(temp / "FULL", "r"); }, "Is a directory"},
+        {[&] { return !disk.CreateNewFile(temp / "file"); }, "File exists"},
+        {[&] { return !disk.MakeDirectory(temp / "file"); }, "File exists"},
+        {[&] { return !disk.RemoveDirectory(temp / "full"); }, "Directory not empty"},
+        {[&] { return !disk.RenameFile(temp / "none", temp / "other"); }, "No such file or directory"},
+        {[&] { return !disk.FindEntries(temp / "file/*", entries); }, "Not a directory"},
+        {[&] { return !disk.LockFile(temp / "none/x.lock"); }, "No such file or directory"},
+        {[&] {
+             auto full = disk.OpenFile("/dev/full", "w");
+             return full && full->Write("x", 1) == 0;
+         },
+         "No space left on device"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.fails()) << c.reason;
+        EXPECT_FALSE(disk.DirectoryIdentity(temp.Path().string()).empty()); // a call that succeeds
+        std::thread([&] { disk.OpenFile(temp / "elsewhere", "r"); }).join();
+        EXPECT_EQ(disk.LastFailureReason(), c.reason);
+    }
+}
+
+TEST_F(PosixFileSystemTest, ALockFileIsHeldByOneHolderAtATimeAndKeepsItsContents) {
+    std::string path = temp.Write("pol.lck", "kept");
+    auto first = disk.LockFile(path);
+    ASSERT_NE(first, nullptr);
+    std::atomic<bool> granted{false};
+    std::thread second([&] {
+        auto lock = disk.LockFile(path);
+        granted = lock != nullptr;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(granted) << "granted while the first holder had it";
+    first.reset();
+    second.join();
+    EXPECT_TRUE(granted);
+    EXPECT_EQ(temp.Read("pol.lck"), "kept");
+
+    auto created = disk.LockFile(temp / "new.lck");
+    EXPECT_NE(created, nullptr);
+    EXPECT_EQ(temp.Read("new.lck"), "");
 }
 
 } // namespace

@@ -107,4 +107,75 @@ TEST_F(TextFileTest, DeleteOnCloseAndDeleteRemoveTheFile) {
     EXPECT_FALSE(file.Delete());
 }
 
+// The mark is skipped only where it opens the file, in either mode, and only whole.
+TEST_F(TextFileTest, AByteOrderMarkOpeningTheFileIsSkippedAndRemembered) {
+    struct Case {
+        std::string content;
+        std::vector<std::string> lines;
+        bool mark;
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    const Case cases[] = {
+        {bom + "[Driver Information]\nx = 1\n", {"[Driver Information]\n", "x = 1\n"}, true},
+        {bom, {}, true},
+        {bom + bom + "a", {bom + "a"}, true},
+        {"a\n" + bom + "b", {"a\n", bom + "b"}, false},
+        {"\xEF\xBB" + std::string("x"), {"\xEF\xBBx"}, false},
+        {"\xEF\xBB", {"\xEF\xBB"}, false},
+        {"plain", {"plain"}, false},
+    };
+    for (const Case& c : cases) {
+        for (const char* mode : {"r", "rb"}) {
+            SCOPED_TRACE(c.content + " " + mode);
+            disk.AddFile("/f", c.content);
+            TextFile file;
+            ASSERT_TRUE(file.Open("/f", mode));
+            std::vector<std::string> lines;
+            CString line;
+            while (file.ReadLine(line))
+                lines.push_back(line.Str());
+            EXPECT_EQ(lines, c.lines);
+            EXPECT_EQ(file.HadByteOrderMark(), c.mark);
+        }
+    }
+}
+
+TEST_F(TextFileTest, BoundedReadsStopAtALineLongerThanTheLimit) {
+    struct Case {
+        std::string content;
+        const char* mode;
+        LineRead result;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"abcd\nrest", "r", LineRead::Line, "abcd\n"},
+        {"abcd", "r", LineRead::Line, "abcd"},
+        {"abcd\r\n", "r", LineRead::Line, "abcd\n"},   // the dropped carriage return does not count
+        {"abcd\r\n", "rb", LineRead::TooLong, "abcd"}, // kept in binary mode, it does
+        {"abcde\n", "r", LineRead::TooLong, "abcd"},
+        {"abcdef", "r", LineRead::TooLong, "abcd"},
+        {std::string(300000, 'z'), "r", LineRead::TooLong, "zzzz"},
+        {"", "r", LineRead::End, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content.substr(0, 10) + " " + c.mode);
+        disk.AddFile("/f", c.content);
+        TextFile file;
+        ASSERT_TRUE(file.Open("/f", c.mode));
+        CString line;
+        EXPECT_EQ(file.ReadLine(line, 4), c.result);
+        EXPECT_EQ(line.Str(), c.line);
+    }
+}
+
+TEST_F(TextFileTest, AFileThatCannotBeReadIsAFailureNotAnEnd) {
+    disk.AddFile("/f", "one\ntwo\n");
+    TextFile file;
+    ASSERT_TRUE(file.Open("/f"));
+    disk.DeleteFile("/f"); // the memory file system fails reads of a file that went
+    CString line;
+    EXPECT_EQ(file.ReadLine(line, 100), LineRead::Failed);
+    EXPECT_FALSE(file.ReadLine(line));
+}
+
 } // namespace

@@ -15,6 +15,7 @@ public:
         auto node = fileSystem_.nodes_.find(key_);
         if (node == fileSystem_.nodes_.end()) {
             readError = true;
+            fileSystem_.Refuse("No such file or directory");
             return 0;
         }
         size_t count = std::min(size, node->second.content.size() - position_);
@@ -25,8 +26,12 @@ public:
 
     size_t Write(const void* buffer, size_t size) override {
         auto node = fileSystem_.nodes_.find(key_);
-        if (node == fileSystem_.nodes_.end() || fileSystem_.Fails(MemoryFileSystem::Call::Write, passedPath_))
+        if (fileSystem_.Fails(MemoryFileSystem::Call::Write, passedPath_))
             return 0;
+        if (node == fileSystem_.nodes_.end()) {
+            fileSystem_.Refuse("No such file or directory");
+            return 0;
+        }
         node->second.content.append(static_cast<const char*>(buffer), size);
         return size;
     }
@@ -37,6 +42,8 @@ public:
         closed_ = true;
         return !fileSystem_.Fails(MemoryFileSystem::Call::Close, passedPath_);
     }
+
+    bool Sync() override { return !closed_ && !fileSystem_.Fails(MemoryFileSystem::Call::Sync, passedPath_); }
 
     bool GetTimes(FileTimes& times) override {
         auto node = fileSystem_.nodes_.find(key_);
@@ -145,9 +152,24 @@ std::vector<std::string> MemoryFileSystem::AllPaths() const {
     return paths;
 }
 
-void MemoryFileSystem::FailCall(Call call, int nth, const std::string& path) {
-    faults_.push_back({call, nth, path.empty() ? path : Normalize(path)});
+void MemoryFileSystem::FailCall(Call call, int nth, const std::string& path, const std::string& reason) {
+    faults_.push_back({call, nth, path.empty() ? path : Normalize(path), reason});
 }
+
+bool MemoryFileSystem::Refuse(const char* reason) {
+    lastFailure_ = reason;
+    return false;
+}
+
+namespace {
+
+const char* DefaultReason(MemoryFileSystem::Call call) {
+    using Call = MemoryFileSystem::Call;
+    return call == Call::Write || call == Call::Close || call == Call::Sync ? "No space left on device"
+                                                                            : "Input/output error";
+}
+
+} // namespace
 
 bool MemoryFileSystem::Fails(Call call, const std::string& path) {
     std::string key = Normalize(path);
@@ -156,7 +178,10 @@ bool MemoryFileSystem::Fails(Call call, const std::string& path) {
         if (fault.call != call || (!fault.path.empty() && fault.path != key))
             continue;
         ++fault.seen;
-        fails = fails || fault.nth == 0 || fault.seen == fault.nth;
+        if (!fails && (fault.nth == 0 || fault.seen == fault.nth)) {
+            fails = true;
+            lastFailure_ = fault.reason.empty() ? DefaultReason(call) : fault.reason;
+        }
     }
     return fails;
 }
@@ -174,14 +199,15 @@ bool MemoryFileSystem::FindEntries(const std::string& pattern, std::vector<Direc
     std::string key = Normalize(pattern);
     std::string directory = Parent(key);
     std::string name = key.substr(directory.empty() ? 0 : key.find_last_of('/') + 1);
+    // A name is looked up: a missing folder or a file on the way means only that it is not there.
     if (!HasWildcards(name)) {
         auto node = nodes_.find(key);
         if (node != nodes_.end())
             entries.push_back({name.empty() ? key : name, node->second.directory, false});
-        return node != nodes_.end() || directory.empty() || IsDirectory(directory);
+        return true;
     }
     if (!IsDirectory(directory))
-        return false;
+        return Refuse(IsFile(directory) ? "Not a directory" : "No such file or directory");
     std::string prefix = directory.back() == '/' ? directory : directory + "/";
     for (auto node = nodes_.upper_bound(prefix); node != nodes_.end(); ++node) {
         if (node->first.compare(0, prefix.size(), prefix) != 0)
@@ -196,8 +222,12 @@ bool MemoryFileSystem::FindEntries(const std::string& pattern, std::vector<Direc
 bool MemoryFileSystem::MakeDirectory(const std::string& path) {
     std::string key = Normalize(path);
     std::string parent = Parent(key);
-    if (Fails(Call::MakeDirectory, path) || nodes_.count(key) || (!parent.empty() && !IsDirectory(parent)))
+    if (Fails(Call::MakeDirectory, path))
         return false;
+    if (nodes_.count(key))
+        return Refuse("File exists");
+    if (!parent.empty() && !IsDirectory(parent))
+        return Refuse(IsFile(parent) ? "Not a directory" : "No such file or directory");
     nodes_[key].directory = true;
     directoriesMade.push_back(path);
     return true;
@@ -205,16 +235,22 @@ bool MemoryFileSystem::MakeDirectory(const std::string& path) {
 
 bool MemoryFileSystem::RemoveDirectory(const std::string& path) {
     std::string key = Normalize(path);
-    if (Fails(Call::RemoveDirectory, path) || !IsDirectory(key) || HasChildren(key))
+    if (Fails(Call::RemoveDirectory, path))
         return false;
+    if (!IsDirectory(key))
+        return Refuse(IsFile(key) ? "Not a directory" : "No such file or directory");
+    if (HasChildren(key))
+        return Refuse("Directory not empty");
     nodes_.erase(key);
     directoriesRemoved.push_back(path);
     return true;
 }
 
 bool MemoryFileSystem::DeleteFile(const std::string& path) {
-    if (Fails(Call::DeleteFile, path) || !IsFile(path))
+    if (Fails(Call::DeleteFile, path))
         return false;
+    if (!IsFile(path))
+        return Refuse(IsDirectory(path) ? "Is a directory" : "No such file or directory");
     nodes_.erase(Normalize(path));
     filesRemoved.push_back(path);
     return true;
@@ -245,8 +281,14 @@ std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path, const st
                                                bool truncate) {
     std::string parent = Parent(key);
     auto node = nodes_.find(key);
-    if ((node != nodes_.end() && node->second.directory) || (!parent.empty() && !IsDirectory(parent)))
+    if (node != nodes_.end() && node->second.directory) {
+        Refuse("Is a directory");
         return nullptr;
+    }
+    if (!parent.empty() && !IsDirectory(parent)) {
+        Refuse(IsFile(parent) ? "Not a directory" : "No such file or directory");
+        return nullptr;
+    }
     if (node == nodes_.end()) {
         nodes_[key] = Node{};
         filesCreated.push_back(path);
@@ -261,27 +303,39 @@ std::unique_ptr<File> MemoryFileSystem::OpenFile(const std::string& path, const 
     bool writing = mode[0] == 'w' || mode[0] == 'a' || std::strchr(mode, '+');
     if (Fails(writing ? Call::OpenForWriting : Call::OpenForReading, path))
         return nullptr;
-    if (std::strchr(mode, 'x') && nodes_.count(key))
+    if (std::strchr(mode, 'x') && nodes_.count(key)) {
+        Refuse("File exists");
         return nullptr;
+    }
     if (mode[0] == 'w' || mode[0] == 'a')
         return Create(path, key, mode[0] == 'w');
-    if (!IsFile(key))
+    if (!IsFile(key)) {
+        Refuse(IsDirectory(key) ? "Is a directory" : "No such file or directory");
         return nullptr;
+    }
     return std::make_unique<MemoryFile>(*this, key, path);
 }
 
 std::unique_ptr<File> MemoryFileSystem::CreateNewFile(const std::string& path) {
     std::string key = Normalize(path);
-    if (Fails(Call::CreateNewFile, path) || nodes_.count(key))
+    if (Fails(Call::CreateNewFile, path))
         return nullptr;
+    if (nodes_.count(key)) {
+        Refuse("File exists");
+        return nullptr;
+    }
     return Create(path, key, true);
 }
 
 bool MemoryFileSystem::RenameFile(const std::string& source, const std::string& target) {
     std::string from = Normalize(source);
     std::string to = Normalize(target);
-    if (Fails(Call::RenameFile, target) || !IsFile(from) || IsDirectory(to) || !IsDirectory(Parent(to)))
+    if (Fails(Call::RenameFile, target))
         return false;
+    if (!IsFile(from) || !IsDirectory(Parent(to)))
+        return Refuse("No such file or directory");
+    if (IsDirectory(to))
+        return Refuse("Is a directory");
     nodes_[to] = nodes_[from];
     nodes_.erase(from);
     renamed.push_back(source + " -> " + target);
@@ -297,4 +351,11 @@ bool MemoryFileSystem::IsVolumeRoot(const std::string& path) {
     std::string key = Normalize(path);
     bool share = key.rfind("//", 0) == 0 && std::count(key.begin(), key.end(), '/') == 3;
     return IsDirectory(key) && (Parent(key).empty() || share);
+}
+
+std::unique_ptr<FileLock> MemoryFileSystem::LockFile(const std::string& path) {
+    std::string key = Normalize(path);
+    if (!IsFile(key) && !Create(path, key, false))
+        return nullptr;
+    return std::make_unique<FileLock>();
 }

@@ -24,6 +24,7 @@ public:
         RenameFile, // matched on the target path
         Write,      // a write to an open file writes nothing
         Close,
+        Sync,
     };
 
     MemoryFileSystem();
@@ -40,8 +41,9 @@ public:
     std::vector<std::string> AllPaths() const;
 
     // Makes the nth call (from 1) of that kind fail, counting only calls on path when path is not empty;
-    // nth 0 makes every such call fail.
-    void FailCall(Call call, int nth, const std::string& path = "");
+    // nth 0 makes every such call fail. LastFailureReason then gives reason, or when it is empty the
+    // reason a full disk gives for a Write, Close or Sync and "Input/output error" for the others.
+    void FailCall(Call call, int nth, const std::string& path = "", const std::string& reason = "");
 
     // Successful changes in call order, with the paths as they were passed.
     std::vector<std::string> directoriesMade;
@@ -63,6 +65,9 @@ public:
     std::string DirectoryIdentity(const std::string& path) override;
     // "/", "C:" and "\\server\share" (any folder without a parent) are volume roots.
     bool IsVolumeRoot(const std::string& path) override;
+    // Nothing else runs at the same time here: every lock is granted at once.
+    std::unique_ptr<FileLock> LockFile(const std::string& path) override;
+    std::string LastFailureReason() override { return lastFailure_; }
 
 private:
     friend class MemoryFile;
@@ -75,17 +80,20 @@ private:
         Call call;
         int nth;
         std::string path; // normalized; empty for any path
+        std::string reason;
         int seen = 0;
     };
 
     static std::string Normalize(const std::string& path);
     static std::string Parent(const std::string& normalized);
     bool Fails(Call call, const std::string& path);
+    bool Refuse(const char* reason); // a failure of the file system itself (no such file, ...)
     bool HasChildren(const std::string& normalized) const;
     std::unique_ptr<File> Create(const std::string& path, const std::string& key, bool truncate);
 
     std::map<std::string, Node> nodes_;
     std::vector<Fault> faults_;
+    std::string lastFailure_;
 };
 
 // Installs a file system for the lifetime of the object.
