@@ -89,6 +89,12 @@ public:
     // An identity for the directory (device and node), to recognise a directory reached twice. Links are
     // followed and ".." is resolved by the system. Empty for a missing path or one that is no directory.
     virtual std::string DirectoryIdentity(const std::string& path) = 0;
+    // The same for a file (or a directory): one file reached by two names, through a link or a hard link,
+    // gives one text. Empty for a missing path, or where the system cannot tell.
+    virtual std::string FileIdentity(const std::string& path) {
+        (void)path;
+        return {};
+    }
     // True for the root of a mounted volume. By default: a directory that is its own parent.
     virtual bool IsVolumeRoot(const std::string& path);
     // Waits until this process holds the exclusive lock of the file at path, which is created (empty) when

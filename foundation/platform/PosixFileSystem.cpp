@@ -513,6 +513,17 @@ public:
         if (!WithLetterCase(path, [&](const std::string& p) { return stat(p.c_str(), &status) == 0; }) ||
             !S_ISDIR(status.st_mode))
             return {};
+        return IdentityText(status);
+    }
+
+    std::string FileIdentity(const std::string& path) override {
+        struct stat status;
+        if (!WithLetterCase(path, [&](const std::string& p) { return stat(p.c_str(), &status) == 0; }))
+            return {};
+        return IdentityText(status);
+    }
+
+    static std::string IdentityText(const struct stat& status) {
         char text[64];
         std::snprintf(text, sizeof text, "%llx:%llx", static_cast<unsigned long long>(status.st_dev),
                       static_cast<unsigned long long>(status.st_ino));

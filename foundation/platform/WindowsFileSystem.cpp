@@ -469,14 +469,18 @@ public:
 
     // Volume serial number and file index: the same directory reached by two paths gives the same text.
     // Links are followed, and ".." leads to the parent of the folder a link leads to.
-    std::string DirectoryIdentity(const std::string& path) override {
+    std::string DirectoryIdentity(const std::string& path) override { return Identity(path, true); }
+
+    std::string FileIdentity(const std::string& path) override { return Identity(path, false); }
+
+    static std::string Identity(const std::string& path, bool directoryOnly) {
         HANDLE handle = OpenForAttributes(WithPhysicalParents(path), 0);
         if (handle == INVALID_HANDLE_VALUE)
             return {};
         BY_HANDLE_FILE_INFORMATION info;
         bool known = GetFileInformationByHandle(handle, &info) != 0;
         CloseHandle(handle);
-        if (!known || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!known || (directoryOnly && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)))
             return {};
         char text[64];
         std::snprintf(text, sizeof text, "%lx:%lx:%lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
