@@ -5,23 +5,6 @@
 #include "arrayplan/policy/PolicyValidation.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
-#include "foundation/platform/FileSystem.h"
-
-namespace {
-
-// A CR LF pair counts as one newline, as a text-mode read on Windows gives it.
-std::string withPlainNewlines(const std::string& raw) {
-    std::string text;
-    text.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
-            continue;
-        text += raw[i];
-    }
-    return text;
-}
-
-} // namespace
 
 PolicyReader::PolicyReader(RunSettings& settings) : settings_(settings) {}
 
@@ -34,28 +17,42 @@ bool PolicyReader::read() {
     return validator.validateAll(policyNames_, policyList_);
 }
 
-// Reads the whole file once; the scan and every value lookup work on this one reading.
-bool PolicyReader::loadFile() {
-    std::unique_ptr<File> file = CurrentFileSystem().OpenFile(settings_.policyFilePath.Str(), "rb");
-    if (file == nullptr)
+// Text mode: a CR LF pair counts as one newline, as a text-mode read on Windows gives it.
+bool PolicyReader::openFile(TextFile& file) {
+    valueIndex_.clear();
+    fileLoaded_ = false;
+    return file.Open(settings_.policyFilePath, "r");
+}
+
+LineRead PolicyReader::nextLine(TextFile& file, std::string& text) {
+    CString line;
+    LineRead read = file.ReadLine(line, PolicyScan::kMaxLineLength);
+    text = line.Str();
+    // A CString ends at a NUL byte: a line start shorter than asked for stopped at one, which the scan
+    // must see (an endless run of NUL bytes is an invalid character, not an empty line).
+    if (read == LineRead::TooLong && text.size() < static_cast<size_t>(PolicyScan::kMaxLineLength))
+        text += '\0';
+    if (read == LineRead::Line || read == LineRead::TooLong)
+        valueIndex_.addLine(text);
+    return read;
+}
+
+bool PolicyReader::indexWholeFile() {
+    TextFile file;
+    if (!openFile(file))
         return false;
-    std::string raw;
-    char buffer[65536];
-    bool readError = false;
-    while (size_t count = file->Read(buffer, sizeof buffer, readError))
-        raw.append(buffer, count);
-    file->Close();
-    if (readError)
-        return false;
-    fileText_ = withPlainNewlines(raw);
-    valueIndex_.build(fileText_);
-    fileLoaded_ = true;
-    return true;
+    std::string text;
+    LineRead read;
+    while ((read = nextLine(file, text)) == LineRead::Line || read == LineRead::TooLong)
+        continue;
+    fileLoaded_ = read == LineRead::End;
+    return fileLoaded_;
 }
 
 bool PolicyReader::scan() {
     policyNames_.clear();
-    if (!loadFile()) {
+    TextFile file;
+    if (!openFile(file)) {
         // An optional file may be missing; one that is there but cannot be read is an error, or its
         // policies would be taken for none (and their names given out again).
         if (settings_.policyFileOptional && !PathExists(settings_.policyFilePath))
@@ -63,12 +60,15 @@ bool PolicyReader::scan() {
         settings_.reportError(("Could not open policies file:  " + settings_.policyFilePath + "\n").Text());
         return false;
     }
-    PolicyScan policyScan(fileText_, settings_);
-    return policyScan.run(policyNames_);
+    PolicyScan policyScan([&](std::string& text) { return nextLine(file, text); }, settings_);
+    if (!policyScan.run(policyNames_))
+        return false;
+    fileLoaded_ = true;
+    return true;
 }
 
 CString PolicyReader::valueOf(const char* policyName, const char* keyword) {
-    if (!fileLoaded_ && !loadFile()) {
+    if (!fileLoaded_ && !indexWholeFile()) {
         Console::Instance().OutFormat("File not found:  %s \n", settings_.policyFilePath.Text());
         return CString(kFileNotFoundValue);
     }

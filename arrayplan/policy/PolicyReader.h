@@ -1,11 +1,12 @@
 // PolicyReader: reads a policy file into a PolicyList. The scan checks the file's layout, names and
 // keywords; the validation then builds one Policy per declared name from the values of its keywords.
-// The file is read once; every value lookup is served from that one reading.
+// The file is read once, line by line, with the scan; every value lookup is served from that reading.
 #pragma once
 
 #include "arrayplan/policy/PolicyList.h"
 #include "arrayplan/policy/PolicyValueIndex.h"
 #include "foundation/CString.h"
+#include "foundation/TextFile.h"
 
 #include <string>
 #include <vector>
@@ -45,13 +46,16 @@ public:
     RunSettings& settings() { return settings_; }
 
 private:
-    bool loadFile();
+    bool openFile(TextFile& file);
+    // The next line of file, also handed to the value index.
+    LineRead nextLine(TextFile& file, std::string& text);
+    // The value index of a file that was not scanned.
+    bool indexWholeFile();
     bool scan();
 
     RunSettings& settings_;
     PolicyList policyList_;
     std::vector<CString> policyNames_;
-    std::string fileText_; // the file as read, CR LF pairs turned into LF
-    bool fileLoaded_ = false;
+    bool fileLoaded_ = false; // the value index holds the whole file
     PolicyValueIndex valueIndex_;
 };

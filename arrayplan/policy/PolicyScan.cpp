@@ -64,8 +64,8 @@ bool isValidPolicyKeyword(std::string_view keyword) {
     return isPlainKeyword(keyword) || isNumberedKeyword(keyword) || isArrayKeyword(keyword);
 }
 
-PolicyScan::PolicyScan(const std::string& fileText, RunSettings& settings)
-    : rest_(fileText), settings_(settings) {}
+PolicyScan::PolicyScan(NextLine nextLine, RunSettings& settings)
+    : nextLine_(std::move(nextLine)), settings_(settings) {}
 
 bool PolicyScan::run(std::vector<CString>& names) {
     settings_.printLeveled("\tScanning policies ...\n", kDebugLevel);
@@ -85,36 +85,47 @@ bool PolicyScan::run(std::vector<CString>& names) {
     return true;
 }
 
-// Reads the next line that is not ignored. False at the end of the file or on a line too long.
+// Reads the next line that is not ignored. False at the end of the file, or after reporting a line that
+// cannot be read or an ignored line that is too long. A longer line that is not ignored is judged by its
+// start first (so that an endless line of bytes is an invalid character), its length when it passes.
 bool PolicyScan::readLine() {
     haveLine_ = false;
-    while (!rest_.empty()) {
-        size_t newline = rest_.find('\n');
-        size_t length = newline == std::string_view::npos ? rest_.size() : newline + 1;
-        std::string_view text = rest_.substr(0, length);
-        rest_.remove_prefix(length);
-        ++lineNumber_;
-        size_t contentLength = newline == std::string_view::npos ? length : length - 1;
-        if (contentLength > static_cast<size_t>(kMaxLineLength)) {
-            fail(formatText("%s -- Line longer than %d characters.\n", linePrefix().c_str(), kMaxLineLength));
+    for (;;) {
+        std::string text;
+        LineRead read = nextLine_(text);
+        if (read == LineRead::End)
+            return false;
+        if (read == LineRead::Failed) {
+            fail("Could not read policies file:  " + settings_.policyFilePath.Str() + "\n");
             return false;
         }
-        size_t first = text.find_first_not_of(' ');
-        if (first == std::string_view::npos || text[first] == ';' || text[first] == '\n' ||
-            text[first] == '\r')
+        ++lineNumber_;
+        line_ = Line{std::move(text), 0, read == LineRead::TooLong};
+        size_t first = line_.text.find_first_not_of(' ');
+        char c = first == std::string::npos ? '\0' : line_.text[first];
+        bool ignored = first == std::string::npos || c == ';' || c == '\n' || c == '\r';
+        if (ignored && !acceptLength())
+            return false;
+        if (ignored)
             continue;
-        line_ = Line{text, first};
+        line_.firstNonSpace = first;
         haveLine_ = true;
         return true;
     }
-    return false;
+}
+
+bool PolicyScan::acceptLength() {
+    if (!line_.tooLong)
+        return true;
+    return fail(formatText("%s -- Line longer than %d characters.\n", linePrefix().c_str(), kMaxLineLength));
 }
 
 bool PolicyScan::takeDeclaration(std::vector<CString>& names, CString& name) {
     size_t close = line_.text.find(']', line_.firstNonSpace);
     if (close == std::string_view::npos)
         return fail(linePrefix() + " -- Invalid policy declaration.\n");
-    std::string_view declared = line_.text.substr(line_.firstNonSpace + 1, close - line_.firstNonSpace - 1);
+    std::string_view declared =
+        std::string_view(line_.text).substr(line_.firstNonSpace + 1, close - line_.firstNonSpace - 1);
     name = CString(std::string(declared));
     bool known = !declaredNames_.insert(lowerAscii(declared)).second;
     if (known || !isValidPolicyName(declared))
@@ -122,6 +133,8 @@ bool PolicyScan::takeDeclaration(std::vector<CString>& names, CString& name) {
     if (names.size() >= static_cast<size_t>(kMaxPolicies))
         return fail(formatText("%s -- Too many policies.  The maximum number of policies is %d\n",
                                linePrefix().c_str(), kMaxPolicies));
+    if (!acceptLength())
+        return false;
     names.push_back(name);
     if (settings_.messageLevel == kDebugLevel)
         settings_.printLeveled(("\t" + name + "\n").Text(), kDebugLevel);
@@ -141,9 +154,11 @@ bool PolicyScan::collectKeywords(std::vector<std::string>& keywords) {
                 whole += '\n'; // the last line of the file: keep the report on a line of its own
             return fail(linePrefix() + " -- Line not in keyword = value format:  " + whole);
         }
-        std::string_view keyword = trimWhite(line_.text.substr(0, equals));
+        std::string_view keyword = trimWhite(std::string_view(line_.text).substr(0, equals));
         if (!isValidPolicyKeyword(keyword))
             return fail(linePrefix() + " -- Invalid keyword:  " + std::string(keyword) + "\n");
+        if (!acceptLength())
+            return false;
         keywords.emplace_back(keyword);
     }
     return !failed_;

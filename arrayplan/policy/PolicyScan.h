@@ -1,10 +1,13 @@
 // The first pass over a policy file: its layout, the policy names, the keywords and the rules that need
 // no values. Collects the declared names in file order. The end of the file ends the last line, so a
-// last line without a newline is checked like any other.
+// last line without a newline is checked like any other. Lines are taken one at a time and the scan
+// stops at the first error, so a huge or endless file is never held whole.
 #pragma once
 
 #include "foundation/CString.h"
+#include "foundation/TextFile.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -18,15 +21,20 @@ public:
     static constexpr int kMaxKeywordLines = 50; // per policy
     static constexpr int kMaxPolicies = 100;
 
-    PolicyScan(const std::string& fileText, RunSettings& settings);
+    // Gives the next line as read, its newline kept when it has one; TooLong with the first
+    // kMaxLineLength characters of a longer line.
+    using NextLine = std::function<LineRead(std::string& text)>;
+
+    PolicyScan(NextLine nextLine, RunSettings& settings);
 
     // Reports the first error through the settings and returns false.
     bool run(std::vector<CString>& names);
 
 private:
     struct Line {
-        std::string_view text; // as read, with its newline when it has one
+        std::string text; // as read, with its newline when it has one
         size_t firstNonSpace = 0;
+        bool tooLong = false; // text holds only the start of the line
         char first() const { return firstNonSpace < text.size() ? text[firstNonSpace] : '\0'; }
     };
 
@@ -34,10 +42,12 @@ private:
     bool takeDeclaration(std::vector<CString>& names, CString& name);
     bool collectKeywords(std::vector<std::string>& keywords);
     bool checkKeywords(const CString& name, const std::vector<std::string>& keywords);
+    // A line that passed its checks may still be too long to be taken.
+    bool acceptLength();
     bool fail(const std::string& message);
     std::string linePrefix() const;
 
-    std::string_view rest_;
+    NextLine nextLine_;
     RunSettings& settings_;
     Line line_;
     bool haveLine_ = false;

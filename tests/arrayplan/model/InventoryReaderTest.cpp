@@ -1,6 +1,7 @@
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "foundation/IniFile.h"
 #include "support/ConsoleCapture.h"
 #include "support/TempDir.h"
 
@@ -129,6 +130,23 @@ TEST(InventoryReader, DriveSizeIsReadAsAtolReadsIt) {
         ASSERT_TRUE(result.ok) << text << ": " << result.out;
         EXPECT_EQ(list.at(0)->driveSize(1, 0), size) << text;
     }
+}
+
+TEST(InventoryReader, ByteOrderMarkIsSkipped) {
+    ControllerList list;
+    RunSettings settings;
+    Loaded result = load("\xEF\xBB\xBF[System]\nMachine_Type = 8837\nTotal_Number_Of_Controllers = 1\n" +
+                             controllerSection(1, "Vaultix-Q1", ""),
+                         list, settings);
+    ASSERT_TRUE(result.ok) << result.out;
+    EXPECT_EQ(settings.machineType.Str(), "8837");
+}
+
+// An endless line (/ini:/dev/zero) is read to a bound, then refused; never taken for an empty inventory.
+TEST(InventoryReader, FileBeyondTheReadingBoundIsRefused) {
+    Loaded result = load(std::string(IniFile::kMaxLineLength + 1, 'x'));
+    EXPECT_EQ(result.code, 2);
+    EXPECT_NE(result.out.find("the file cannot be read as an inventory"), std::string::npos) << result.out;
 }
 
 TEST(InventoryReader, MissingFile) {

@@ -84,7 +84,17 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"LineTooLong", onePolicy("; " + std::string(253, 'x') + "\n"),
                    "Line 3 -- Line longer than 254 characters.\n"},
         LayoutCase{"MorePoliciesThanTheListHolds", manyPolicies(101),
-                   "Line 201 -- Too many policies.  The maximum number of policies is 100\n"}),
+                   "Line 201 -- Too many policies.  The maximum number of policies is 100\n"},
+        // A longer line is judged by its start first, by its length when the start passes.
+        LayoutCase{"LongLineWithABadStart", std::string(300, 'x') + "\n",
+                   "Line 1 -- Invalid character:  x\n"},
+        LayoutCase{"EndlessNulBytes", std::string(100000, '\0'), "Line 1 -- Invalid character:  "},
+        LayoutCase{"LongDeclaration", "[Policy.A]" + std::string(300, ' ') + "\nAppliesTo.1 = ALL\n",
+                   "Line 1 -- Line longer than 254 characters.\n"},
+        LayoutCase{"LongKeywordLine", onePolicy("Init = QUICK" + std::string(250, ' ') + "\n"),
+                   "Line 3 -- Line longer than 254 characters.\n"},
+        LayoutCase{"LongLineWithoutEquals", onePolicy(std::string(300, 'y') + "\n"),
+                   "Line 3 -- Line not in keyword = value format:  " + std::string(254, 'y') + "\n"}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.label); });
 
 TEST_F(PolicyFileTest, AcceptsEveryLayoutThatTheRulesAllow) {
@@ -107,6 +117,13 @@ TEST_F(PolicyFileTest, AcceptsEveryLayoutThatTheRulesAllow) {
     EXPECT_EQ(policy(0).init, Policy::kInitBuild) << "CR LF is one newline";
     EXPECT_EQ(policy(1).stripeSize, "64");
     EXPECT_EQ(policy(1).appliesToCount(), 15);
+}
+
+// Editors save a UTF-8 byte order mark at the start; the file reads as without it, in both passes.
+TEST_F(PolicyFileTest, ByteOrderMarkIsSkipped) {
+    ASSERT_TRUE(readPolicies("\xEF\xBB\xBF[Policy.A]\r\nAppliesTo.1 = ALL\r\nInit = BUILD\r\n")) << out;
+    EXPECT_EQ(reader->policyNames()[0], "Policy.A");
+    EXPECT_EQ(policy(0).init, Policy::kInitBuild);
 }
 
 TEST_F(PolicyFileTest, LongestLineIsAccepted) {
