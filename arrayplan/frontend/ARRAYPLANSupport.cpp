@@ -1,7 +1,9 @@
 #include "arrayplan/frontend/ARRAYPLANSupport.h"
 
 #include "arrayplan/frontend/FileCheck.h"
+#include "arrayplan/frontend/OutputFile.h"
 #include "arrayplan/frontend/ResultCodes.h"
+#include "arrayplan/frontend/SameFile.h"
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/InventoryFile.h"
 #include "arrayplan/planner/PolicyConverter.h"
@@ -10,8 +12,40 @@
 #include "arrayplan/policy/PolicyMaker.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "foundation/Console.h"
+#include "foundation/FileReplacement.h"
 #include "foundation/SwitchParser.h"
-#include "foundation/platform/FileSystem.h"
+
+#include <vector>
+
+namespace {
+
+// How the temporary files of each output start, beside it; the output's own name follows.
+constexpr const char* kInventoryPrefix = "~arrayplan~";
+constexpr const char* kPolicyPrefix = "KLAMPM~~";
+
+// A file of the run with the switch that named it (for a support file, "/raid:").
+struct NamedFile {
+    const char* switchName;
+    CString path;
+};
+
+// The first of inputs that is the file of output, reported: an output written over it would destroy it.
+bool reportsSharedFile(const NamedFile& output, const std::vector<NamedFile>& inputs) {
+    for (const NamedFile& input : inputs) {
+        if (!sameFile(output.path, input.path))
+            continue;
+        std::string named = std::string(input.switchName) == "/raid:"
+                                ? "the support file " + input.path.Str() + " of /raid:"
+                                : "the file of " + std::string(input.switchName) + input.path.Str();
+        RunSettings::printErrorForm((std::string(output.switchName) + output.path.Str() + " is " + named +
+                                     "; an output file must not replace an input or the other output.\n")
+                                        .c_str());
+        return true;
+    }
+    return false;
+}
+
+} // namespace
 
 ARRAYPLANSupport::ARRAYPLANSupport() = default;
 ARRAYPLANSupport::~ARRAYPLANSupport() = default;
@@ -63,11 +97,12 @@ void ARRAYPLANSupport::echoSettings() const {
 int ARRAYPLANSupport::runSteps() {
     using Step = bool (ARRAYPLANSupport::*)();
     static const Step kSteps[] = {
-        &ARRAYPLANSupport::verifyInputInventory,  &ARRAYPLANSupport::processInputInventory,
-        &ARRAYPLANSupport::verifyInputPolicy,     &ARRAYPLANSupport::processInputPolicy,
-        &ARRAYPLANSupport::findSupportFiles,      &ARRAYPLANSupport::createConfigurations,
-        &ARRAYPLANSupport::verifyOutputInventory, &ARRAYPLANSupport::writeOutputInventory,
-        &ARRAYPLANSupport::verifyOutputPolicy,    &ARRAYPLANSupport::writeOutputPolicy,
+        &ARRAYPLANSupport::verifyInputInventory, &ARRAYPLANSupport::processInputInventory,
+        &ARRAYPLANSupport::verifyInputPolicy,    &ARRAYPLANSupport::processInputPolicy,
+        &ARRAYPLANSupport::findSupportFiles,     &ARRAYPLANSupport::checkOutputsNameNoInput,
+        &ARRAYPLANSupport::createConfigurations, &ARRAYPLANSupport::verifyOutputInventory,
+        &ARRAYPLANSupport::writeOutputInventory, &ARRAYPLANSupport::verifyOutputPolicy,
+        &ARRAYPLANSupport::writeOutputPolicy,
     };
     for (Step step : kSteps) {
         if (!(this->*step)())
@@ -80,6 +115,7 @@ int ARRAYPLANSupport::runSteps() {
 // The message of the run's code; a failure that recorded no code still ends with a failure status.
 int ARRAYPLANSupport::finish() {
     RunSettings::printErrorForm(resultMessage(errorCode_));
+    RunSettings::printPlain(failureLine_.c_str());
     return failureExitStatus(errorCode_);
 }
 
@@ -88,14 +124,23 @@ bool ARRAYPLANSupport::fail(int code) {
     return false;
 }
 
+bool ARRAYPLANSupport::failWithLine(int code, const std::string& line) {
+    failureLine_ = line;
+    return fail(code);
+}
+
 void ARRAYPLANSupport::dumpControllers() const {
     for (int i = 0; RaidController* controller = controllers_.at(i); ++i)
         controller->dump(true);
 }
 
 bool ARRAYPLANSupport::verifyInputInventory() {
-    Console::Instance().OutFormat("Verifying input inventory file:%s ...\n", line_.inventoryPath.Text());
-    return checkFile(settings_, "r", line_.inventoryPath) || fail(12);
+    const CString& path = line_.inventoryPath;
+    Console::Instance().OutFormat("Verifying input inventory file:%s ...\n", path.Text());
+    std::string reason;
+    if (checkFile(settings_, "r", path, &reason))
+        return true;
+    return path.IsEmpty() ? fail(12) : failWithLine(12, failureLine(path, reason));
 }
 
 bool ARRAYPLANSupport::processInputInventory() {
@@ -109,8 +154,12 @@ bool ARRAYPLANSupport::processInputInventory() {
 }
 
 bool ARRAYPLANSupport::verifyInputPolicy() {
-    Console::Instance().OutFormat("Verifying input policy file:%s ...\n", line_.policyPath.Text());
-    return checkFile(settings_, "r", line_.policyPath) || fail(11);
+    const CString& path = line_.policyPath;
+    Console::Instance().OutFormat("Verifying input policy file:%s ...\n", path.Text());
+    std::string reason;
+    if (checkFile(settings_, "r", path, &reason))
+        return true;
+    return path.IsEmpty() ? fail(11) : failWithLine(11, failureLine(path, reason));
 }
 
 bool ARRAYPLANSupport::processInputPolicy() {
@@ -127,13 +176,30 @@ bool ARRAYPLANSupport::processInputPolicy() {
 bool ARRAYPLANSupport::findSupportFiles() {
     for (int i = 0; RaidController* controller = controllers_.at(i); ++i) {
         CString path = ControllerIni::fileName(settings_.raidDirectory, controller->modelName());
-        if (!checkFile(settings_, "r", path)) {
+        std::string reason;
+        if (!checkFile(settings_, "r", path, &reason)) {
             Console::Instance().OutFormat("%s for Controller:%s\n", "Error opening RAID support ini file",
                                           controller->modelName());
+            RunSettings::printPlain(failureLine(path, reason).c_str());
             return fail(3);
         }
     }
     return true;
+}
+
+// Before anything is written: an output that is one of the inputs, or the other output, would replace it.
+bool ARRAYPLANSupport::checkOutputsNameNoInput() {
+    std::vector<NamedFile> inputs = {{"/ini:", line_.inventoryPath}, {"/inp:", line_.policyPath}};
+    for (int i = 0; RaidController* controller = controllers_.at(i); ++i)
+        inputs.push_back(
+            {"/raid:", ControllerIni::fileName(settings_.raidDirectory, controller->modelName())});
+    NamedFile outputInventory{"/outi:", line_.outputInventoryPath};
+    NamedFile outputPolicy{"/outp:", line_.outputPolicyPath};
+    std::vector<NamedFile> besideInventory = inputs;
+    besideInventory.push_back(outputPolicy);
+    if (reportsSharedFile(outputInventory, besideInventory))
+        return fail(13);
+    return !reportsSharedFile(outputPolicy, inputs) || fail(15);
 }
 
 bool ARRAYPLANSupport::createConfigurations() {
@@ -150,39 +216,35 @@ bool ARRAYPLANSupport::createConfigurations() {
 bool ARRAYPLANSupport::verifyOutputInventory() {
     const CString& path = line_.outputInventoryPath;
     Console::Instance().OutFormat("Verifying output inventory file:%s ...\n", path.Text());
-    OutputFileGuard guard(path);
-    if (checkFile(settings_, "w", path))
-        return true;
-    guard.undo();
-    return fail(13);
+    outputInventory_ = std::make_unique<OutputFile>(path, kInventoryPrefix);
+    return outputInventory_->open(settings_) || failWithLine(13, outputInventory_->failureLine());
 }
 
 bool ARRAYPLANSupport::writeOutputInventory() {
     RunSettings::printPlain("Writing output inventory file ...\n");
-    if (writeInventory(settings_, line_.outputInventoryPath, controllers_))
-        return true;
-    CurrentFileSystem().DeleteFile(line_.outputInventoryPath.Str());
-    return fail(14);
+    bool written = writeInventory(settings_, *outputInventory_, controllers_);
+    outputInventory_.reset();
+    return written || fail(14);
 }
 
 bool ARRAYPLANSupport::verifyOutputPolicy() {
     const CString& path = line_.outputPolicyPath;
     Console::Instance().OutFormat("Verifying output policy file:%s ...\n", path.Text());
-    outputPolicyGuard_ = std::make_unique<OutputFileGuard>(path);
-    // Append mode: the policy writer reads the policies already in the file and adds to them.
-    if (checkFile(settings_, "a", path))
-        return true;
-    outputPolicyGuard_->undo();
-    return fail(15);
+    // Held until the policies are written: runs sharing the file read, check and write it one at a time.
+    outputPolicy_ = std::make_unique<OutputFile>(path, kPolicyPrefix);
+    return outputPolicy_->open(settings_) || failWithLine(15, outputPolicy_->failureLine());
 }
 
 bool ARRAYPLANSupport::writeOutputPolicy() {
     RunSettings::printPlain("Writing output policy file ...\n");
+    // Earlier versions kept their temporary file in the support folder; those of killed runs stayed there.
+    RemoveStaleReplacements(settings_.raidDirectory, kPolicyPrefix);
     settings_.policyFilePath = line_.outputPolicyPath;
     PolicyMaker maker(settings_);
-    if (maker.makePolicies(controllers_))
+    bool made = maker.makePolicies(controllers_, *outputPolicy_);
+    outputPolicy_.reset();
+    if (made)
         return true;
     settings_.reportError("FORMAT:Error polyMaker->makePolicies ");
-    outputPolicyGuard_->undo(); // a file that existed before the run stays exactly as it was
     return fail(16);
 }

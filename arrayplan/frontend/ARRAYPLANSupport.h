@@ -7,8 +7,9 @@
 #include "arrayplan/model/ControllerList.h"
 
 #include <memory>
+#include <string>
 
-class OutputFileGuard;
+class OutputFile;
 class PolicyReader;
 
 class ARRAYPLANSupport {
@@ -43,6 +44,7 @@ private:
     bool verifyInputPolicy();
     bool processInputPolicy();
     bool findSupportFiles();
+    bool checkOutputsNameNoInput();
     bool createConfigurations();
     bool verifyOutputInventory();
     bool writeOutputInventory();
@@ -50,6 +52,8 @@ private:
     bool writeOutputPolicy();
 
     bool fail(int code);
+    // Ends a step like fail, with a line naming the file and the system's reason after the run's message.
+    bool failWithLine(int code, const std::string& line);
     void dumpControllers() const;
 
     int runMode_ = -1;
@@ -59,5 +63,7 @@ private:
     RunSettings settings_;
     ControllerList controllers_;
     std::unique_ptr<PolicyReader> policyReader_;
-    std::unique_ptr<OutputFileGuard> outputPolicyGuard_; // restores the output policy file on failure
+    std::unique_ptr<OutputFile> outputInventory_; // from its check to its writing
+    std::unique_ptr<OutputFile> outputPolicy_;
+    std::string failureLine_; // printed after the run's message
 };

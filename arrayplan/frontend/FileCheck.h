@@ -1,4 +1,4 @@
-// The run's checks that a file opens, and the protection of an output file that existed before the run.
+// The run's checks that a file opens, and the line that names a failed file with the system's reason.
 #pragma once
 
 #include "foundation/CString.h"
@@ -7,22 +7,11 @@
 
 class RunSettings;
 
-// Opens path in the C library mode ("r", "w", "a") and closes it again; true when it opened.
-// With "/debug" it traces "checkFile(mode=...,FileName=...)".
-bool checkFile(const RunSettings& settings, const char* mode, const CString& path);
+// Opens path in the C library mode ("r", "a", ...) and closes it again; true when it opened. With
+// "/debug" it traces "checkFile(mode=...,FileName=...)". On failure, reason (when given) receives the
+// system's reason.
+bool checkFile(const RunSettings& settings, const char* mode, const CString& path,
+               std::string* reason = nullptr);
 
-// Remembers whether an output file existed before the run and, if so, its bytes, so that a failure can
-// leave it exactly as it was and delete only a file that this run created.
-class OutputFileGuard {
-public:
-    explicit OutputFileGuard(const CString& path);
-    bool existedBefore() const { return existed_; }
-    // Deletes the file when this run created it; otherwise puts its original bytes back.
-    void undo();
-
-private:
-    CString path_;
-    bool existed_ = false;
-    bool saved_ = false; // its bytes were read
-    std::string original_;
-};
+// "<path>: <reason>", the line of its own that follows a failure line naming no file or reason.
+std::string failureLine(const CString& path, const std::string& reason);

@@ -4,6 +4,7 @@
 #include "foundation/CString.h"
 
 class ControllerList;
+class OutputFile;
 class RaidConfiguration;
 class RaidController;
 class RunSettings;
@@ -12,9 +13,9 @@ class RunSettings;
 // errorCode 2 (unreadable content) or 3 (no controllers, or a model the catalogue does not know).
 bool loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers, int& errorCode);
 
-// Writes every controller with its configuration; false (and settings.writeErrorCode 14) when the
-// file cannot be opened or a write fails.
-bool writeInventory(RunSettings& settings, const CString& path, const ControllerList& controllers);
+// Writes every controller with its configuration into output (opened) and commits it; false (and
+// settings.writeErrorCode 14) when a write or the commit fails: the file is then as it was.
+bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerList& controllers);
 
 // The size written for a "FILL" logical drive: the data space of its array left beside the array's
 // other logical drives, never below 0.

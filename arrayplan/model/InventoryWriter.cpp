@@ -1,24 +1,23 @@
 // Writing the output inventory: the hardware as read, plus each controller's configuration.
 #include "arrayplan/model/InventoryFile.h"
 
+#include "arrayplan/frontend/OutputFile.h"
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerList.h"
-#include "foundation/platform/FileSystem.h"
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 namespace {
 
-// Formatted lines into one open file, written in blocks (a large inventory has tens of thousands of
-// lines); the first failed write makes every later one a no-op.
+// Formatted lines into the replacement of the output file (which writes them in blocks); the first failed
+// write makes every later one fail too.
 class LineWriter {
 public:
-    explicit LineWriter(std::unique_ptr<File> file) : file_(std::move(file)) {}
+    explicit LineWriter(FileReplacement& file) : file_(file) {}
 
     void print(const char* format, ...) __attribute__((format(printf, 2, 3))) {
         va_list args;
@@ -30,31 +29,17 @@ public:
         if (length < 0)
             ok_ = false;
         if (length > 0) {
-            size_t end = pending_.size();
-            pending_.resize(end + static_cast<size_t>(length) + 1);
-            std::vsnprintf(pending_.data() + end, static_cast<size_t>(length) + 1, format, again);
-            pending_.pop_back(); // the terminating zero
+            line_.resize(static_cast<size_t>(length) + 1);
+            std::vsnprintf(line_.data(), line_.size(), format, again);
+            ok_ = file_.Write(line_.data(), static_cast<size_t>(length)) && ok_;
         }
         va_end(again);
-        if (pending_.size() >= kBlockSize)
-            flush();
     }
-    bool finish() {
-        flush();
-        return file_->Close() && ok_;
-    }
+    bool ok() const { return ok_; }
 
 private:
-    static constexpr size_t kBlockSize = 64 * 1024;
-
-    void flush() {
-        if (ok_ && !pending_.empty())
-            ok_ = file_->Write(pending_.data(), pending_.size()) == pending_.size();
-        pending_.clear();
-    }
-
-    std::unique_ptr<File> file_;
-    std::string pending_;
+    FileReplacement& file_;
+    std::string line_;
     bool ok_ = true;
 };
 
@@ -204,14 +189,14 @@ long long fillSize(const RaidController& controller, const RaidConfiguration& co
     return std::max(left, 0LL);
 }
 
-bool writeInventory(RunSettings& settings, const CString& path, const ControllerList& controllers) {
-    std::unique_ptr<File> file = CurrentFileSystem().OpenFile(path.Str(), "w");
-    if (!file) {
-        settings.reportError(("FORMAT:Error writing " + path).Text());
+bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerList& controllers) {
+    if (!output.begin()) {
         settings.writeErrorCode = 14;
+        settings.reportError(("FORMAT:Error writing " + output.path()).Text());
+        RunSettings::printPlain(("\n" + output.failureLine()).c_str());
         return false;
     }
-    LineWriter out(std::move(file));
+    LineWriter out(output.contents());
     out.print("[%s]\n", "System");
     if (!settings.machineType.IsEmpty())
         out.print("%s = %s \n", "Machine_Type", settings.machineType.Text());
@@ -220,8 +205,9 @@ bool writeInventory(RunSettings& settings, const CString& path, const Controller
     out.print("%s = %d \n", "Total_Number_Of_Controllers", controllers.size());
     for (int i = 0; i < controllers.size(); ++i)
         writeController(out, *controllers.at(i), i + 1);
-    if (out.finish())
+    if (out.ok() ? output.commit() : output.fail())
         return true;
     settings.writeErrorCode = 14;
+    RunSettings::printPlain(output.failureLine().c_str());
     return false;
 }

@@ -1,5 +1,7 @@
 #include "arrayplan/policy/PolicyMaker.h"
 
+#include "arrayplan/frontend/FileCheck.h"
+#include "arrayplan/frontend/OutputFile.h"
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/policy/GeneratedPolicy.h"
@@ -9,26 +11,11 @@
 
 #include <cstdio>
 #include <ctime>
-#include <random>
+#include <memory>
 
 namespace {
 
-constexpr size_t kCopyBlock = 50;
-constexpr int kNameAttempts = 64;
-constexpr const char* kKeptName = "KLAMPM~~.TMP";
-constexpr int kKeptTrace = 1290;
-
-// "KLAMPM~~" and a random part: each run creates its own file and never opens another run's.
-std::string temporaryName(const CString& directory) {
-    static std::mt19937 generator{std::random_device{}() ^ static_cast<unsigned>(std::time(nullptr))};
-    char name[32];
-    std::snprintf(name, sizeof name, "KLAMPM~~%08X.TMP", static_cast<unsigned>(generator()));
-    return directory.Str() + name;
-}
-
-bool writeText(File& file, const std::string& text) {
-    return file.Write(text.data(), text.size()) == text.size();
-}
+constexpr size_t kCopyBlock = 64 * 1024;
 
 void currentDateAndTime(char (&date)[16], char (&time)[16]) {
     std::time_t now = std::time(nullptr);
@@ -44,29 +31,27 @@ void currentDateAndTime(char (&date)[16], char (&time)[16]) {
 
 PolicyMaker::PolicyMaker(RunSettings& settings) : settings_(settings) {}
 
-bool PolicyMaker::makePolicies(const ControllerList& controllers) {
+bool PolicyMaker::makePolicies(const ControllerList& controllers, OutputFile& output) {
     if (!readExistingPolicies())
         return false;
     settings_.printLeveled("Generating policies from captured configurations ...\n", 3);
     machineType_ = settings_.machineType;
     serialNumber_ = settings_.serialNumber;
-    std::unique_ptr<File> file;
-    if (!createTemporaryFile(file))
+    if (!output.begin()) {
+        settings_.reportError("Could not write to temp space.  KLAMP requires temp space to run.\n");
+        RunSettings::printPlain(output.failureLine().c_str());
         return false;
+    }
+    std::string generated;
     for (int index = 0; const RaidController* controller = controllers.at(index); ++index) {
-        if (!writeControllerPolicy(*file, *controller, index + 1)) {
-            file->Close();
-            removeTemporaryFile();
+        if (!addControllerPolicy(generated, *controller, index + 1))
             return false;
-        }
     }
-    if (!file->Close()) {
-        removeTemporaryFile();
-        return false;
+    if (!written_) {
+        output.abandon();
+        return true;
     }
-    bool appended = !written_ || appendTemporaryFile();
-    removeTemporaryFile();
-    return appended;
+    return replaceFile(output, generated);
 }
 
 // The file as it is now, read leniently (a missing or empty file holds no policies).
@@ -87,19 +72,8 @@ bool PolicyMaker::readExistingPolicies() {
     return true;
 }
 
-bool PolicyMaker::createTemporaryFile(std::unique_ptr<File>& file) {
-    for (int attempt = 0; attempt < kNameAttempts && file == nullptr; ++attempt) {
-        temporaryPath_ = temporaryName(settings_.raidDirectory);
-        file = CurrentFileSystem().CreateNewFile(temporaryPath_);
-    }
-    if (file != nullptr)
-        return true;
-    temporaryPath_.clear();
-    settings_.reportError("Could not write to temp space.  KLAMP requires temp space to run.\n");
-    return false;
-}
-
-bool PolicyMaker::writeControllerPolicy(File& file, const RaidController& controller, int controllerNumber) {
+bool PolicyMaker::addControllerPolicy(std::string& text, const RaidController& controller,
+                                      int controllerNumber) {
     if (controller.configuration() == nullptr) {
         settings_.printLeveled(
             formatText("\tSkipped controller %d -- controller is not configured.\n", controllerNumber)
@@ -115,8 +89,7 @@ bool PolicyMaker::writeControllerPolicy(File& file, const RaidController& contro
                                controllerNumber};
     char date[16], time[16];
     currentDateAndTime(date, time);
-    if (!writeText(file, generatedPolicyHeader(facts, model, date, time)))
-        return false;
+    std::string policy = generatedPolicyHeader(facts, model, date, time);
     settings_.printLeveled(formatText("\tController %d:  %s\n", controllerNumber, model).c_str(), 5);
     settings_.printLeveled(("\t\tGenerating policy:  " + name + "\n").Text(), 5);
     std::string appliesTo;
@@ -126,46 +99,65 @@ bool PolicyMaker::writeControllerPolicy(File& file, const RaidController& contro
                 .Text());
         return false;
     }
-    return writeText(file, generatedPolicyBody(controller, name, appliesTo));
+    policy += generatedPolicyBody(controller, name, appliesTo);
+    if (!checkLineLengths(policy, controller, controllerNumber))
+        return false;
+    text += policy;
+    return true;
 }
 
-bool PolicyMaker::appendTemporaryFile() {
-    std::unique_ptr<File> output = CurrentFileSystem().OpenFile(settings_.policyFilePath.Str(), "a");
-    if (output == nullptr) {
-        settings_.reportError(
-            ("Could not open policies file for writing:  " + settings_.policyFilePath).Text());
-        return false;
-    }
-    std::unique_ptr<File> input = CurrentFileSystem().OpenFile(temporaryPath_, "r");
-    bool copied = input != nullptr && copyInBlocks(*input, *output);
-    if (input != nullptr)
-        input->Close();
-    if (!output->Close() || !copied) {
-        settings_.reportError(
-            "Error writing to policies file.\nWarning: Partial data may have been written.\n");
-        return false;
+// A line the reader refuses (a long serial number in the header or in "AppliesTo.1") would make the
+// whole file unreadable for every later run.
+bool PolicyMaker::checkLineLengths(const std::string& text, const RaidController& controller,
+                                   int controllerNumber) {
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end - start > kMaxLineLength) {
+            settings_.reportError(
+                formatText("Controller %d (%s) -- Generated policy line longer than %zu characters:  %s\n",
+                           controllerNumber, controller.modelName(), kMaxLineLength,
+                           text.substr(start, end - start).c_str())
+                    .c_str());
+            return false;
+        }
+        start = end + 1;
     }
     return true;
 }
 
-bool PolicyMaker::copyInBlocks(File& from, File& to) {
-    char block[kCopyBlock];
-    bool readError = false;
-    while (size_t count = from.Read(block, sizeof block, readError)) {
-        if (to.Write(block, count) != count)
-            return false;
-    }
-    return !readError;
+// The old text first, as it is, then the new policies; the whole replaces the file. A failed write shows
+// at the commit, which then leaves the file as it was.
+bool PolicyMaker::replaceFile(OutputFile& output, const std::string& generated) {
+    if (!copyExistingPolicies(output))
+        return false;
+    output.contents().Write(generated.data(), generated.size());
+    if (output.commit())
+        return true;
+    settings_.reportError("Error writing to policies file.\nWarning: Partial data may have been written.\n");
+    RunSettings::printPlain(output.failureLine().c_str());
+    return false;
 }
 
-// With "/debug" the temporary file stays for inspection, under the one name "KLAMPM~~.TMP", which the
-// last debug run replaces whole, so that debug runs do not pile up files in the support folder.
-void PolicyMaker::removeTemporaryFile() {
-    if (temporaryPath_.empty())
-        return;
-    if (!settings_.debug)
-        CurrentFileSystem().DeleteFile(temporaryPath_);
-    else if (!CurrentFileSystem().RenameFile(temporaryPath_, settings_.raidDirectory.Str() + kKeptName))
-        settings_.debugTrace(kKeptTrace, ("Temporary file kept: " + temporaryPath_).c_str());
-    temporaryPath_.clear();
+bool PolicyMaker::copyExistingPolicies(OutputFile& output) {
+    if (!output.existedBefore())
+        return true;
+    FileSystem& fileSystem = CurrentFileSystem();
+    std::unique_ptr<File> file = fileSystem.OpenFile(settings_.policyFilePath.Str(), "r");
+    bool readError = file == nullptr;
+    char block[kCopyBlock];
+    size_t count = 0;
+    while (!readError && (count = file->Read(block, sizeof block, readError)) > 0 &&
+           output.contents().Write(block, count))
+        continue;
+    std::string reason = readError ? fileSystem.LastFailureReason() : std::string();
+    if (file)
+        file->Close();
+    if (!readError)
+        return true;
+    output.abandon();
+    settings_.reportError(("Could not open policies file:  " + settings_.policyFilePath + "\n").Text());
+    RunSettings::printPlain(failureLine(settings_.policyFilePath, reason).c_str());
+    return false;
 }

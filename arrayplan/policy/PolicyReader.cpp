@@ -53,10 +53,13 @@ bool PolicyReader::scan() {
     policyNames_.clear();
     TextFile file;
     if (!openFile(file)) {
-        // An optional file may be missing; one that is there but cannot be read is an error, or its
-        // policies would be taken for none (and their names given out again).
-        if (settings_.policyFileOptional && !PathExists(settings_.policyFilePath))
+        // An optional file may be missing, and then reads as an empty one (the output policy file is
+        // created only when policies are written to it); one that is there but cannot be read is an
+        // error, or its policies would be taken for none (and their names given out again).
+        if (settings_.policyFileOptional && LookUpPath(settings_.policyFilePath) == Lookup::Missing) {
+            settings_.printLeveled("\tScanning policies ...\n", 5);
             return true;
+        }
         settings_.reportError(("Could not open policies file:  " + settings_.policyFilePath + "\n").Text());
         return false;
     }

@@ -1,4 +1,5 @@
 // Fuzz target: the inventory loader on arbitrary file contents, then the writer on what it loaded.
+#include "arrayplan/frontend/OutputFile.h"
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/InventoryFile.h"
@@ -23,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (loadInventory(settings, CString(input.c_str()), controllers, code)) {
         for (int i = 0; RaidController* controller = controllers.at(i); ++i)
             controller->dump(true);
-        writeInventory(settings, CString(FuzzScratchPath("written.ini").c_str()), controllers);
+        OutputFile output(CString(FuzzScratchPath("written.ini").c_str()), "~arrayplan~");
+        if (output.open(settings))
+            writeInventory(settings, output, controllers);
     }
     Console::Instance().Capture(nullptr, nullptr);
     return 0;

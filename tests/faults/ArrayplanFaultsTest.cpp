@@ -93,10 +93,13 @@ std::string WithoutTimes(const std::string& policies) {
     return kept;
 }
 
+// A temporary file of the run beside an output or in the support folder.
 bool HasTemporaryFile(const MemoryFileSystem& fileSystem) {
-    for (const auto& [name, content] : FilesBelow(fileSystem, "/kit/raid")) {
-        if (name.rfind("KLAMPM~~", 0) == 0)
-            return true;
+    for (const char* folder : {"/kit/raid", "/out"}) {
+        for (const auto& [name, content] : FilesBelow(fileSystem, folder)) {
+            if (name.rfind("KLAMPM~~", 0) == 0 || name.rfind("~arrayplan~", 0) == 0)
+                return true;
+        }
     }
     return false;
 }
@@ -119,8 +122,8 @@ void SweepValidation(const std::string& previousPolicies) {
         policies = WithoutTimes(fileSystem.Content(kOutPolicies));
     }
     ASSERT_NE(policies, WithoutTimes(previousPolicies));
-    for (Call call : {Call::OpenForReading, Call::OpenForWriting, Call::CreateNewFile, Call::Write,
-                      Call::Close, Call::DeleteFile})
+    for (Call call : {Call::FindEntries, Call::OpenForReading, Call::OpenForWriting, Call::Write, Call::Sync,
+                      Call::Close, Call::RenameFile})
         EXPECT_GT(CountOf(faults, call), 0) << "no call of a kind swept";
 
     for (const InjectedFault& fault : faults) {
@@ -132,7 +135,7 @@ void SweepValidation(const std::string& previousPolicies) {
         Run run = Validate();
 
         if (fault.call != Call::DeleteFile) { // the removal of the temporary file itself may fail
-            EXPECT_FALSE(HasTemporaryFile(fileSystem)) << "a temporary file was left in the support folder";
+            EXPECT_FALSE(HasTemporaryFile(fileSystem)) << "a temporary file was left";
         }
         if (run.status == 0) {
             EXPECT_EQ(fileSystem.Content(kOutInventory), inventory);

@@ -1,5 +1,6 @@
 // The output policy writer: names, header, body rules, the temporary file and the failures.
 #include "arrayplan/policy/PolicyMaker.h"
+#include "arrayplan/frontend/OutputFile.h"
 #include "arrayplan/policy/PolicyList.h"
 #include "support/ConsoleCapture.h"
 #include "support/MemoryFileSystem.h"
@@ -82,9 +83,9 @@ protected:
     std::string outputPath() const { return dir / "out.ini"; }
     std::string output() const { return withoutClock(ReadWholeFile(outputPath())); }
     bool make() {
-        PolicyMaker maker(settings);
+        OutputFile output(settings.policyFilePath, "KLAMPM~~");
         ConsoleCapture capture;
-        bool made = maker.makePolicies(controllers);
+        bool made = output.open(settings) && PolicyMaker(settings).makePolicies(controllers, output);
         out = capture.Out();
         return made;
     }
@@ -108,8 +109,9 @@ TEST_F(PolicyMakerTest, NamesFollowThoseInTheFileAndOfTheRun) {
     std::string first = header(1, "Vaultix-Q4") + q4Body("Policy.AUTO-Vaultix-Q4-1") +
                         header(3, "Vaultix-Q4") + q4Body("Policy.AUTO-Vaultix-Q4-2");
     EXPECT_EQ(output(), first);
+    // A missing file reads as an empty one.
     EXPECT_EQ(out, "Checking syntax of current policies file: " + outputPath() +
-                       " ...\nGenerating policies from captured configurations ...\n"
+                       " ...\n\tScanning policies ...\nGenerating policies from captured configurations ...\n"
                        "\tController 1:  Vaultix-Q4\n\t\tGenerating policy:  Policy.AUTO-Vaultix-Q4-1\n"
                        "\tSkipped controller 2 -- controller is not configured.\n"
                        "\tController 3:  Vaultix-Q4\n\t\tGenerating policy:  Policy.AUTO-Vaultix-Q4-2\n");
@@ -193,19 +195,42 @@ TEST_F(PolicyMakerTest, ApplicabilityTemplate) {
 
 TEST_F(PolicyMakerTest, TemporaryFileIsTheRunsOwn) {
     dir.Write("KLAMPM~~.TMP", "another run's\n");
+    dir.Write("KLAMPM~~out.ini~89abcdef.tmp", "left by a killed run\n");
     controllers.add(configuredQ4());
     ASSERT_TRUE(make()) << out;
     EXPECT_EQ(dir.Read("KLAMPM~~.TMP"), "another run's\n");
-    EXPECT_EQ(temporaryFiles(), 1);
+    EXPECT_EQ(temporaryFiles(), 1) << "the killed run's file is removed, the run's own is renamed";
     EXPECT_EQ(output(), header(1, "Vaultix-Q4") + q4Body("Policy.AUTO-Vaultix-Q4-1"));
 
-    // With "/debug" the run's text stays behind under the known name, once.
+    // "/debug" keeps nothing more: the new policies are the end of the output file.
     settings.debug = true;
     ASSERT_TRUE(make()) << out;
-    ASSERT_TRUE(make()) << out;
     EXPECT_EQ(temporaryFiles(), 1);
-    EXPECT_EQ(withoutClock(dir.Read("KLAMPM~~.TMP")),
-              header(1, "Vaultix-Q4") + q4Body("Policy.AUTO-Vaultix-Q4-3"));
+}
+
+// A policy whose line the reader would refuse (a long serial number) is not written: the file stays
+// readable by the next run.
+TEST_F(PolicyMakerTest, GeneratedLineLongerThanTheReaderTakesIsRefused) {
+    WriteWholeFile(outputPath(), "; kept\n");
+    controllers.add(configuredQ4());
+    settings.serialNumber = CString(std::string(230, 'S'));
+    EXPECT_FALSE(make());
+    EXPECT_EQ(lastErrorReport(out),
+              "Controller 1 (Vaultix-Q4) -- Generated policy line longer than 254 characters:  "
+              "; * System serial number:     " +
+                  std::string(230, 'S') + "\n");
+    EXPECT_EQ(ReadWholeFile(outputPath()), "; kept\n");
+    EXPECT_EQ(temporaryFiles(), 0);
+
+    settings.serialNumber = CString(std::string(224, 'S'));
+    EXPECT_TRUE(make()) << out << "a header line of 254 characters";
+    settings.serialNumber = CString(std::string(200, 'S'));
+    settings.machineType = CString(std::string(200, 'M'));
+    settings.applicabilityTemplate = "s,m";
+    EXPECT_FALSE(make());
+    EXPECT_EQ(lastErrorReport(out), "Controller 1 (Vaultix-Q4) -- Generated policy line longer than 254 "
+                                    "characters:  AppliesTo.1 = s:" +
+                                        std::string(200, 'S') + ",m:" + std::string(200, 'M') + "\n");
 }
 
 TEST_F(PolicyMakerTest, ExistingFileWithErrorsIsRefused) {
@@ -216,32 +241,45 @@ TEST_F(PolicyMakerTest, ExistingFileWithErrorsIsRefused) {
     EXPECT_EQ(ReadWholeFile(outputPath()), "[Policy.Bad]\nAppliesTo.1 = c:0\n");
 }
 
+// Each failure is reported with the Part's line and a line naming the file with the system's reason; the
+// output file stays as it was and no temporary file is left.
 TEST_F(PolicyMakerTest, FileSystemFailuresAreReported) {
-    settings.raidDirectory = "/raid/";
     settings.policyFilePath = "/out.ini";
     controllers.add(configuredQ4());
-    // Runs the writer on a memory file system whose call fails; the files left behind.
-    auto makeFailing = [&](MemoryFileSystem::Call call, const std::string& path) {
-        MemoryFileSystem files;
-        files.AddDirectory("/raid");
-        files.FailCall(call, 0, path);
-        ScopedFileSystem scoped(files);
-        EXPECT_FALSE(make());
-        return files.AllPaths();
+    const std::string existing = "[Policy.Old]\nAppliesTo.1 = ALL\n";
+    struct Case {
+        MemoryFileSystem::Call call;
+        int nth;
+        const char* path;
+        std::string report;
     };
-
-    EXPECT_EQ(makeFailing(MemoryFileSystem::Call::CreateNewFile, ""),
-              (std::vector<std::string>{"/", "/raid"}));
-    EXPECT_EQ(lastErrorReport(out), "Could not write to temp space.  KLAMP requires temp space to run.\n");
-
-    EXPECT_EQ(makeFailing(MemoryFileSystem::Call::OpenForWriting, "/out.ini"),
-              (std::vector<std::string>{"/", "/raid"}));
-    EXPECT_EQ(lastErrorReport(out), "Could not open policies file for writing:  /out.ini");
-
-    EXPECT_EQ(makeFailing(MemoryFileSystem::Call::Write, "/out.ini"),
-              (std::vector<std::string>{"/", "/out.ini", "/raid"}));
-    EXPECT_EQ(lastErrorReport(out),
-              "Error writing to policies file.\nWarning: Partial data may have been written.\n");
+    const Case cases[] = {
+        {MemoryFileSystem::Call::OpenForWriting, 0, "",
+         "Could not write to temp space.  KLAMP requires temp space to run.\n/out.ini: Disk quota "
+         "exceeded\n"},
+        {MemoryFileSystem::Call::Write, 0, "",
+         "Error writing to policies file.\nWarning: Partial data may have been written.\n"
+         "/out.ini: Disk quota exceeded\n"},
+        {MemoryFileSystem::Call::RenameFile, 0, "",
+         "Error writing to policies file.\nWarning: Partial data may have been written.\n"
+         "/out.ini: Disk quota exceeded\n"},
+        // The second reading of the file: the first is the check of its policies.
+        {MemoryFileSystem::Call::OpenForReading, 2, "/out.ini",
+         "Could not open policies file:  /out.ini\n/out.ini: Disk quota exceeded\n"},
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem files;
+        files.AddFile("/out.ini", existing);
+        ScopedFileSystem scoped(files);
+        OutputFile output(settings.policyFilePath, "KLAMPM~~");
+        ASSERT_TRUE(output.open(settings));
+        files.FailCall(c.call, c.nth, c.path, "Disk quota exceeded");
+        ConsoleCapture capture;
+        EXPECT_FALSE(PolicyMaker(settings).makePolicies(controllers, output));
+        EXPECT_EQ(lastErrorReport(capture.Out()), c.report);
+        EXPECT_EQ(files.Content("/out.ini"), existing);
+        EXPECT_EQ(files.AllPaths(), (std::vector<std::string>{"/", "/out.ini", "/out.ini.lock"}));
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
+#include "arrayplan/frontend/OutputFile.h"
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/InventoryFile.h"
 #include "support/ConsoleCapture.h"
+#include "support/MemoryFileSystem.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +56,9 @@ TEST(InventoryWriter, WritesHardwareAndConfigurations) {
     settings.serialNumber = "KQ4711X";
 
     TempDir dir;
-    ASSERT_TRUE(writeInventory(settings, CString((dir / "out.ini").c_str()), list));
+    OutputFile output(CString((dir / "out.ini").c_str()), "~arrayplan~");
+    ASSERT_TRUE(output.open(settings));
+    ASSERT_TRUE(writeInventory(settings, output, list));
     EXPECT_EQ(dir.Read("out.ini"), "[System]\n"
                                    "Machine_Type = 8837 \n"
                                    "Serial_Number = KQ4711X \n"
@@ -97,14 +101,35 @@ TEST(InventoryWriter, WritesHardwareAndConfigurations) {
                                    "Channel.1 = 4\nID.1 = 0\nSize.1 = 300000\n");
 }
 
-TEST(InventoryWriter, UnwritableFileIsReported) {
+// Each failure names the file and the system's reason on a line of its own; the file stays as it was.
+TEST(InventoryWriter, FailuresAreReportedWithTheirReason) {
     ControllerList list;
     list.add(std::make_unique<RaidController>(1, 1));
-    RunSettings settings;
-    ConsoleCapture capture;
-    EXPECT_FALSE(writeInventory(settings, "/nonexistent/dir/out.ini", list));
-    EXPECT_EQ(settings.writeErrorCode, 14);
-    EXPECT_EQ(capture.Out(), "\n#### ERROR\n\tFORMAT:Error writing /nonexistent/dir/out.ini");
+    struct Case {
+        MemoryFileSystem::Call call;
+        std::string out;
+    };
+    const Case cases[] = {
+        {MemoryFileSystem::Call::OpenForWriting,
+         "\n#### ERROR\n\tFORMAT:Error writing /out/i.ini\n/out/i.ini: Permission denied\n"},
+        {MemoryFileSystem::Call::Write, "/out/i.ini: Permission denied\n"},
+        {MemoryFileSystem::Call::RenameFile, "/out/i.ini: Permission denied\n"},
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem files;
+        files.AddFile("/out/i.ini", "old");
+        ScopedFileSystem scoped(files);
+        RunSettings settings;
+        OutputFile output("/out/i.ini", "~arrayplan~");
+        ASSERT_TRUE(output.open(settings));
+        files.FailCall(c.call, 0, "", "Permission denied");
+        ConsoleCapture capture;
+        EXPECT_FALSE(writeInventory(settings, output, list));
+        EXPECT_EQ(settings.writeErrorCode, 14);
+        EXPECT_EQ(capture.Out(), c.out);
+        EXPECT_EQ(files.Content("/out/i.ini"), "old");
+        EXPECT_EQ(files.AllPaths(), (std::vector<std::string>{"/", "/out", "/out/i.ini", "/out/i.ini.lock"}));
+    }
 }
 
 // A controller whose array A holds one drive of each size, with FILL and sized logical drives on it.

@@ -104,8 +104,10 @@ TEST_F(ArrayplanRun, MissingInventory) {
     dir_.Write("policies.ini", kMirrorPolicy);
     ProgramResult result = run();
     EXPECT_EQ(result.status, 12);
+    // The run's message, then the file with the system's reason.
     EXPECT_EQ(result.out, echo() + "Verifying input inventory file:" + path("inventory.ini") +
-                              " ...\n##ERROR\n   Error opening input inventory file.\n");
+                              " ...\n##ERROR\n   Error opening input inventory file.\n" +
+                              path("inventory.ini") + ": No such file or directory\n");
 }
 
 TEST_F(ArrayplanRun, InventoryWithoutControllers) {
@@ -148,7 +150,8 @@ TEST_F(ArrayplanRun, MissingSupportFile) {
                    "/outp:" + path("p.ini"), "/raid:" + path("none")});
     EXPECT_EQ(result.status, 3);
     EXPECT_NE(result.out.find("Processing input policy file ...\n"), std::string::npos);
-    std::string tail = "Error opening RAID support ini file for Controller:Vaultix-Q4\n"
+    std::string tail = "Error opening RAID support ini file for Controller:Vaultix-Q4\n" + path("none") +
+                       "\\Vaultix-Q4.ini: No such file or directory\n"
                        "##ERROR\n   Unsupported controller type\n";
     EXPECT_EQ(tailOf(result.out, tail.size()), tail);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "o.ini"));
