@@ -134,7 +134,10 @@ int CopySteps::ModifyDrvInfoIniSupportList(const CString& driverDestination) {
     PrintAtLevel("Modifying " + JoinPath(driverDestination, kDriverInfoFileName), 3);
     driver->SetSupportedSystems(supported);
     driver->SetUnsupportedSystems(unsupported);
-    return driver->Write() ? kStepDone : kStepFileSystemFailed;
+    if (driver->Write())
+        return kStepDone;
+    ReportUnwritableFile(driver->Path(), driver->WriteFailureReason());
+    return kStepFileSystemFailed;
 }
 
 std::unique_ptr<DriverInfoFile> CopySteps::ReadDriverInfo(const CString& folder, Lookup& found) const {
@@ -147,7 +150,7 @@ std::unique_ptr<DriverInfoFile> CopySteps::ReadDriverInfo(const CString& folder,
     auto driver = std::make_unique<DriverInfoFile>(path, "", "", 0, DriverFileKind::DriverInformation);
     // A driver taken as empty would be selected, skipped or rewritten by the wrong values.
     if (driver->ReadFailed()) {
-        PrintAtLevel(UnableToReadMessage(path), 1);
+        ReportUnreadableFile(path, driver->ReadFailureReason());
         return nullptr;
     }
     return driver;

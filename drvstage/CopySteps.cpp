@@ -7,6 +7,7 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/FileOperations.h"
 #include "foundation/IniFile.h"
+#include "foundation/platform/FileSystem.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,7 +45,7 @@ int CopySteps::CheckMachineTypesAgainst(const CString& driverSetPath) const {
     IniFile driverSet(driverSetPath, true);
     // An unread support list would let every machine type pass.
     if (driverSet.IsUnreadable()) {
-        PrintAtLevel(UnableToReadMessage(driverSetPath), 1);
+        ReportUnreadableFile(driverSetPath, driverSet.ReadFailureReason());
         return kStepFileSystemFailed;
     }
     CString supported = driverSet.GetValue(kDriverSetSection, kSupportedSystemsKey, "");
@@ -64,19 +65,24 @@ int CopySteps::PrepareDestinationPath(const CString& destination) {
     Lookup existing = LookUpPath(destination);
     if (existing == Lookup::Failed) {
         // Old files must not stay behind in a destination that could not be looked at.
+        FileFailure failure{destination, CurrentFileSystem().LastFailureReason()};
         PrintAtLevel("Unable to remove directory " + destination, 1);
+        PrintFailureReason(failure);
         return kStepFileSystemFailed;
     }
+    FileFailure failure;
     if (existing == Lookup::Found) {
         PrintAtLevel("Removing " + destination + "\n", 1);
-        if (!DeletePath(destination)) {
+        if (!DeletePath(destination, &failure)) {
             PrintAtLevel("Unable to remove directory " + destination, 1);
+            PrintFailureReason(failure);
             return kStepFileSystemFailed;
         }
     }
     PrintAtLevel("Creating " + destination + "\n", 1);
-    if (!MakePath(destination)) {
+    if (!MakePath(destination, NativePathStyle(), &failure)) {
         PrintAtLevel("Unable to create directory " + destination, 1);
+        PrintFailureReason(failure);
         return kStepFileSystemFailed;
     }
     return kStepDone;
@@ -92,9 +98,16 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
     }
     IniFile driverSet(path, true);
     PrintAtLevel("\nModifying " + JoinPath(destination, kDriverSetFileName), 2);
+    if (driverSet.IsUnreadable()) {
+        ReportUnreadableFile(path, driverSet.ReadFailureReason());
+        return kStepFileSystemFailed;
+    }
     if (!driverSet.SetValue(kDriverSetSection, kSupportedSystemsKey, settings_.machineTypes, false, false))
         return kStepFileSystemFailed;
-    return driverSet.Flush() ? kStepDone : kStepFileSystemFailed;
+    if (driverSet.Flush())
+        return kStepDone;
+    ReportUnwritableFile(path, driverSet.SaveFailureReason());
+    return kStepFileSystemFailed;
 }
 
 int CopySteps::ListDriverFolders(const CString& source, std::vector<CString>& names) const {

@@ -6,6 +6,7 @@
 #include "foundation/IniFile.h"
 
 #include <memory>
+#include <string>
 
 enum class DriverFileKind { DriverInformation = 0, Textmode = 1, DriverSetInformation = 2 };
 
@@ -51,6 +52,13 @@ public:
     bool IsModified() const { return modified_; }
     bool WriteFailed() const { return writeFailed_; }
     bool ReadFailed() const { return readFailed_; }
+    // The system's reasons of a failed read or write, for the line after the failure line.
+    std::string ReadFailureReason() const {
+        return document_ ? document_->ReadFailureReason() : std::string();
+    }
+    std::string WriteFailureReason() const {
+        return document_ ? document_->SaveFailureReason() : std::string();
+    }
 
     void SetSupportedSystems(const CString& list);
     void SetUnsupportedSystems(const CString& list);

@@ -1,5 +1,6 @@
 #include "drvstage/FileLookup.h"
 
+#include "foundation/Console.h"
 #include "foundation/FileOperations.h"
 #include "foundation/platform/FileSystem.h"
 
@@ -36,6 +37,12 @@ Lookup FindFileNoCase(const CString& folder, const char* name, CString& path) {
     return Lookup::Found;
 }
 
-CString UnableToReadMessage(const CString& file) {
-    return "Unable to read file " + file;
+void ReportUnreadableFile(const CString& file, const std::string& reason) {
+    PrintAtLevel("Unable to read file " + file, 1);
+    PrintFailureReason({file, reason});
+}
+
+void ReportUnwritableFile(const CString& file, const std::string& reason) {
+    PrintAtLevel("Unable to write file " + file, 1);
+    PrintFailureReason({file, reason});
 }

@@ -6,6 +6,7 @@
 #include "foundation/CString.h"
 #include "foundation/FileOperations.h"
 
+#include <string>
 #include <vector>
 
 inline constexpr const char* kDriverSetFileName = "DrvSet.ini";
@@ -20,5 +21,6 @@ Lookup FindFileNoCase(const CString& folder, const char* name, CString& path);
 // there is no folder of that name, Failed when it could not be listed; names are empty for both.
 Lookup ListFolder(const CString& folder, bool wantDirectories, std::vector<CString>& names);
 
-// The failure line of a file that could not be read.
-CString UnableToReadMessage(const CString& file);
+// Print the failure line of a file that could not be read or written, then the reason line.
+void ReportUnreadableFile(const CString& file, const std::string& reason);
+void ReportUnwritableFile(const CString& file, const std::string& reason);

@@ -1,6 +1,7 @@
 #include "foundation/FileOperations.h"
 
 #include "foundation/Console.h"
+#include "foundation/FileReplacement.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <algorithm>
@@ -78,36 +79,50 @@ char* AllocateTransferBuffer(size_t& size) {
     return nullptr;
 }
 
-bool CopyThroughBuffer(File& source, File& destination) {
+// Which side of a copy failed: the reason belongs to the file that was read or to the one written.
+enum class CopyOutcome { Copied, ReadFailed, WriteFailed };
+
+CopyOutcome CopyThroughBuffer(File& source, File& destination) {
     size_t size = 0;
     char* buffer = AllocateTransferBuffer(size);
     if (!buffer)
-        return false;
-    bool copied = true;
+        return CopyOutcome::ReadFailed;
+    CopyOutcome outcome = CopyOutcome::Copied;
     for (;;) {
         bool readError = false;
         size_t count = source.Read(buffer, size, readError);
-        if (readError || (count > 0 && destination.Write(buffer, count) < count)) {
-            copied = false;
+        if (readError) {
+            outcome = CopyOutcome::ReadFailed;
             break;
         }
         if (count == 0)
             break;
+        if (destination.Write(buffer, count) < count) {
+            outcome = CopyOutcome::WriteFailed;
+            break;
+        }
     }
     delete[] buffer;
-    return copied;
+    return outcome;
 }
 
-bool CopyContents(File& source, File& destination) {
+// A transfer inside the system that fails part-way is put down to the destination: a full disk, mostly.
+CopyOutcome CopyContents(File& source, File& destination) {
     switch (source.TransferTo(destination)) {
     case TransferResult::Done:
-        return true;
+        return CopyOutcome::Copied;
     case TransferResult::Failed:
-        return false;
+        return CopyOutcome::WriteFailed;
     case TransferResult::Unsupported:
         break;
     }
     return CopyThroughBuffer(source, destination);
+}
+
+bool Fail(FileFailure* failure, const CString& file, const std::string& reason) {
+    if (failure)
+        *failure = {file, reason};
+    return false;
 }
 
 bool CopyListedFiles(const CString& sourceDirectory, const CString& destinationDirectory,
@@ -118,12 +133,30 @@ bool CopyListedFiles(const CString& sourceDirectory, const CString& destinationD
         CString sourceFile = JoinPath(sourceDirectory, CString(entry.name));
         CString destinationFile = JoinPath(destinationDirectory, CString(entry.name));
         PrintAtLevel(("copy " + sourceFile + " -> " + destinationFile).Text(), 3);
-        if (!CopyOneFile(sourceFile, destinationFile)) {
+        FileFailure failure;
+        if (!CopyOneFile(sourceFile, destinationFile, &failure)) {
             PrintAtLevel(("Unable to copy file " + sourceFile + " to " + destinationFile).Text(), 1);
+            PrintFailureReason(failure);
             return false;
         }
     }
     return true;
+}
+
+// A folder that cannot be cleaned of them still takes the copy: the names of new temporary files never
+// meet the old ones.
+void RemoveStaleCopies(const CString& destinationDirectory) {
+    RemoveStaleReplacements(destinationDirectory, kCopyTemporaryPrefix);
+}
+
+// MakePath for a copy's destination folder, with the failure lines.
+bool MakeDestination(const CString& destination) {
+    FileFailure failure;
+    if (MakePath(destination, NativePathStyle(), &failure))
+        return true;
+    PrintAtLevel(("Unable to create directory " + destination).Text(), 1);
+    PrintFailureReason(failure);
+    return false;
 }
 
 // Copies source, which exists and has the identity sourceIdentity. onPath holds the directories on the
@@ -132,8 +165,9 @@ bool CopyListedFiles(const CString& sourceDirectory, const CString& destinationD
 // files and the subdirectories: a folder that cannot be listed is a failure, never taken for an empty one.
 bool CopyTree(const CString& source, const std::string& sourceIdentity, const CString& destination,
               std::vector<std::string>& onPath) {
-    if (!MakePath(destination))
+    if (!MakeDestination(destination))
         return false;
+    RemoveStaleCopies(destination);
     std::vector<DirectoryEntry> entries;
     if (!ListEntries(source, entries)) {
         ReportUnlistedDirectory(source);
@@ -173,23 +207,28 @@ bool IsLink(const CString& path) {
     return CurrentFileSystem().FindEntries(path.Str(), entries) && entries.size() == 1 && entries[0].isLink;
 }
 
+// The failure of the file-system call on path that just failed.
+bool FailHere(FileFailure* failure, const CString& path) {
+    return Fail(failure, path, CurrentFileSystem().LastFailureReason());
+}
+
 // Empties path, which is a directory that is no link: links inside are removed themselves, never entered.
-bool DeleteContents(const CString& path) {
+bool DeleteContents(const CString& path, FileFailure* failure) {
     std::vector<DirectoryEntry> entries;
     if (!ListEntries(path, entries))
-        return false;
+        return FailHere(failure, path);
     FileSystem& fileSystem = CurrentFileSystem();
     for (const DirectoryEntry& entry : entries) {
         if (!entry.isDirectory)
             continue;
         CString subdirectory = JoinPath(path, CString(entry.name));
         if (!entry.isLink) {
-            if (!DeletePath(subdirectory))
+            if (!DeletePath(subdirectory, failure))
                 return false;
             continue;
         }
         if (!fileSystem.DeleteFile(subdirectory.Str()))
-            return false;
+            return FailHere(failure, subdirectory);
         PrintAtLevel(("Deleting " + subdirectory + "\n").Text(), 5);
     }
     for (const DirectoryEntry& entry : entries) {
@@ -198,7 +237,7 @@ bool DeleteContents(const CString& path) {
         CString file = JoinPath(path, CString(entry.name));
         PrintAtLevel(("Deleting " + file).Text(), 5);
         if (!fileSystem.DeleteFile(file.Str()))
-            return false;
+            return FailHere(failure, file);
     }
     return true;
 }
@@ -273,11 +312,17 @@ bool ListDirectory(const CString& directory, bool wantDirectories, std::vector<C
     return complete;
 }
 
-void ReportUnlistedDirectory(const CString& directory) {
-    PrintAtLevel(("Unable to list directory " + directory).Text(), 1);
+void PrintFailureReason(const FileFailure& failure) {
+    if (!failure.reason.empty())
+        PrintAtLevel((failure.file + ": " + failure.reason.c_str()).Text(), 1);
 }
 
-bool MakePath(const CString& path, PathStyle style) {
+void ReportUnlistedDirectory(const CString& directory) {
+    PrintAtLevel(("Unable to list directory " + directory).Text(), 1);
+    PrintFailureReason({directory, CurrentFileSystem().LastFailureReason()});
+}
+
+bool MakePath(const CString& path, PathStyle style, FileFailure* failure) {
     if (PathExists(path))
         return true;
     CString prefix;
@@ -289,7 +334,7 @@ bool MakePath(const CString& path, PathStyle style) {
             continue;
         PrintAtLevel(("mkdir " + prefix).Text(), 5);
         if (!CurrentFileSystem().MakeDirectory(prefix.Str()))
-            return false;
+            return FailHere(failure, prefix);
         created = true;
     }
     if (created)
@@ -303,6 +348,7 @@ bool CopyFiles(const CString& sourceDirectory, const CString& destinationDirecto
         ReportUnlistedDirectory(sourceDirectory);
         return false;
     }
+    RemoveStaleCopies(destinationDirectory);
     return CopyListedFiles(sourceDirectory, destinationDirectory, entries);
 }
 
@@ -319,41 +365,46 @@ bool CopyPath(const CString& source, const CString& destination) {
     return CopyTree(source, CurrentFileSystem().DirectoryIdentity(source.Str()), destination, onPath);
 }
 
-bool DeletePath(const CString& path) {
+bool DeletePath(const CString& path, FileFailure* failure) {
     if (path.IsEmpty() || !PathExists(path))
-        return false;
+        return Fail(failure, path, "");
     FileSystem& fileSystem = CurrentFileSystem();
     if (!fileSystem.RemoveDirectory(path.Str())) {
         // A link (to a directory or not) is never entered; a plain file is no directory to delete.
-        if (IsLink(path) || !DeleteContents(path) || !fileSystem.RemoveDirectory(path.Str()))
+        if (IsLink(path))
+            return Fail(failure, path, "");
+        if (!DeleteContents(path, failure))
             return false;
+        if (!fileSystem.RemoveDirectory(path.Str()))
+            return FailHere(failure, path);
     }
     PrintAtLevel(("Deleting " + path + "\n").Text(), 5);
     return true;
 }
 
 // The times go with the contents, taken and set on the open files: no path is looked up twice. The
-// source's are taken before reading, which may move its access time. A destination that was opened but not
-// completely written is removed again: a partial file must not pass for a copy.
-bool CopyOneFile(const CString& source, const CString& destination) {
-    FileSystem& fileSystem = CurrentFileSystem();
-    // The destination is not touched (truncated) when the source cannot be read.
-    std::unique_ptr<File> from = fileSystem.OpenFile(source.Str(), "rb");
+// source's are taken before reading, which may move its access time. The copy replaces the destination
+// whole when it is complete (a link of that name is replaced itself, never written through); until then
+// the destination is as it was. Copies are not synced one by one, which would cost the copy its speed: a
+// kill cannot cut a file that took its name only when complete.
+bool CopyOneFile(const CString& source, const CString& destination, FileFailure* failure) {
+    std::unique_ptr<File> from = CurrentFileSystem().OpenFile(source.Str(), "rb");
     if (!from)
-        return false;
+        return FailHere(failure, source);
     FileTimes times;
     bool timesKnown = from->GetTimes(times);
-    std::unique_ptr<File> to = fileSystem.OpenReplacing(destination.Str());
-    if (!to)
-        return false;
-    bool copied = CopyContents(*from, *to);
-    if (copied && timesKnown)
-        to->SetTimes(times);
-    bool closed = to->Close();
-    from->Close();
-    if (copied && closed)
-        return true;
-    to.reset();
-    fileSystem.DeleteFile(destination.Str());
-    return false;
+    FileReplacement to(destination, {kCopyTemporaryPrefix, true, false});
+    File* output = to.Open() ? to.Output() : nullptr;
+    if (!output)
+        return Fail(failure, destination, to.FailureReason());
+    CopyOutcome outcome = CopyContents(*from, *output);
+    if (outcome != CopyOutcome::Copied) {
+        to.Fail();
+        return Fail(failure, outcome == CopyOutcome::ReadFailed ? source : destination, to.FailureReason());
+    }
+    if (timesKnown)
+        to.SetTimes(times);
+    if (!to.Commit())
+        return Fail(failure, destination, to.FailureReason());
+    return true;
 }

@@ -87,9 +87,10 @@ bool IniFile::FileExists() const {
 }
 
 bool IniFile::Load(const CString& path) {
+    readFailure_.clear();
     TextFile file;
     if (!file.Open(path, "r"))
-        return false;
+        return FailLoad(CurrentFileSystem().LastFailureReason());
     CString line;
     size_t lines = 0;
     size_t bytes = 0;
@@ -99,10 +100,25 @@ bool IniFile::Load(const CString& path) {
             byteOrderMark_ = byteOrderMark_ || file.HadByteOrderMark();
         if (read == LineRead::End)
             return true;
+        if (read == LineRead::Failed)
+            return FailLoad(CurrentFileSystem().LastFailureReason());
+        ++lines;
         bytes += static_cast<size_t>(line.Length());
-        if (read != LineRead::Line || ++lines > kMaxLines || bytes > kMaxBytes || !AddLine(line))
-            return false;
+        if (read == LineRead::TooLong)
+            return FailLoad("line " + std::to_string(lines) + " is longer than " +
+                            std::to_string(kMaxLineLength) + " characters");
+        if (lines > kMaxLines)
+            return FailLoad("more than " + std::to_string(kMaxLines) + " lines");
+        if (bytes > kMaxBytes)
+            return FailLoad("more than " + std::to_string(kMaxBytes) + " bytes");
+        if (!AddLine(line))
+            return FailLoad("out of memory");
     }
+}
+
+bool IniFile::FailLoad(const std::string& reason) {
+    readFailure_ = reason;
+    return false;
 }
 
 bool IniFile::AddLine(const CString& text) {

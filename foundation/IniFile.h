@@ -29,6 +29,9 @@ public:
 
     bool FileExists() const;
     bool IsUnreadable() const { return unreadable_; }
+    // Why the last load failed: the system's reason, or the bound that was passed ("line 3 is longer than
+    // 65536 characters"); empty after a load that succeeded.
+    const std::string& ReadFailureReason() const { return readFailure_; }
     // Appends the lines of path; false when it cannot be opened or read whole or a line cannot be stored.
     // A UTF-8 byte order mark at its start is skipped, and written again when the document is saved.
     bool Load(const CString& path);
@@ -63,6 +66,7 @@ private:
         std::unordered_map<std::string, Line> firstEntry; // folded key -> its first line, comments included
     };
 
+    bool FailLoad(const std::string& reason);
     bool FindSection(const char* name, size_t& index) const;
     Line SectionBegin(size_t index);
     Line SectionEnd(size_t index);
@@ -80,6 +84,7 @@ private:
     bool dirty_ = false;
     bool unreadable_ = false;
     bool byteOrderMark_ = false;
+    std::string readFailure_;
     std::string saveFailure_;
     std::list<CString> lines_;
     std::vector<Section> sections_;

@@ -29,16 +29,6 @@ bool TextFile::Open(const CString& path, const char* mode) {
     return file_ != nullptr;
 }
 
-bool TextFile::CreateNew(const CString& path) {
-    if (file_)
-        Close();
-    path_ = path;
-    textMode_ = true;
-    ResetState();
-    file_ = CurrentFileSystem().CreateNewFile(path.Str());
-    return file_ != nullptr;
-}
-
 void TextFile::ResetState() {
     writeFailed_ = false;
     readFailed_ = false;

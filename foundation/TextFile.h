@@ -25,8 +25,6 @@ public:
 
     // Closes a file still open, then opens path with a C library mode text ("r" when empty).
     bool Open(const CString& path, const char* mode = "r");
-    // Creates path, which must not exist yet, for writing in text mode (exclusive create).
-    bool CreateNew(const CString& path);
     // Empties out, then reads up to and including the next newline; false when nothing was read (at the
     // end, or when the file could not be read). In text mode (no "b") a carriage return before the newline
     // is dropped, as the Windows library does. A UTF-8 byte order mark opening the file is skipped.

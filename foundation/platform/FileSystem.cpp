@@ -21,12 +21,3 @@ bool FileSystem::IsVolumeRoot(const std::string& path) {
     bool separated = !path.empty() && (path.back() == '/' || path.back() == '\\');
     return !identity.empty() && DirectoryIdentity(path + (separated ? ".." : "/..")) == identity;
 }
-
-std::unique_ptr<File> FileSystem::OpenReplacing(const std::string& path) {
-    std::vector<DirectoryEntry> found;
-    if (!FindEntries(path, found))
-        return nullptr;
-    if (found.size() == 1 && found[0].isLink && !DeleteFile(path))
-        return nullptr;
-    return OpenFile(path, "wb");
-}

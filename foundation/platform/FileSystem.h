@@ -79,9 +79,6 @@ public:
     virtual std::string FullPath(const std::string& path) = 0;
     // mode is a C library mode text ("r", "w", "a", "rb", "wb", "w+", ...); null on failure.
     virtual std::unique_ptr<File> OpenFile(const std::string& path, const char* mode) = 0;
-    // Opens path for writing as an empty regular file. A symbolic link of that name is removed itself
-    // first, never written through (which would empty what it leads to); a folder is left alone (null).
-    virtual std::unique_ptr<File> OpenReplacing(const std::string& path);
     // Creates a new file that must not exist yet (exclusive create); null when it exists or fails.
     virtual std::unique_ptr<File> CreateNewFile(const std::string& path) = 0;
     // Replaces target by source in one step (used for atomic saves).

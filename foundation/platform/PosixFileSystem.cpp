@@ -480,21 +480,6 @@ public:
         return OpenDescriptor(path, flags);
     }
 
-    // Without following a link as the last component, a link there is found at no extra cost: the open
-    // fails with ELOOP. Opening a folder for writing fails by itself.
-    std::unique_ptr<File> OpenReplacing(const std::string& path) override {
-        int descriptor = -1;
-        auto openNotFollowing = [&](const std::string& candidate) {
-            descriptor = open(candidate.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-            return descriptor >= 0;
-        };
-        std::string used;
-        if (!WithLetterCase(path, openNotFollowing, &used) &&
-            (errno != ELOOP || unlink(used.c_str()) != 0 || !openNotFollowing(used)))
-            return nullptr;
-        return std::make_unique<PosixFile>(descriptor);
-    }
-
     std::unique_ptr<File> CreateNewFile(const std::string& path) override {
         return OpenDescriptor(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC);
     }

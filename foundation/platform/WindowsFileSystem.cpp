@@ -87,10 +87,12 @@ bool IsDrive(const std::string& name) {
 
 // A search that found nothing has run; a search in a missing folder has not. A name without wildcards
 // is looked up rather than searched for, so a missing folder or a file on its way only means it is not
-// there.
+// there (systems tell the file on the way as a bad folder name or as an invalid name), as does a name
+// that no file can have.
 bool IsMissing(DWORD error, bool searched) {
     return error == ERROR_FILE_NOT_FOUND ||
-           (!searched && (error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY));
+           (!searched &&
+            (error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY || error == ERROR_INVALID_NAME));
 }
 
 // The answer of a lookup that the system refused with error: true (searched, nothing there) or false.

@@ -58,11 +58,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ini.SetValue(section, "", line, edits % 2 == 0, false);
         }
         ini.SetValue("Fuzz", "Added", "1", false, false);
-        if (!ini.Save(path.c_str()))
+        // A file beyond the reading bounds is never saved over; any other is.
+        if (ini.Save(path.c_str()) == ini.IsUnreadable())
             std::abort();
+        if (ini.IsUnreadable())
+            return 0;
     }
     IniFile again(path.c_str(), true);
     if (again.GetValue("Fuzz", "Added", "").IsEmpty() && again.GetValue("Fuzz", "Added", "x") == "x")
+        std::abort();
+    // A byte order mark at the start survives the save.
+    const std::string mark = "\xEF\xBB\xBF";
+    bool marked = size >= 3 && std::string(reinterpret_cast<const char*>(data), 3) == mark;
+    std::ifstream saved(path, std::ios::binary);
+    std::string start(3, '\0');
+    saved.read(start.data(), 3);
+    if (marked && start != mark)
         std::abort();
     return 0;
 }

@@ -126,16 +126,18 @@ TEST(DrvstageFaults, AdsRunFailsOrMatchesTheUnfailedOne) {
     EXPECT_TRUE(unfailed.IsFile("/dst/earlier.txt"));
 }
 
-// Each failure that used to pass for an answer, with the line that names it.
+// Each failure that used to pass for an answer or ended the run without saying why, with the failure line
+// and the line after it that names the file and the system's reason.
 struct NamedFault {
     Call call;
-    const char* path;
+    const char* path; // empty: any path
+    int nth;
     std::vector<const char*> switches;
-    const char* line;
+    const char* lines;
 };
 
 void PrintTo(const NamedFault& fault, std::ostream* out) {
-    *out << Describe({fault.call, 1}) << " on " << fault.path;
+    *out << Describe({fault.call, fault.nth}) << " on " << fault.path;
 }
 
 class FailureIsNamed : public testing::TestWithParam<NamedFault> {};
@@ -144,11 +146,11 @@ TEST_P(FailureIsNamed, EndsTheRunWithStatus3) {
     const NamedFault& fault = GetParam();
     MemoryFileSystem fileSystem;
     PrepareDriverSet(fileSystem);
-    fileSystem.FailCall(fault.call, 1, fault.path);
+    fileSystem.FailCall(fault.call, fault.nth, fault.path);
     ScopedFileSystem scoped(fileSystem);
     StageResult run = Stage(fault.switches);
     EXPECT_EQ(run.status, 3);
-    EXPECT_TRUE(Mentions(run, fault.line)) << run.output;
+    EXPECT_TRUE(Mentions(run, std::string(fault.lines) + "\n")) << run.output;
     EXPECT_TRUE(Mentions(run, "DRVstage complete.")) << run.output;
     // Nothing is copied after the failure: beta, unsupported for A, never.
     EXPECT_FALSE(fileSystem.IsFile("/dst/beta/beta.sys"));
@@ -161,23 +163,83 @@ INSTANTIATE_TEST_SUITE_P(
         // A driver whose information file cannot be read is not taken for one without.
         NamedFault{Call::OpenForReading,
                    "/src/beta/DRVINFO.INI",
+                   1,
                    {"/M:A"},
-                   "Unable to read file /src/beta/DRVINFO.INI"},
+                   "Unable to read file /src/beta/DRVINFO.INI\n/src/beta/DRVINFO.INI: Input/output error"},
         NamedFault{Call::OpenForReading,
                    "/src/alpha/DrvInfo.ini",
+                   1,
                    {"/ADS"},
-                   "Unable to read file /src/alpha/DrvInfo.ini"},
+                   "Unable to read file /src/alpha/DrvInfo.ini\n/src/alpha/DrvInfo.ini: Input/output error"},
         // A driver folder that cannot be searched for its information file.
-        NamedFault{Call::FindEntries, "/src/beta/*", {"/M:A"}, "Unable to list directory /src/beta"},
-        NamedFault{Call::FindEntries, "/src/alpha/*", {"/ADS"}, "Unable to list directory /src/alpha"},
+        NamedFault{Call::FindEntries,
+                   "/src/beta/*",
+                   1,
+                   {"/M:A"},
+                   "Unable to list directory /src/beta\n/src/beta: Input/output error"},
+        NamedFault{Call::FindEntries,
+                   "/src/alpha/*",
+                   1,
+                   {"/ADS"},
+                   "Unable to list directory /src/alpha\n/src/alpha: Input/output error"},
         // A source that cannot be searched is neither without a driver set file nor without drivers.
-        NamedFault{Call::FindEntries, "/src/*", {"/M:A"}, "Unable to list directory /src"},
-        NamedFault{Call::FindEntries, "/src/*", {"/ADS"}, "Unable to list directory /src"},
+        NamedFault{Call::FindEntries,
+                   "/src/*",
+                   1,
+                   {"/M:A"},
+                   "Unable to list directory /src\n/src: Input/output error"},
+        NamedFault{Call::FindEntries,
+                   "/src/*",
+                   1,
+                   {"/ADS"},
+                   "Unable to list directory /src\n/src: Input/output error"},
         // A destination that cannot be looked for is not taken for a missing one.
-        NamedFault{Call::FindEntries, "/dst", {"/M:A"}, "Unable to remove directory /dst"},
+        NamedFault{Call::FindEntries,
+                   "/dst",
+                   1,
+                   {"/M:A"},
+                   "Unable to remove directory /dst\n/dst: Input/output error"},
         // The driver set file cannot be read: its support list is unknown.
+        NamedFault{Call::OpenForReading,
+                   "/src/DrvSet.ini",
+                   1,
+                   {"/M:A"},
+                   "Unable to read file /src/DrvSet.ini\n/src/DrvSet.ini: Input/output error"},
+        // The destination cannot be emptied or made: the reason names what failed inside it.
+        NamedFault{Call::DeleteFile,
+                   "/dst/earlier.txt",
+                   1,
+                   {"/M:A"},
+                   "Unable to remove directory /dst\n/dst/earlier.txt: Input/output error"},
+        NamedFault{Call::MakeDirectory,
+                   "/dst",
+                   1,
+                   {"/M:A"},
+                   "Creating /dst\n\nUnable to create directory /dst\n/dst: Input/output error"},
+        NamedFault{Call::MakeDirectory,
+                   "/dst/alpha",
+                   1,
+                   {"/M:A"},
+                   "Unable to create directory /dst/alpha\n/dst/alpha: Input/output error"},
+        // A copy that cannot take its name, and driver files that cannot be rewritten on a full disk: only
+        // the rewrites are synced, the driver's first, the driver set file's second.
+        NamedFault{Call::RenameFile,
+                   "/dst/alpha/alpha.sys",
+                   1,
+                   {"/M:A"},
+                   "Unable to copy file /src/alpha/alpha.sys to /dst/alpha/alpha.sys\n"
+                   "/dst/alpha/alpha.sys: Input/output error"},
         NamedFault{
-            Call::OpenForReading, "/src/DrvSet.ini", {"/M:A"}, "Unable to read file /src/DrvSet.ini"}));
+            Call::Sync,
+            "",
+            1,
+            {"/M:A"},
+            "Unable to write file /dst/alpha/DrvInfo.ini\n/dst/alpha/DrvInfo.ini: No space left on device"},
+        NamedFault{Call::Sync,
+                   "",
+                   2,
+                   {"/M:A"},
+                   "Unable to write file /dst/DrvSet.ini\n/dst/DrvSet.ini: No space left on device"}));
 
 // The copied information file can be read, but looking for it fails after the copy: its values are kept
 // when it is narrowed. (The first search for it is the copy's own.)

@@ -93,7 +93,7 @@ TEST_F(MemoryCopyTest, CopiesFilesBeforeFoldersDepthFirst) {
 }
 
 TEST_F(MemoryCopyTest, FailureIsReportedOnEveryEnclosingLevelAndStopsTheCopy) {
-    disk.FailCall(Call::OpenForWriting, 0, "/dst/d1/d2/c.txt");
+    disk.FailCall(Call::RenameFile, 0, "/dst/d1/d2/c.txt", "No space left on device");
     {
         AtVerbosity quiet(0);
         EXPECT_FALSE(CopyPath("/src", "/dst"));
@@ -102,6 +102,7 @@ TEST_F(MemoryCopyTest, FailureIsReportedOnEveryEnclosingLevelAndStopsTheCopy) {
     AtVerbosity failures(1);
     EXPECT_FALSE(CopyPath("/src", "/dst"));
     EXPECT_EQ(console.Out(), "Unable to copy file /src/d1/d2/c.txt to /dst/d1/d2/c.txt\n"
+                             "/dst/d1/d2/c.txt: No space left on device\n"
                              "\nCopyPath(/src/d1/d2, /dst/d1/d2) failed.\n"
                              "\nCopyPath(/src/d1, /dst/d1) failed.\n");
     EXPECT_EQ(disk.Content("/dst/d1/b.txt"), "b"); // what was copied stays
@@ -113,10 +114,13 @@ TEST_F(MemoryCopyTest, CopyFilesStopsAtTheFirstFileThatFails) {
     disk.AddFile("/flat/b", "2");
     disk.AddFile("/flat/c", "3");
     disk.AddDirectory("/out");
-    disk.FailCall(Call::Write, 0, "/out/b");
+    disk.FailCall(Call::Write, 2); // the one write of b
     EXPECT_FALSE(CopyFiles("/flat", "/out"));
-    EXPECT_TRUE(disk.IsFile("/out/a"));
-    EXPECT_FALSE(disk.IsFile("/out/c"));
+    Paths out;
+    for (const std::string& path : disk.AllPaths())
+        if (path.rfind("/out", 0) == 0)
+            out.push_back(path);
+    EXPECT_EQ(out, (Paths{"/out", "/out/a"})); // no part of b under any name, and no c
 }
 
 TEST_F(MemoryCopyTest, MissingSourceCopiesNothingAndEmptyNamesFail) {
@@ -138,14 +142,58 @@ TEST_F(MemoryCopyTest, CopyOneFileStreamsLargeFilesAndRemovesAPartialCopy) {
     EXPECT_TRUE(CopyOneFile("/exact", "/exact.copy"));
     EXPECT_EQ(disk.Content("/exact.copy").size(), 65280u * 2);
 
-    disk.FailCall(Call::Write, 2, "/broken");
+    Paths before = disk.AllPaths();
+    disk.FailCall(Call::Write, 2);
     EXPECT_FALSE(CopyOneFile("/big", "/broken"));
-    EXPECT_FALSE(disk.IsFile("/broken")); // not left behind with the source's times, looking complete
+    EXPECT_EQ(disk.AllPaths(), before); // nothing left behind, under its name or a temporary one
+}
 
-    // An unreadable source leaves an existing destination alone.
-    disk.AddFile("/kept", "old");
-    EXPECT_FALSE(CopyOneFile("/missing", "/kept"));
-    EXPECT_EQ(disk.Content("/kept"), "old");
+// The destination is the old file or the whole copy, never a part: the copy takes its name when complete.
+TEST_F(MemoryCopyTest, AFailedCopyLeavesTheOldDestinationAndTellsWhichFileFailedAndWhy) {
+    disk.AddFile("/big", std::string(65280 * 3, 'b'));
+    struct Case {
+        Call call;
+        const char* failedFile;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {Call::OpenForReading, "/big", "Permission denied"},
+        {Call::OpenForWriting, "/kept", "Read-only file system"},
+        {Call::Write, "/kept", "No space left on device"},
+        {Call::Close, "/kept", "No space left on device"},
+        {Call::RenameFile, "/kept", "Permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        MemoryFileSystem fresh = disk;
+        ScopedFileSystem installed(fresh);
+        fresh.AddFile("/kept", "old", {1, 2});
+        Paths before = fresh.AllPaths();
+        fresh.FailCall(c.call, 0, "", c.call == Call::Close ? "" : c.reason);
+        FileFailure failure;
+        EXPECT_FALSE(CopyOneFile("/big", "/kept", &failure));
+        EXPECT_EQ(fresh.Content("/kept"), "old");
+        EXPECT_EQ(fresh.Times("/kept").modificationNanoseconds, 2);
+        EXPECT_EQ(fresh.AllPaths(), before);
+        EXPECT_EQ(failure.file.Str(), c.failedFile);
+        EXPECT_EQ(failure.reason, c.reason);
+    }
+}
+
+// A copy killed part-way left its temporary file; the next copy into that folder removes it.
+TEST_F(MemoryCopyTest, ACopyIntoAFolderRemovesTheTemporaryFilesOfAnInterruptedCopy) {
+    disk.AddFile("/dst/~copy-0badc0de.tmp", "cut");
+    disk.AddFile("/dst/d1/~copy-12345678.tmp", "cut");
+    disk.AddFile("/dst/d1/~copy-notes.txt", "kept");
+    EXPECT_TRUE(CopyPath("/src", "/dst"));
+    EXPECT_EQ(disk.filesRemoved, (Paths{"/dst/~copy-0badc0de.tmp", "/dst/d1/~copy-12345678.tmp"}));
+    EXPECT_EQ(disk.Content("/dst/d1/~copy-notes.txt"), "kept");
+
+    disk.AddFile("/flat/a", "1");
+    disk.AddFile("/out/~copy-00000000.tmp", "cut");
+    EXPECT_TRUE(CopyFiles("/flat", "/out"));
+    EXPECT_FALSE(disk.IsFile("/out/~copy-00000000.tmp"));
+    EXPECT_EQ(disk.Content("/out/a"), "1");
 }
 
 TEST_F(MemoryTreeTest, DeletePathPrintsEachDeletionAndStopsAtTheFirstFailure) {
