@@ -50,8 +50,10 @@ bool ControllerIni::load() {
         return false;
     }
     // A file that cannot be read would otherwise pass for one without limits.
-    if (ini.IsUnreadable())
+    if (ini.IsUnreadable()) {
+        failureLine_ = fileName_.Str() + ": " + ini.ReadFailureReason() + "\n";
         return false;
+    }
     model_ = valueOf(ini, "Model");
     stripeSizes_.clear();
     for (const CString& item : itemsOf(ini.GetValue(kSection, "StripeSizes", ""))) {

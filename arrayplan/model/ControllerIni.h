@@ -21,8 +21,11 @@ public:
     static CString fileName(const CString& directory, const char* modelName);
     const CString& fileName() const { return fileName_; }
 
-    // False when the file does not exist or lists a RAID level that is not known.
+    // False when the file does not exist, cannot be read or lists a RAID level that is not known.
     bool load();
+    // After a load that failed on a file that cannot be read: "<file>: <reason>\n", for the line after the
+    // caller's failure line; empty otherwise.
+    const std::string& failureLine() const { return failureLine_; }
 
     // Each prints the supported values of the model when the answer is no.
     bool stripeSizeSupported(const char* stripeText) const;
@@ -52,6 +55,7 @@ private:
     const LevelLimits* findLevel(int level) const;
 
     CString fileName_;
+    std::string failureLine_;
     std::string model_;
     std::vector<int> stripeSizes_;
     std::vector<LevelLimits> levels_;

@@ -111,8 +111,7 @@ bool loadInventory(RunSettings& settings, const CString& path, ControllerList& c
     }
     // Read as empty it would pass for a file without controllers.
     if (ini.IsUnreadable())
-        return refuse(path.Str() + ": the file cannot be read as an inventory (a read error, or a line, a "
-                                   "line count or a size far beyond any inventory)");
+        return refuse(path.Str() + ": " + ini.ReadFailureReason());
     settings.machineType = ini.GetValue("System", "Machine_Type", "");
     settings.serialNumber = ini.GetValue("System", "Serial_Number", "");
     int count = ini.GetInt("System", "Total_Number_Of_Controllers", 0);

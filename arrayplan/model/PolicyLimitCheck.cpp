@@ -55,6 +55,7 @@ int checkPolicyLimits(const RunSettings& settings, const RaidController& control
     ControllerIni ini(settings.raidDirectory, controller.modelName());
     if (!ini.load()) {
         Console::Instance().OutFormat("%s\n", "Error opening RAID support ini file");
+        Console::Instance().Out(ini.failureLine().c_str());
         return 3;
     }
     if (!policy.stripeSize.empty() && !ini.stripeSizeSupported(policy.stripeSize.c_str()))

@@ -26,6 +26,7 @@ int PolicyConverter::runConverter() {
     ini_ = std::make_unique<ControllerIni>(settings_.raidDirectory, controller_.modelName());
     if (!ini_->load()) {
         Console::Instance().Out("Error opening RAID support ini file\n");
+        Console::Instance().Out(ini_->failureLine().c_str());
         errorCode_ = 3;
     } else if (!policy_.stripeSize.IsEmpty() && !ini_->stripeSizeSupported(policy_.stripeSize)) {
         errorCode_ = 5;

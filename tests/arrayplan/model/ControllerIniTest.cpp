@@ -116,6 +116,14 @@ TEST(ControllerIni, LoadFailures) {
     ControllerIni missing(directoryOf(dir), "Vaultix-Q5");
     EXPECT_FALSE(missing.load());
     EXPECT_EQ(capture.Out(), missing.fileName().Str() + " doesn't exists\n");
+    EXPECT_EQ(missing.failureLine(), "");
+
+    // A file that cannot be read whole is no file without limits; the caller names it with the reason.
+    dir.Write("Vaultix-Q6.ini", std::string(70000, 'x'));
+    ControllerIni unreadable(directoryOf(dir), "Vaultix-Q6");
+    EXPECT_FALSE(unreadable.load());
+    EXPECT_EQ(unreadable.failureLine(),
+              unreadable.fileName().Str() + ": line 1 is longer than 65536 characters\n");
 }
 
 TEST(ControllerIni, FileNameIsDirectoryModelAndExtension) {
