@@ -434,10 +434,20 @@ public:
 
     std::unique_ptr<File> CreateNewFile(const std::string& path) override { return OpenNew(path, "w+"); }
 
+    // A file that another process holds open for a moment (one looking at it, a virus scanner) cannot be
+    // replaced: the rename waits for it a little, up to about a second, before it fails.
     bool RenameFile(const std::string& source, const std::string& target) override {
-        return MoveFileExA(source.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
-               FailedSystemCall();
+        constexpr int kAttempts = 50;
+        constexpr DWORD kWaitMilliseconds = 20;
+        for (int attempt = 1;; ++attempt) {
+            if (MoveFileExA(source.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            DWORD error = GetLastError();
+            if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == kAttempts)
+                return FailedSystemCall();
+            Sleep(kWaitMilliseconds);
+        }
     }
 
     // Others may read and write the lock file; only the lock is exclusive.
