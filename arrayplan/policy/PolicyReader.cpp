@@ -1,10 +1,12 @@
 #include "arrayplan/policy/PolicyReader.h"
 
+#include "arrayplan/frontend/FileCheck.h"
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/policy/PolicyScan.h"
 #include "arrayplan/policy/PolicyValidation.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
+#include "foundation/platform/FileSystem.h"
 
 PolicyReader::PolicyReader(RunSettings& settings) : settings_(settings) {}
 
@@ -53,6 +55,7 @@ bool PolicyReader::scan() {
     policyNames_.clear();
     TextFile file;
     if (!openFile(file)) {
+        std::string reason = CurrentFileSystem().LastFailureReason();
         // An optional file may be missing, and then reads as an empty one (the output policy file is
         // created only when policies are written to it); one that is there but cannot be read is an
         // error, or its policies would be taken for none (and their names given out again).
@@ -61,6 +64,7 @@ bool PolicyReader::scan() {
             return true;
         }
         settings_.reportError(("Could not open policies file:  " + settings_.policyFilePath + "\n").Text());
+        RunSettings::printPlain(failureLine(settings_.policyFilePath, reason).c_str());
         return false;
     }
     PolicyScan policyScan([&](std::string& text) { return nextLine(file, text); }, settings_);

@@ -1,7 +1,9 @@
 #include "arrayplan/policy/PolicyScan.h"
 
+#include "arrayplan/frontend/FileCheck.h"
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/platform/FileSystem.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -96,7 +98,9 @@ bool PolicyScan::readLine() {
         if (read == LineRead::End)
             return false;
         if (read == LineRead::Failed) {
+            std::string reason = CurrentFileSystem().LastFailureReason();
             fail("Could not read policies file:  " + settings_.policyFilePath.Str() + "\n");
+            RunSettings::printPlain(failureLine(settings_.policyFilePath, reason).c_str());
             return false;
         }
         ++lineNumber_;

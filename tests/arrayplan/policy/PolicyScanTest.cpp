@@ -148,9 +148,20 @@ TEST_F(PolicyFileTest, ScanAndValidationPrintTheirProgress) {
                    "\tValidating keywords and values ...\n\tPolicy.A\n\tPolicy.B\n");
 }
 
+// A path that is there but cannot be opened (a folder) is named with the system's reason.
+TEST_F(PolicyFileTest, FileThatCannotBeOpenedIsNamedWithTheReason) {
+    settings.policyFilePath = CString(dir.Path().string().c_str());
+    reader = std::make_unique<PolicyReader>(settings);
+    ConsoleCapture capture;
+    EXPECT_FALSE(reader->read());
+    EXPECT_EQ(capture.Out(), "\n#### ERROR\n\tCould not open policies file:  " + dir.Path().string() + "\n" +
+                                 dir.Path().string() + ": Is a directory\n");
+}
+
 TEST_F(PolicyFileTest, MissingFileFailsOnlyInTheStrictMode) {
     EXPECT_FALSE(readMissingFile(false));
-    EXPECT_EQ(lastReport(), "Could not open policies file:  " + dir / "absent.ini" + "\n");
+    EXPECT_EQ(lastReport(), "Could not open policies file:  " + dir / "absent.ini" + "\n" +
+                                dir / "absent.ini" + ": No such file or directory\n");
 
     EXPECT_TRUE(readMissingFile(true));
     EXPECT_EQ(reader->policyList().size(), 0);
