@@ -38,7 +38,7 @@ sd_filecopy::sd_filecopy(const sd_CopyJob& job, sd_prompt& prompt, sd_progress& 
                          sd_platform& platform)
     : job_(job), prompt_(std::make_unique<GuardedPrompt>(*this, prompt)), platform_(platform),
       progress_(std::make_unique<sd_ProgressCoalescer>(progress, 10)),
-      xml_(std::make_unique<sd_xml>(job.homeDirectory)),
+      xml_(std::make_unique<sd_xml>(job.homeDirectory, platform)),
       io_(std::make_unique<sd_IOManip>(platform, *prompt_)),
       validation_(std::make_unique<sd_validation>(*xml_, *prompt_)) {
     copyTarget_ =

@@ -52,6 +52,7 @@ bool sd_startup::Run(const std::function<void()>& step) {
         return false;
     }
     stepped();
+    xml_.RemoveStaleSaves();
     baseDirectory_ = sd::ShownPath(QFileInfo(home_).absolutePath());
     if (!Write("base_toolkit_dir", baseDirectory_))
         return false;

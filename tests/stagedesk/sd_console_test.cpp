@@ -1,4 +1,5 @@
 // The console mode end to end: the built program on a copy of the sample kit.
+#include "sd_fakes.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -130,6 +131,34 @@ TEST_F(ConsoleMode, RefusalsAndTheirStatuses) {
     EXPECT_EQ(startup.status, 1);
     EXPECT_TRUE(Has(startup, "Error Opening File\nThere was an error opening the localization file."));
 }
+
+#ifndef _WIN32
+// Writes that fail as on a full disk: the configuration keeps every byte, and the run ends saying why.
+TEST_F(ConsoleMode, AFailedSaveAtStartUpKeepsTheConfiguration) {
+    const std::vector<std::string> utility = {
+        "--task",   "utilities",          "--item", "Sample RAID Utility",
+        "--source", "kit/media/raidutil", "--dest", "RAIDUTIL"};
+    const std::string configuration = "kit/stagedesk/xml/stagedesk.xml";
+    const std::string before = dir.Read(configuration);
+    ProgramResult failed;
+    {
+        FileSizeLimit full(0);
+        failed = Run(utility);
+    }
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(Has(failed, "File Write Error\nThe file " + (dir.Path() / configuration).string() +
+                                " could not be saved: File too large\n"))
+        << failed.out;
+    EXPECT_EQ(dir.Read(configuration), before);
+    EXPECT_FALSE(Exists("kit/utils/RAIDUTIL"));
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(dir.Path() / "kit/stagedesk/xml"))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 7u); // the sample's seven files, no temporary one
+
+    EXPECT_EQ(Run(utility).status, 0);
+}
+#endif
 
 #ifdef STAGEDESK_CONSOLE_ONLY
 TEST(WindowedProgram, SaysItIsNotBuiltYet) {
