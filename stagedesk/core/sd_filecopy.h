@@ -72,7 +72,7 @@ private:
     bool CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget);
     bool CopyOneFile(const QString& source, const QString& target);
     bool PreProcess();
-    bool PreProcessFail(const QString& text);
+    bool PreProcessFail(const QString& text, bool withReason = false);
     bool PostProcess();
     bool PostCopyDirectories();
     bool PostCopyFiles();
@@ -81,6 +81,9 @@ private:
     QStringList Items(const QString& xpath);
     bool HasNode(const QString& name);
     void Abort(const QString& text);
+    // Abort() after a failed file service call, with the line that names its path and reason after
+    // the abort's own line.
+    void AbortWithReason(const QString& text);
     void Status(const QString& text);
     bool IsStopped() const { return stopped_.load(); }
     bool WaitWhilePaused();

@@ -1,5 +1,6 @@
 #include "stagedesk/core/sd_platform.h"
 
+#include "stagedesk/core/sd_newfile.h"
 #include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_temporary.h"
 
@@ -9,18 +10,9 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <system_error>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -60,50 +52,25 @@ sd_FsResult Failure(const std::error_code& error) {
     return result;
 }
 
-std::error_code LastSystemError() {
-    return std::error_code(errno, std::generic_category());
-}
-
-// Creates the file, failing when it exists already; -1 with errno set on failure.
-int OpenNew(const fs::path& path) {
-#ifdef _WIN32
-    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-#else
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-#endif
-}
-
-// Writes every byte, syncs the file to disk and closes it; the first failure is the answer, and the
-// descriptor is closed in any case.
-std::error_code WriteSyncClose(int descriptor, const QByteArray& bytes) {
-    std::error_code error;
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (!error && left > 0) {
-#ifdef _WIN32
-        const int written = _write(descriptor, data, unsigned(std::min<qint64>(left, 1 << 30)));
-#else
-        const ssize_t written = ::write(descriptor, data, size_t(left));
-#endif
-        if (written < 0 && errno != EINTR)
-            error = LastSystemError();
-        if (written > 0) {
-            data += written;
-            left -= written;
-        }
+// Makes a new file with make() under a fresh temporary name in folder and renames it to target when
+// it is complete. A temporary name that exists already is someone else's: another is taken.
+sd_FsResult MakeThenRename(const QString& folder, const fs::path& target,
+                           const std::function<std::error_code(const fs::path&)>& make) {
+    fs::path temporary;
+    std::error_code error = std::make_error_code(std::errc::file_exists);
+    for (int attempt = 0; attempt < 8 && error == std::errc::file_exists; ++attempt) {
+        temporary = ToFs(sd::TemporaryPathIn(folder));
+        error = make(temporary);
     }
-#ifdef _WIN32
-    if (!error && _commit(descriptor) != 0)
-        error = LastSystemError();
-    if (_close(descriptor) != 0 && !error)
-        error = LastSystemError();
-#else
-    if (!error && ::fsync(descriptor) != 0)
-        error = LastSystemError();
-    if (::close(descriptor) != 0 && !error)
-        error = LastSystemError();
-#endif
-    return error;
+    if (error == std::errc::file_exists) // not the target's, which would mean "keep it"
+        return {sd_FsStatus::Other, QString::fromLocal8Bit(error.message())};
+    if (!error)
+        fs::rename(temporary, target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    }
+    return Failure(error);
 }
 
 void SortByName(QStringList& paths) {
@@ -160,52 +127,21 @@ sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& targ
     const fs::path to = ToFs(target);
     if (fs::symlink_status(to, error).type() != fs::file_type::not_found)
         return Failure(error ? error : std::make_error_code(std::errc::file_exists));
-    const QString folder = QFileInfo(target).path();
-    fs::path temporary;
-    // A temporary name that exists already belongs to someone else: take another.
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        temporary = ToFs(sd::TemporaryPathIn(folder));
-        error.clear();
-        fs::copy_file(ToFs(source), temporary, fs::copy_options::none, error);
-        if (error != std::errc::file_exists)
-            break;
-    }
-    if (error == std::errc::file_exists)
-        return {sd_FsStatus::Other, QString::fromLocal8Bit(error.message())}; // not the target's
-    if (!error)
-        fs::rename(temporary, to, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    }
-    return Failure(error);
+    const fs::path from = ToFs(source);
+    return MakeThenRename(QFileInfo(target).path(), to,
+                          [&](const fs::path& temporary) { return sd::CopyToNewFile(from, temporary); });
 }
 
 sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) {
     const fs::path target = ToFs(path);
-    const QString folder = QFileInfo(path).path();
-    fs::path temporary;
-    int descriptor = -1;
-    for (int attempt = 0; descriptor < 0 && attempt < 8; ++attempt) {
-        temporary = ToFs(sd::TemporaryPathIn(folder));
-        descriptor = OpenNew(temporary);
-        if (descriptor < 0 && errno != EEXIST)
-            break;
-    }
-    if (descriptor < 0)
-        return Failure(LastSystemError());
-    std::error_code error = WriteSyncClose(descriptor, bytes);
-    std::error_code missing;
-    const fs::file_status old = fs::status(target, missing);
-    if (!error && !missing)
-        fs::permissions(temporary, old.permissions(), error);
-    if (!error)
-        fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    }
-    return Failure(error);
+    return MakeThenRename(QFileInfo(path).path(), target, [&](const fs::path& temporary) {
+        std::error_code error = sd::WriteNewFile(temporary, bytes);
+        std::error_code missing;
+        const fs::file_status old = fs::status(target, missing);
+        if (!error && !missing)
+            fs::permissions(temporary, old.permissions(), error);
+        return error;
+    });
 }
 
 sd_FsResult sd_platform::MakeFolder(const QString& path) {

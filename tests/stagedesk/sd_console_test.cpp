@@ -3,6 +3,8 @@
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -157,6 +159,52 @@ TEST_F(ConsoleMode, AFailedSaveAtStartUpKeepsTheConfiguration) {
     EXPECT_EQ(files, 7u); // the sample's seven files, no temporary one
 
     EXPECT_EQ(Run(utility).status, 0);
+}
+
+// The size limit's signal kills the program at its first write past 128 KiB, in the middle of the last
+// file: the files before it are complete, and the cut one has no real name until a later run copies it.
+TEST_F(ConsoleMode, ACopyKilledMidwayLeavesNoCutFileUnderARealName) {
+    const std::string big(1 << 20, 'x');
+    dir.Write("kit/media/raidutil/utils/ZBIG.BIN", big);
+    std::signal(SIGXFSZ, SIG_DFL); // as a program normally starts
+    const std::vector<std::string> args = {BuiltProgram("stagedesk"),
+                                           "--console",
+                                           "--home",
+                                           "kit/stagedesk",
+                                           "--task",
+                                           "utilities",
+                                           "--item",
+                                           "Sample RAID Utility",
+                                           "--source",
+                                           "kit/media/raidutil",
+                                           "--dest",
+                                           "RAIDUTIL"};
+    std::vector<std::string> limited = {"-c", "ulimit -f 256; exec \"$0\" \"$@\""};
+    limited.insert(limited.end(), args.begin(), args.end());
+    ProgramResult killed = RunProgram("/bin/sh", limited, dir.Path().string());
+    EXPECT_EQ(killed.status, -1) << killed.out;
+
+    const fs::path target = dir.Path() / "kit/utils/RAIDUTIL";
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(target))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], "RAIDCFG.EXE");
+    EXPECT_EQ(names[1], "README.TXT");
+    EXPECT_EQ(names[2].substr(0, 3), "~sd");
+    EXPECT_EQ(dir.Read("kit/utils/RAIDUTIL/README.TXT"), dir.Read("kit/media/raidutil/utils/README.TXT"));
+    EXPECT_NE(dir.Read("kit/stagedesk/xml/stagedesk.xml").find("</stagedesk>"), std::string::npos);
+
+    std::vector<std::string> again(args.begin() + 1, args.end());
+    again.push_back("--yes");
+    ProgramResult rerun = RunProgram(args[0], again, dir.Path().string());
+    EXPECT_EQ(rerun.status, 0) << rerun.out;
+    EXPECT_EQ(dir.Read("kit/utils/RAIDUTIL/ZBIG.BIN"), big);
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(target))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 3u);
 }
 #endif
 

@@ -148,7 +148,7 @@ FileSizeLimit::FileSizeLimit(long maxBytes) {
     getrlimit(RLIMIT_FSIZE, &limit);
     saved_ = limit.rlim_cur;
     limit.rlim_cur = rlim_t(maxBytes);
-    std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
@@ -157,5 +157,6 @@ FileSizeLimit::~FileSizeLimit() {
     getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = rlim_t(saved_);
     setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, savedHandler_);
 }
 #endif

@@ -104,5 +104,6 @@ public:
 
 private:
     unsigned long long saved_;
+    void (*savedHandler_)(int);
 };
 #endif
