@@ -41,8 +41,7 @@ sd_filecopy::sd_filecopy(const sd_CopyJob& job, sd_prompt& prompt, sd_progress& 
       xml_(std::make_unique<sd_xml>(job.homeDirectory, platform)),
       io_(std::make_unique<sd_IOManip>(platform, *prompt_)),
       validation_(std::make_unique<sd_validation>(*xml_, *prompt_)) {
-    copyTarget_ =
-        sd::JoinPath(sd::JoinPath(sd::KitPath(job.baseDirectory), job.taskFolder), job.destinationName);
+    copyTarget_ = sd::CopyTarget(job);
     io_->WatchCopyFlag(&copyFlag_);
 }
 

@@ -20,11 +20,7 @@ QString Indexed(const QString& entry, int index) {
 } // namespace
 
 QString sd_filecopy::Placeholders(const QString& path) const {
-    QString resolved = sd::TrimBackslashes(path);
-    resolved.replace("%sdroot%", sd::TrimBackslashes(job_.baseDirectory));
-    resolved.replace("%osdir%", job_.destinationName);
-    resolved.replace("%dossd%", job_.dosToolkitFolder);
-    return sd::ResolveCase(sd::KitPath(resolved));
+    return sd::ResolvePlaceholders(job_, path);
 }
 
 bool sd_filecopy::PreProcessFail(const QString& text, bool withReason) {

@@ -171,6 +171,20 @@ sd_FsResult sd_platform::RemoveFile(const QString& path) {
     return Failure(error);
 }
 
+bool sd_platform::IsSameOrInside(const QString& path, const QString& folder) {
+    std::error_code error;
+    const fs::path container = ToFs(folder);
+    if (!fs::exists(container, error))
+        return false;
+    for (fs::path inner = fs::canonical(ToFs(path), error); !error; inner = inner.parent_path()) {
+        if (fs::equivalent(inner, container, error))
+            return true;
+        if (inner == inner.parent_path())
+            return false; // the root
+    }
+    return false;
+}
+
 sd_Volume sd_platform::VolumeOf(const QString& path) {
     sd_Volume volume;
     QStorageInfo storage(path);

@@ -51,6 +51,10 @@ public:
     // follows a link out of the tree.
     virtual sd_FsResult RemoveTree(const QString& path);
     virtual sd_FsResult RemoveFile(const QString& path);
+    // Whether path is folder or lies somewhere below it, both as the file system resolves them: links
+    // followed, letter case as the file system compares names (the folders' identities are compared).
+    // False when either does not exist.
+    virtual bool IsSameOrInside(const QString& path, const QString& folder);
     virtual sd_Volume VolumeOf(const QString& path);
     virtual void Sleep(int milliseconds);
 };

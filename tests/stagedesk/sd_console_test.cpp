@@ -134,6 +134,38 @@ TEST_F(ConsoleMode, RefusalsAndTheirStatuses) {
     EXPECT_TRUE(Has(startup, "Error Opening File\nThere was an error opening the localization file."));
 }
 
+// The copy would remove the source before reading it: refused, and nothing is removed.
+TEST_F(ConsoleMode, ASourceThatTheCopyRemovesIsRefused) {
+    ASSERT_EQ(Run({"--task", "utilities", "--item", "Sample RAID Utility", "--source", "kit/media/raidutil",
+                   "--dest", "RAIDUTIL"})
+                  .status,
+              0);
+    fs::copy(dir.Path() / "kit/media/raidutil", dir.Path() / "kit/utils/RAIDUTIL/media",
+             fs::copy_options::recursive);
+    ProgramResult inside = Run({"--task", "utilities", "--item", "Sample RAID Utility", "--source",
+                                "kit/utils/RAIDUTIL/media", "--dest", "RAIDUTIL", "--yes"});
+    EXPECT_EQ(inside.status, 2);
+    EXPECT_TRUE(Has(inside, "Source Directory Would Be Removed\nThe selected directory:\n\n" +
+                                (dir.Path() / "kit/utils/RAIDUTIL/media").string() +
+                                "\n\nis, or lies inside, the directory:\n\n" +
+                                (dir.Path() / "kit/utils/RAIDUTIL").string() + "\n\n"))
+        << inside.out;
+    EXPECT_FALSE(Has(inside, "Directory Already Exists"));
+    EXPECT_TRUE(Exists("kit/utils/RAIDUTIL/media/utils/RAIDCFG.EXE"));
+
+    // The driver pack's pre-processing removes the destination's ".old" folder.
+    fs::create_directories(dir.Path() / "kit/drvs");
+    fs::copy(dir.Path() / "kit/media/drvpack", dir.Path() / "kit/drvs/DRVPK1.old",
+             fs::copy_options::recursive);
+    ProgramResult old = Run({"--task", "drivers", "--item", "Sample Driver Pack", "--source",
+                             "kit/drvs/DRVPK1.old", "--dest", "DRVPK1"});
+    EXPECT_EQ(old.status, 2);
+    EXPECT_TRUE(
+        Has(old, "is, or lies inside, the directory:\n\n" + (dir.Path() / "kit/drvs/DRVPK1.old").string()));
+    EXPECT_FALSE(Has(old, "Checking for available drive space"));
+    EXPECT_TRUE(Exists("kit/drvs/DRVPK1.old/drivers/DrvSet.ini"));
+}
+
 #ifndef _WIN32
 // Writes that fail as on a full disk: the configuration keeps every byte, and the run ends saying why.
 TEST_F(ConsoleMode, AFailedSaveAtStartUpKeepsTheConfiguration) {
