@@ -2,11 +2,19 @@
 
 #include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_prompt.h"
+#include "stagedesk/core/sd_temporary.h"
 #include "stagedesk/core/sd_text.h"
 
 #include <QFileInfo>
 
 sd_IOManip::sd_IOManip(sd_platform& platform, sd_prompt& prompt) : platform_(platform), prompt_(prompt) {}
+
+bool sd_IOManip::Succeeded(const sd_FsResult& result, const QString& failed, const QString& path) {
+    if (result.ok())
+        return true;
+    failureLine_ = "Unable to " + failed + " " + sd::ShownPath(path) + ": " + result.message;
+    return false;
+}
 
 sd_IOManip::ListOutcome sd_IOManip::ListWithRetries(const QString& folder, QStringList& folders,
                                                     QStringList& files) {
@@ -14,7 +22,7 @@ sd_IOManip::ListOutcome sd_IOManip::ListWithRetries(const QString& folder, QStri
         if (Stopped())
             return ListOutcome::Stopped;
         const sd_FsResult listed = platform_.ListFolder(folder, folders, files);
-        if (listed.ok())
+        if (Succeeded(listed, "list directory", folder))
             return ListOutcome::Listed;
         if (listed.status == sd_FsStatus::Missing)
             return ListOutcome::Vanished;
@@ -64,8 +72,8 @@ bool sd_IOManip::GetAllFiles() {
 }
 
 bool sd_IOManip::CreateNewDirectory(const QString& path) {
-    const sd_FsResult made = platform_.MakeFolder(path);
-    return made.ok() && platform_.MakeNormal(path).ok();
+    return Succeeded(platform_.MakeFolder(path), "create directory", path) &&
+           Succeeded(platform_.MakeNormal(path), "create directory", path);
 }
 
 bool sd_IOManip::CreateDirectories(const QString& sourceRoot, const QString& targetRoot) {
@@ -73,15 +81,17 @@ bool sd_IOManip::CreateDirectories(const QString& sourceRoot, const QString& tar
     const QString to = sd::TrimTrailingSeparators(targetRoot);
     for (const QString& folder : DirectoryList) {
         const QString below = sd::TrimTrailingSeparators(folder).mid(from.size());
-        if (!CreateNewDirectory(sd::JoinPath(to, below)))
+        const QString target = sd::JoinPath(to, below);
+        if (!CreateNewDirectory(target))
             return false;
+        sd::RemoveTemporariesIn(platform_, target);
     }
     return CreateNewDirectory(to);
 }
 
 bool sd_IOManip::RemoveDirectory(const QString& path) {
     const sd_FsResult removed = platform_.RemoveTree(path);
-    if (removed.ok())
+    if (Succeeded(removed, "remove directory", path))
         return true;
     if (removed.status == sd_FsStatus::AccessDenied) {
         prompt_.Show("Some files contained within:\n\n" + sd::ShownPath(path) +
@@ -93,15 +103,21 @@ bool sd_IOManip::RemoveDirectory(const QString& path) {
     return false;
 }
 
+bool sd_IOManip::RemoveFile(const QString& path) {
+    return Succeeded(platform_.RemoveFile(path), "remove file", path);
+}
+
 sd_FsResult sd_IOManip::CopyFile(const QString& source, const QString& target) {
     sd_FsResult copied = platform_.CopyFileData(source, target);
     if (copied.status == sd_FsStatus::Exists)
         return {};
-    if (!copied.ok()) {
-        // A folder is not copied as a file; that is not a failure.
-        return QFileInfo(source).isDir() ? sd_FsResult{} : copied;
-    }
-    return platform_.MakeNormal(target);
+    // A folder is not copied as a file; that is not a failure.
+    if (!copied.ok() && QFileInfo(source).isDir())
+        return {};
+    if (copied.ok())
+        copied = platform_.MakeNormal(target);
+    Succeeded(copied, "copy", sd::ShownPath(source) + " to " + target);
+    return copied;
 }
 
 bool sd_IOManip::CheckDriveFreespace(const QString& path, double neededMegabytes) {

@@ -142,11 +142,6 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
         prompt.Show(MissingSourceMessage(parsed.source), kMissingSourceCaption, sd_prompt::Icon::Information);
         return kConsoleRefused;
     }
-
-    progress.UpdateStatus(kCheckingSpaceStatus);
-    sd_IOManip io(sd_platform::Real(), prompt);
-    if (!HasRoomForItem(io, xml, itemFile, startup.BaseDirectory(), prompt))
-        return kConsoleNotCopied;
     const sd_CopyJob job{home,
                          itemFile,
                          source,
@@ -154,6 +149,13 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
                          taskFolder,
                          startup.BaseDirectory(),
                          startup.Editions().dos.folder};
+    if (!AcceptSource(sd_platform::Real(), xml, job, prompt))
+        return kConsoleRefused;
+
+    progress.UpdateStatus(kCheckingSpaceStatus);
+    sd_IOManip io(sd_platform::Real(), prompt);
+    if (!HasRoomForItem(io, xml, itemFile, startup.BaseDirectory(), prompt))
+        return kConsoleNotCopied;
     sd_filecopy engine(job, prompt, progress);
     return engine.Run() == sd_CopyOutcome::Completed ? kConsoleCopied : kConsoleNotCopied;
 }

@@ -5,7 +5,8 @@
 // It runs the start-up checks, the paths page's checks, the space check and the copy run, asking its
 // questions on the terminal. Exit status: 0 copied, 1 a start-up check ended the program, 2 bad
 // command line / unknown task or item / task not offered / item file missing or unreadable / refused
-// destination or source, 3 no room or the copy was aborted or failed.
+// destination or source (a missing one, or one that the copy would remove), 3 no room or the copy was
+// aborted or failed.
 #pragma once
 
 #include <QString>

@@ -2,8 +2,11 @@
 
 #include "stagedesk/core/sd_IOManip.h"
 #include "stagedesk/core/sd_paths.h"
+#include "stagedesk/core/sd_platform.h"
 #include "stagedesk/core/sd_prompt.h"
 #include "stagedesk/core/sd_xml.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -41,6 +44,37 @@ bool Needs83Question(sd_Task task, const QString& destinationName) {
 QString MissingSourceMessage(const QString& source) {
     return "The selected directory:\n\n" + source +
            "\n\nDoes not exist. Please choose a different directory.";
+}
+
+QStringList FoldersRemovedBeforeCopy(sd_xml& xml, const sd_CopyJob& job) {
+    QStringList folders;
+    const QString target = CopyTarget(job);
+    if (QFileInfo(target).isDir() && !xml.CheckNodeExists("skip_path_check", job.itemFile))
+        folders << target;
+    if (!xml.CheckNodeExists("pre_processing", job.itemFile) ||
+        !xml.GetMultiXPathXML("//remove_directory/path", job.itemFile))
+        return folders;
+    const QStringList paths = xml.str_XMLData;
+    for (const QString& path : paths) {
+        const QString folder = ResolvePlaceholders(job, path);
+        if (QFileInfo(folder).isDir())
+            folders << folder;
+    }
+    return folders;
+}
+
+bool AcceptSource(sd_platform& platform, sd_xml& xml, const sd_CopyJob& job, sd_prompt& prompt) {
+    for (const QString& folder : FoldersRemovedBeforeCopy(xml, job)) {
+        if (!platform.IsSameOrInside(job.sourcePath, folder))
+            continue;
+        prompt.Show("The selected directory:\n\n" + ShownPath(job.sourcePath) +
+                        "\n\nis, or lies inside, the directory:\n\n" + ShownPath(folder) +
+                        "\n\nwhich the copy removes before it reads from the source. Please choose a "
+                        "different directory.",
+                    kSourceRemovedCaption, sd_prompt::Icon::Warning);
+        return false;
+    }
+    return true;
 }
 
 bool HasRoomForItem(sd_IOManip& io, sd_xml& xml, const QString& itemFile, const QString& baseDirectory,

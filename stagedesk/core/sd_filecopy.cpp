@@ -38,11 +38,10 @@ sd_filecopy::sd_filecopy(const sd_CopyJob& job, sd_prompt& prompt, sd_progress& 
                          sd_platform& platform)
     : job_(job), prompt_(std::make_unique<GuardedPrompt>(*this, prompt)), platform_(platform),
       progress_(std::make_unique<sd_ProgressCoalescer>(progress, 10)),
-      xml_(std::make_unique<sd_xml>(job.homeDirectory)),
+      xml_(std::make_unique<sd_xml>(job.homeDirectory, platform)),
       io_(std::make_unique<sd_IOManip>(platform, *prompt_)),
       validation_(std::make_unique<sd_validation>(*xml_, *prompt_)) {
-    copyTarget_ =
-        sd::JoinPath(sd::JoinPath(sd::KitPath(job.baseDirectory), job.taskFolder), job.destinationName);
+    copyTarget_ = sd::CopyTarget(job);
     io_->WatchCopyFlag(&copyFlag_);
 }
 
@@ -84,6 +83,11 @@ void sd_filecopy::Abort(const QString& text) {
     if (!IsStopped())
         progress_->AbortCopy(text);
     copyFlag_ = false;
+}
+
+void sd_filecopy::AbortWithReason(const QString& text) {
+    Abort(text);
+    Status(io_->FailureLine());
 }
 
 void sd_filecopy::Status(const QString& text) {
@@ -151,12 +155,15 @@ bool sd_filecopy::CheckTarget() {
             "\n\nALready exists. In order to continue, this directory\n must be deleted. Would you "
             "like to remove this directory?",
         "Directory Already Exists", sd_prompt::Buttons::YesNo, sd_prompt::Icon::Question);
-    if (answer == sd_prompt::Answer::Yes) {
-        Status("Removing Directories...");
-        if (io_->RemoveDirectory(copyTarget_))
-            return true;
+    const QString aborted = "Target Directory Already Exists, File Copy Aborted... Click Finish To Exit";
+    if (answer != sd_prompt::Answer::Yes) {
+        Abort(aborted);
+        return false;
     }
-    Abort("Target Directory Already Exists, File Copy Aborted... Click Finish To Exit");
+    Status("Removing Directories...");
+    if (io_->RemoveDirectory(copyTarget_))
+        return true;
+    AbortWithReason(aborted);
     return false;
 }
 
@@ -205,14 +212,14 @@ bool sd_filecopy::CopyDisc(int disc, int discCount) {
         sd::JoinPath(copyTarget_, Item(mediaNode + "/media_copy/directory/target")));
     io_->SourceDirectory = sourceFolder;
     if (!io_->GetAllFiles()) {
-        Abort(kCopyError); // copying nothing from an unreadable disc is not a success
+        AbortWithReason(kCopyError); // copying nothing from an unreadable disc is not a success
         return false;
     }
     const int files = int(io_->FileList.size());
     progress_->InitializeUI(1, files, files * (disc - 1), files * discCount, itemName_);
     progress_->UpdateTargetText(sd::ShownPath(targetFolder));
     if (!io_->CreateDirectories(sourceFolder, targetFolder)) {
-        Abort(kCopyError);
+        AbortWithReason(kCopyError);
         return false;
     }
     if (Item("//media_quantity") == "1")
@@ -247,7 +254,7 @@ bool sd_filecopy::CopyOneFile(const QString& source, const QString& target) {
         if (IsStopped())
             return false;
         if (copied.status != sd_FsStatus::IoError) {
-            Abort(kCopyError);
+            AbortWithReason(kCopyError);
             return false;
         }
         if (retries < kSilentRetries) {
@@ -261,7 +268,7 @@ bool sd_filecopy::CopyOneFile(const QString& source, const QString& target) {
                              "OK to retry.",
                          "Error Reading File", sd_prompt::Buttons::OKCancel, sd_prompt::Icon::Error);
         if (answer != sd_prompt::Answer::OK) {
-            Abort("A File Copy Error Occurred, User Aborted File Copy. Click Finish To Exit");
+            AbortWithReason("A File Copy Error Occurred, User Aborted File Copy. Click Finish To Exit");
             return false;
         }
         retries = 0;

@@ -13,6 +13,7 @@
 // (a file being copied is finished first, no file is started while paused).
 #pragma once
 
+#include "stagedesk/core/sd_copyjob.h"
 #include "stagedesk/core/sd_platform.h"
 
 #include <QString>
@@ -27,16 +28,6 @@ class sd_xml;
 class sd_IOManip;
 class sd_validation;
 class sd_ProgressCoalescer;
-
-struct sd_CopyJob {
-    QString homeDirectory;    // the configurator's own folder (holds "xml")
-    QString itemFile;         // the item description file, as the configuration names it
-    QString sourcePath;       // folder or disc to copy from
-    QString destinationName;  // the name typed by the user
-    QString taskFolder;       // the task's folder under the base directory ("os", "drvs", ...)
-    QString baseDirectory;    // the kit's source tree ("//base_toolkit_dir")
-    QString dosToolkitFolder; // "//dos_toolkit_dir", for the %dossd% placeholder
-};
 
 enum class sd_CopyOutcome { Completed, Aborted, Stopped };
 
@@ -72,7 +63,7 @@ private:
     bool CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget);
     bool CopyOneFile(const QString& source, const QString& target);
     bool PreProcess();
-    bool PreProcessFail(const QString& text);
+    bool PreProcessFail(const QString& text, bool withReason = false);
     bool PostProcess();
     bool PostCopyDirectories();
     bool PostCopyFiles();
@@ -81,6 +72,9 @@ private:
     QStringList Items(const QString& xpath);
     bool HasNode(const QString& name);
     void Abort(const QString& text);
+    // Abort() after a failed file service call, with the line that names its path and reason after
+    // the abort's own line.
+    void AbortWithReason(const QString& text);
     void Status(const QString& text);
     bool IsStopped() const { return stopped_.load(); }
     bool WaitWhilePaused();

@@ -4,6 +4,7 @@
 #include "stagedesk/core/sd_IOManip.h"
 #include "stagedesk/core/sd_coalescer.h"
 #include "stagedesk/core/sd_paths.h"
+#include "stagedesk/core/sd_temporary.h"
 #include "stagedesk/core/sd_xml.h"
 
 #include <QFileInfo>
@@ -19,15 +20,14 @@ QString Indexed(const QString& entry, int index) {
 } // namespace
 
 QString sd_filecopy::Placeholders(const QString& path) const {
-    QString resolved = sd::TrimBackslashes(path);
-    resolved.replace("%sdroot%", sd::TrimBackslashes(job_.baseDirectory));
-    resolved.replace("%osdir%", job_.destinationName);
-    resolved.replace("%dossd%", job_.dosToolkitFolder);
-    return sd::ResolveCase(sd::KitPath(resolved));
+    return sd::ResolvePlaceholders(job_, path);
 }
 
-bool sd_filecopy::PreProcessFail(const QString& text) {
-    Abort(text);
+bool sd_filecopy::PreProcessFail(const QString& text, bool withReason) {
+    if (withReason)
+        AbortWithReason(text);
+    else
+        Abort(text);
     Status("Click Finish To Exit...");
     return false;
 }
@@ -44,16 +44,17 @@ bool sd_filecopy::PreProcess() {
         for (const QString& path : Items("//remove_directory/path")) {
             const QString folder = Placeholders(path);
             if (QFileInfo(folder).isDir() && !io_->RemoveDirectory(folder))
-                return PreProcessFail("Pre-Processing Error - Error Removing Directory: " +
-                                      sd::ShownPath(folder));
+                return PreProcessFail(
+                    "Pre-Processing Error - Error Removing Directory: " + sd::ShownPath(folder), true);
         }
     }
     if (HasNode("remove_file")) {
         Status("- Removing Files");
         for (const QString& path : Items("//remove_file/path")) {
             const QString file = Placeholders(path);
-            if (QFileInfo::exists(file) && !platform_.RemoveFile(file).ok())
-                return PreProcessFail("Pre-Processing Error - Error Removing Files, File Copy Aborted... ");
+            if (QFileInfo::exists(file) && !io_->RemoveFile(file))
+                return PreProcessFail("Pre-Processing Error - Error Removing Files, File Copy Aborted... ",
+                                      true);
         }
     }
     return true;
@@ -67,7 +68,7 @@ bool sd_filecopy::PostProcess() {
     Status("-Creating Directories...");
     for (const QString& path : Items("//" + node + "/create_directory/path")) {
         if (!io_->CreateNewDirectory(Placeholders(path))) {
-            Abort(kPostProcessingError);
+            AbortWithReason(kPostProcessingError);
             return false;
         }
     }
@@ -86,7 +87,7 @@ bool sd_filecopy::PostCopyDirectories() {
         const QString target = sd::WithTrailingSeparator(Placeholders(Item(entry + "/target")));
         io_->SourceDirectory = source;
         if (!io_->GetAllFiles() || !io_->CreateDirectories(source, target)) {
-            Abort(kPostProcessingError);
+            AbortWithReason(kPostProcessingError);
             return false;
         }
         const int files = int(io_->FileList.size());
@@ -105,9 +106,10 @@ bool sd_filecopy::PostCopyFiles() {
         const QString target = Placeholders(Item(entry + "/target"));
         // The target folder may not exist yet; a file that cannot be placed is a failure, not a success.
         if (!io_->CreateNewDirectory(target)) {
-            Abort(kPostProcessingError);
+            AbortWithReason(kPostProcessingError);
             return false;
         }
+        sd::RemoveTemporariesIn(platform_, target);
         if (!CopyOneFile(sd::ResolveCase(sd::JoinPath(Placeholders(Item(entry + "/path")), file)),
                          sd::JoinPath(target, file)))
             return false;

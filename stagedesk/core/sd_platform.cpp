@@ -1,13 +1,17 @@
 #include "stagedesk/core/sd_platform.h"
 
+#include "stagedesk/core/sd_newfile.h"
 #include "stagedesk/core/sd_paths.h"
+#include "stagedesk/core/sd_temporary.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStorageInfo>
 #include <QThread>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -46,6 +50,27 @@ sd_FsResult Failure(const std::error_code& error) {
     else
         result.status = sd_FsStatus::Other;
     return result;
+}
+
+// Makes a new file with make() under a fresh temporary name in folder and renames it to target when
+// it is complete. A temporary name that exists already is someone else's: another is taken.
+sd_FsResult MakeThenRename(const QString& folder, const fs::path& target,
+                           const std::function<std::error_code(const fs::path&)>& make) {
+    fs::path temporary;
+    std::error_code error = std::make_error_code(std::errc::file_exists);
+    for (int attempt = 0; attempt < 8 && error == std::errc::file_exists; ++attempt) {
+        temporary = ToFs(sd::TemporaryPathIn(folder));
+        error = make(temporary);
+    }
+    if (error == std::errc::file_exists) // not the target's, which would mean "keep it"
+        return {sd_FsStatus::Other, QString::fromLocal8Bit(error.message())};
+    if (!error)
+        fs::rename(temporary, target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    }
+    return Failure(error);
 }
 
 void SortByName(QStringList& paths) {
@@ -100,15 +125,23 @@ sd_FsResult sd_platform::ListFolder(const QString& folder, QStringList& folders,
 sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target) {
     std::error_code error;
     const fs::path to = ToFs(target);
-    // Only a target that this call creates may be removed after a failure.
     if (fs::symlink_status(to, error).type() != fs::file_type::not_found)
         return Failure(error ? error : std::make_error_code(std::errc::file_exists));
-    fs::copy_file(ToFs(source), to, fs::copy_options::none, error);
-    if (error && error != std::errc::file_exists) {
-        std::error_code ignored;
-        fs::remove(to, ignored);
-    }
-    return Failure(error);
+    const fs::path from = ToFs(source);
+    return MakeThenRename(QFileInfo(target).path(), to,
+                          [&](const fs::path& temporary) { return sd::CopyToNewFile(from, temporary); });
+}
+
+sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) {
+    const fs::path target = ToFs(path);
+    return MakeThenRename(QFileInfo(path).path(), target, [&](const fs::path& temporary) {
+        std::error_code error = sd::WriteNewFile(temporary, bytes);
+        std::error_code missing;
+        const fs::file_status old = fs::status(target, missing);
+        if (!error && !missing)
+            fs::permissions(temporary, old.permissions(), error);
+        return error;
+    });
 }
 
 sd_FsResult sd_platform::MakeFolder(const QString& path) {
@@ -136,6 +169,20 @@ sd_FsResult sd_platform::RemoveFile(const QString& path) {
     std::error_code error;
     fs::remove(ToFs(path), error);
     return Failure(error);
+}
+
+bool sd_platform::IsSameOrInside(const QString& path, const QString& folder) {
+    std::error_code error;
+    const fs::path container = ToFs(folder);
+    if (!fs::exists(container, error))
+        return false;
+    for (fs::path inner = fs::canonical(ToFs(path), error); !error; inner = inner.parent_path()) {
+        if (fs::equivalent(inner, container, error))
+            return true;
+        if (inner == inner.parent_path())
+            return false; // the root
+    }
+    return false;
 }
 
 sd_Volume sd_platform::VolumeOf(const QString& path) {

@@ -35,9 +35,14 @@ public:
     // The folders and the files directly inside folder (full paths, each list sorted by name ignoring
     // case). Links to folders are skipped so that a listing can never loop.
     virtual sd_FsResult ListFolder(const QString& folder, QStringList& folders, QStringList& files);
-    // Copies one file to a target that must not exist yet (Exists otherwise). A failed copy leaves no
-    // partial target behind.
+    // Copies one file to a target that must not exist yet (Exists otherwise). The data goes to a
+    // temporary name in the target's folder (sd_temporary.h), which is renamed to the target once the
+    // copy is complete: a failed copy leaves nothing behind, a killed one at most the temporary file.
     virtual sd_FsResult CopyFileData(const QString& source, const QString& target);
+    // Replaces (or creates) the file with bytes, whole or not at all: they go to a temporary name beside
+    // it, every write, the sync to disk and the close are checked, and only then is it renamed over the
+    // file, keeping the old file's permissions. A failure leaves the old file as it was.
+    virtual sd_FsResult SaveFile(const QString& path, const QByteArray& bytes);
     // Creates a folder and its missing parents.
     virtual sd_FsResult MakeFolder(const QString& path);
     // Gives the file or folder normal attributes: writable by its owner (clears read-only on Windows).
@@ -46,6 +51,10 @@ public:
     // follows a link out of the tree.
     virtual sd_FsResult RemoveTree(const QString& path);
     virtual sd_FsResult RemoveFile(const QString& path);
+    // Whether path is folder or lies somewhere below it, both as the file system resolves them: links
+    // followed, letter case as the file system compares names (the folders' identities are compared).
+    // False when either does not exist.
+    virtual bool IsSameOrInside(const QString& path, const QString& folder);
     virtual sd_Volume VolumeOf(const QString& path);
     virtual void Sleep(int milliseconds);
 };

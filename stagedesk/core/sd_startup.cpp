@@ -52,6 +52,7 @@ bool sd_startup::Run(const std::function<void()>& step) {
         return false;
     }
     stepped();
+    xml_.RemoveStaleSaves();
     baseDirectory_ = sd::ShownPath(QFileInfo(home_).absolutePath());
     if (!Write("base_toolkit_dir", baseDirectory_))
         return false;
@@ -103,8 +104,9 @@ sd_startup::CheckResult sd_startup::FileCheck(const QString& folder, const QStri
         prompt_.Show(ReadErrorMessage(path), "File Read Error", sd_prompt::Icon::Error);
         return CheckResult::Fatal;
     }
-    while (!file.atEnd()) {
-        QString line = QString::fromUtf8(file.readLine());
+    for (bool first = true; !file.atEnd(); first = false) {
+        const QByteArray bytes = file.readLine();
+        QString line = QString::fromUtf8(first ? sd::WithoutByteOrderMark(bytes) : bytes);
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
         if (!line.startsWith("Version = "))

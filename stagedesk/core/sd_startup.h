@@ -18,7 +18,8 @@ class sd_startup {
 public:
     sd_startup(const QString& homeDirectory, sd_xml& xml, sd_prompt& prompt);
 
-    // Makes the home folder current and runs the checks in order; false when the program must end.
+    // Makes the home folder current and runs the checks in order; false when the program must end. The
+    // temporary files of an interrupted save are removed from the xml folder before the first write.
     bool Run(const std::function<void()>& step = {});
 
     enum class CheckResult { Passed, Failed, Fatal };

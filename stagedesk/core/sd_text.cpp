@@ -51,6 +51,10 @@ bool WildcardMatch(const QString& name, const QString& pattern) {
     return p == pattern.size();
 }
 
+QByteArray WithoutByteOrderMark(const QByteArray& firstLine) {
+    return firstLine.startsWith("\xEF\xBB\xBF") ? firstLine.mid(3) : firstLine;
+}
+
 QString StatusLine(const QString& text) {
     QString stamp = QLocale::c().toString(QDateTime::currentDateTime(), "M/d/yyyy h:mm:ss AP");
     return stamp + " - " + text;

@@ -1,6 +1,7 @@
 // Text rules shared by the configurator's services: comparison, wildcards, status lines.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace sd {
@@ -13,6 +14,11 @@ int CultureCompare(const QString& a, const QString& b);
 // Matches a file name against a pattern with '*' (any run) and '?' (one character), ignoring case as
 // the kit's media file systems do. "*.*" matches every name, with or without a dot.
 bool WildcardMatch(const QString& name, const QString& pattern);
+
+// The first line of a text file without the UTF-8 byte order mark that editors put before it, so that
+// the line reads as its text whatever code page the rest of the file is in: "\xEF\xBB\xBFVersion = 2.4"
+// => "Version = 2.4".
+QByteArray WithoutByteOrderMark(const QByteArray& firstLine);
 
 // "M/d/yyyy h:mm:ss AM - text": the form of one line in the copy page's status box.
 QString StatusLine(const QString& text);

@@ -113,8 +113,9 @@ bool sd_validation::ScanLines(const QString& folder, const QString& file,
                      "Exception Occurred", sd_prompt::Icon::Error);
         return false;
     }
-    while (!input.atEnd()) {
-        if (visit(DecodeLine(input.readLine(kLongestLine))))
+    for (bool first = true; !input.atEnd(); first = false) {
+        const QByteArray bytes = input.readLine(kLongestLine);
+        if (visit(DecodeLine(first ? sd::WithoutByteOrderMark(bytes) : bytes)))
             break;
     }
     return true;

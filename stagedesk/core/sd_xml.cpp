@@ -1,12 +1,12 @@
 #include "stagedesk/core/sd_xml.h"
 
 #include "stagedesk/core/sd_paths.h"
+#include "stagedesk/core/sd_temporary.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <pugixml.hpp>
 
@@ -57,7 +57,8 @@ bool IsPlainName(const QString& name) {
 
 } // namespace
 
-sd_xml::sd_xml(const QString& homeDirectory) : xmlFolder_(sd::JoinPath(homeDirectory, "xml")) {}
+sd_xml::sd_xml(const QString& homeDirectory, sd_platform& platform)
+    : xmlFolder_(sd::JoinPath(homeDirectory, "xml")), platform_(platform) {}
 
 sd_xml::~sd_xml() = default;
 
@@ -194,21 +195,29 @@ bool sd_xml::WriteToXML(const QString& file, const QString& element, const QStri
             "The element " + element + " cannot be written in " + sd::ShownPath(FilePath(file)) + ".";
         return false;
     }
-    // Each top-level node on its own line, everything inside exactly as it was read.
-    std::ostringstream saved;
-    for (pugi::xml_node node = cached->document.first_child(); node; node = node.next_sibling()) {
-        node.print(saved, "", pugi::format_raw);
-        saved << '\n';
-    }
     const QString path = FilePath(file);
-    QSaveFile output(path);
-    const std::string bytes = saved.str();
-    if (!output.open(QIODevice::WriteOnly) ||
-        output.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !output.commit()) {
-        lastError_ = "The file " + sd::ShownPath(path) + " could not be saved: " + output.errorString();
-        cache_.remove(path);
-        return false;
+    const bool saved = Save(path, cached->document);
+    cache_.remove(path); // re-read on next use: the file on disk is what counts
+    return saved;
+}
+
+bool sd_xml::Save(const QString& path, const pugi::xml_document& document) {
+    // Each top-level node on its own line, everything inside exactly as it was read.
+    std::ostringstream text;
+    for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+        node.print(text, "", pugi::format_raw);
+        text << '\n';
     }
-    cache_.remove(path); // re-read on next use, with the new time stamp
-    return true;
+    // A linked file is saved where the link points, and the link stays.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : path;
+    const sd_FsResult saved = platform_.SaveFile(target, QByteArray::fromStdString(text.str()));
+    if (saved.ok())
+        return true;
+    lastError_ = "The file " + sd::ShownPath(path) + " could not be saved: " + saved.message;
+    return false;
+}
+
+void sd_xml::RemoveStaleSaves() {
+    sd::RemoveTemporariesIn(platform_, xmlFolder_);
 }

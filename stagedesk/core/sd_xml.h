@@ -4,10 +4,14 @@
 // File names: "stagedesk.xml", "xml" and "xml\stagedesk.xml" mean the configuration file in the
 // home folder's "xml" folder; any other relative name (with or without a leading "xml\") is a file in
 // that folder; an absolute path is used as it is. Parsed documents are cached and re-read when the
-// file changes on disk. Writes are saved atomically (temporary file, then rename).
+// file changes on disk. A write saves the whole file under a temporary name beside it and renames it
+// over the file only when every write, the sync and the close succeeded; otherwise the file stays as it
+// was and the write fails with the file and the system's reason in LastError().
 //
 // An instance is not shared between threads: the window and the copy worker each use their own.
 #pragma once
+
+#include "stagedesk/core/sd_platform.h"
 
 #include <QHash>
 #include <QString>
@@ -20,7 +24,7 @@ class xml_document;
 
 class sd_xml {
 public:
-    explicit sd_xml(const QString& homeDirectory);
+    explicit sd_xml(const QString& homeDirectory, sd_platform& platform = sd_platform::Real());
     ~sd_xml();
     sd_xml(const sd_xml&) = delete;
     sd_xml& operator=(const sd_xml&) = delete;
@@ -43,6 +47,9 @@ public:
     const QString& LastError() const { return lastError_; }
     // The path a file argument stands for.
     QString FilePath(const QString& file) const;
+    // Removes the temporary files that an interrupted save left in the xml folder. Call it while no
+    // other save can run (at start-up): a save in progress would lose its temporary file.
+    void RemoveStaleSaves();
 
     QStringList str_XMLData;
 
@@ -51,7 +58,10 @@ private:
     CachedDocument* Document(const QString& file);
     static QString AsXPath(const QString& name);
 
+    bool Save(const QString& path, const pugi::xml_document& document);
+
     QString xmlFolder_;
+    sd_platform& platform_;
     QString lastError_;
     QHash<QString, std::shared_ptr<CachedDocument>> cache_;
 };

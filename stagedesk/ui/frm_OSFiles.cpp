@@ -196,7 +196,17 @@ void frm_OSFiles::CheckPathsAndStart() {
             "File Read Error", sd_prompt::Icon::Error);
         return;
     }
+    if (!sd::AcceptSource(session_.platform, session_.xml, CopyJob(), prompt_)) {
+        next_->setEnabled(false);
+        paths_->SelectSource();
+        return;
+    }
     StartCopy();
+}
+
+sd_CopyJob frm_OSFiles::CopyJob() const {
+    return {session_.homeDirectory, itemFile_,           SourceFolder(), paths_->Destination(), taskFolder_,
+            baseDirectory_,         editions_.dos.folder};
 }
 
 // A relative source is taken from the configurator's folder, which is the current folder.
@@ -216,9 +226,7 @@ void frm_OSFiles::StartCopy() {
         ReturnToPathsPage();
         return;
     }
-    const sd_CopyJob job{session_.homeDirectory, itemFile_,   SourceFolder(),
-                         paths_->Destination(),  taskFolder_, baseDirectory_,
-                         editions_.dos.folder};
+    const sd_CopyJob job = CopyJob();
     relay_ = std::make_unique<sd_ProgressSignals>();
     connect(relay_.get(), &sd_ProgressSignals::progressUpdated, copy_, &sddll_FileCopy::UpdateProgress);
     connect(relay_.get(), &sd_ProgressSignals::statusUpdated, copy_, &sddll_FileCopy::UpdateStatus);

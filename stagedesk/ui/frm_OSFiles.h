@@ -5,6 +5,7 @@
 // The window deletes itself once closed; a stopped worker is let finish its current file first.
 #pragma once
 
+#include "stagedesk/core/sd_copyjob.h"
 #include "stagedesk/core/sd_editions.h"
 #include "stagedesk/core/sd_tasks.h"
 #include "stagedesk/ui/sd_windowprompt.h"
@@ -44,6 +45,7 @@ private:
     void ShowPathsPage();
     void CheckPathsAndStart();
     QString SourceFolder() const;
+    sd_CopyJob CopyJob() const;
     void StartCopy();
     void ReturnToPathsPage();
     void OnCopyEnded();

@@ -1,7 +1,10 @@
 // The console mode end to end: the built program on a copy of the sample kit.
+#include "sd_fakes.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -130,6 +133,112 @@ TEST_F(ConsoleMode, RefusalsAndTheirStatuses) {
     EXPECT_EQ(startup.status, 1);
     EXPECT_TRUE(Has(startup, "Error Opening File\nThere was an error opening the localization file."));
 }
+
+// The copy would remove the source before reading it: refused, and nothing is removed.
+TEST_F(ConsoleMode, ASourceThatTheCopyRemovesIsRefused) {
+    ASSERT_EQ(Run({"--task", "utilities", "--item", "Sample RAID Utility", "--source", "kit/media/raidutil",
+                   "--dest", "RAIDUTIL"})
+                  .status,
+              0);
+    fs::copy(dir.Path() / "kit/media/raidutil", dir.Path() / "kit/utils/RAIDUTIL/media",
+             fs::copy_options::recursive);
+    ProgramResult inside = Run({"--task", "utilities", "--item", "Sample RAID Utility", "--source",
+                                "kit/utils/RAIDUTIL/media", "--dest", "RAIDUTIL", "--yes"});
+    EXPECT_EQ(inside.status, 2);
+    EXPECT_TRUE(Has(inside, "Source Directory Would Be Removed\nThe selected directory:\n\n" +
+                                (dir.Path() / "kit/utils/RAIDUTIL/media").string() +
+                                "\n\nis, or lies inside, the directory:\n\n" +
+                                (dir.Path() / "kit/utils/RAIDUTIL").string() + "\n\n"))
+        << inside.out;
+    EXPECT_FALSE(Has(inside, "Directory Already Exists"));
+    EXPECT_TRUE(Exists("kit/utils/RAIDUTIL/media/utils/RAIDCFG.EXE"));
+
+    // The driver pack's pre-processing removes the destination's ".old" folder.
+    fs::create_directories(dir.Path() / "kit/drvs");
+    fs::copy(dir.Path() / "kit/media/drvpack", dir.Path() / "kit/drvs/DRVPK1.old",
+             fs::copy_options::recursive);
+    ProgramResult old = Run({"--task", "drivers", "--item", "Sample Driver Pack", "--source",
+                             "kit/drvs/DRVPK1.old", "--dest", "DRVPK1"});
+    EXPECT_EQ(old.status, 2);
+    EXPECT_TRUE(
+        Has(old, "is, or lies inside, the directory:\n\n" + (dir.Path() / "kit/drvs/DRVPK1.old").string()));
+    EXPECT_FALSE(Has(old, "Checking for available drive space"));
+    EXPECT_TRUE(Exists("kit/drvs/DRVPK1.old/drivers/DrvSet.ini"));
+}
+
+#ifndef _WIN32
+// Writes that fail as on a full disk: the configuration keeps every byte, and the run ends saying why.
+TEST_F(ConsoleMode, AFailedSaveAtStartUpKeepsTheConfiguration) {
+    const std::vector<std::string> utility = {
+        "--task",   "utilities",          "--item", "Sample RAID Utility",
+        "--source", "kit/media/raidutil", "--dest", "RAIDUTIL"};
+    const std::string configuration = "kit/stagedesk/xml/stagedesk.xml";
+    const std::string before = dir.Read(configuration);
+    ProgramResult failed;
+    {
+        FileSizeLimit full(0);
+        failed = Run(utility);
+    }
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(Has(failed, "File Write Error\nThe file " + (dir.Path() / configuration).string() +
+                                " could not be saved: File too large\n"))
+        << failed.out;
+    EXPECT_EQ(dir.Read(configuration), before);
+    EXPECT_FALSE(Exists("kit/utils/RAIDUTIL"));
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(dir.Path() / "kit/stagedesk/xml"))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 7u); // the sample's seven files, no temporary one
+
+    EXPECT_EQ(Run(utility).status, 0);
+}
+
+// The size limit's signal kills the program at its first write past 128 KiB, in the middle of the last
+// file: the files before it are complete, and the cut one has no real name until a later run copies it.
+TEST_F(ConsoleMode, ACopyKilledMidwayLeavesNoCutFileUnderARealName) {
+    const std::string big(1 << 20, 'x');
+    dir.Write("kit/media/raidutil/utils/ZBIG.BIN", big);
+    std::signal(SIGXFSZ, SIG_DFL); // as a program normally starts
+    const std::vector<std::string> args = {BuiltProgram("stagedesk"),
+                                           "--console",
+                                           "--home",
+                                           "kit/stagedesk",
+                                           "--task",
+                                           "utilities",
+                                           "--item",
+                                           "Sample RAID Utility",
+                                           "--source",
+                                           "kit/media/raidutil",
+                                           "--dest",
+                                           "RAIDUTIL"};
+    std::vector<std::string> limited = {"-c", "ulimit -f 256; exec \"$0\" \"$@\""};
+    limited.insert(limited.end(), args.begin(), args.end());
+    ProgramResult killed = RunProgram("/bin/sh", limited, dir.Path().string());
+    EXPECT_EQ(killed.status, -1) << killed.out;
+
+    const fs::path target = dir.Path() / "kit/utils/RAIDUTIL";
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(target))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], "RAIDCFG.EXE");
+    EXPECT_EQ(names[1], "README.TXT");
+    EXPECT_EQ(names[2].substr(0, 3), "~sd");
+    EXPECT_EQ(dir.Read("kit/utils/RAIDUTIL/README.TXT"), dir.Read("kit/media/raidutil/utils/README.TXT"));
+    EXPECT_NE(dir.Read("kit/stagedesk/xml/stagedesk.xml").find("</stagedesk>"), std::string::npos);
+
+    std::vector<std::string> again(args.begin() + 1, args.end());
+    again.push_back("--yes");
+    ProgramResult rerun = RunProgram(args[0], again, dir.Path().string());
+    EXPECT_EQ(rerun.status, 0) << rerun.out;
+    EXPECT_EQ(dir.Read("kit/utils/RAIDUTIL/ZBIG.BIN"), big);
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(target))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 3u);
+}
+#endif
 
 #ifdef STAGEDESK_CONSOLE_ONLY
 TEST(WindowedProgram, SaysItIsNotBuiltYet) {

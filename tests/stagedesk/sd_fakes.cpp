@@ -2,6 +2,12 @@
 
 #include <QFileInfo>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 sd_FsResult FakePlatform::ListFolder(const QString& folder, QStringList& folders, QStringList& files) {
     ++listCalls;
     if (listFailures > 0) {
@@ -131,3 +137,26 @@ sd_CopyJob TestKit::Job(const QString& itemFile, const QString& media, const QSt
 QString Read(const QString& path) {
     return QString::fromStdString(ReadWholeFile(path.toStdString()));
 }
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+#ifndef _WIN32
+FileSizeLimit::FileSizeLimit(long maxBytes) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    saved_ = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(maxBytes);
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(saved_);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, savedHandler_);
+}
+#endif

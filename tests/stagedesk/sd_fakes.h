@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <vector>
 
 class FakePlatform : public sd_platform {
@@ -87,3 +88,22 @@ private:
 };
 
 QString Read(const QString& path);
+
+// Failed expectations show texts as texts.
+void PrintTo(const QString& text, std::ostream* out);
+
+#ifndef _WIN32
+// While it lives, writes of this process (and of the programs it starts) past maxBytes of a file fail
+// with "File too large", as writes fail on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long maxBytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long saved_;
+    void (*savedHandler_)(int);
+};
+#endif

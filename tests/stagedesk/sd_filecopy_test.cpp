@@ -3,7 +3,9 @@
 #include "sd_fakes.h"
 
 #include <QDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -146,6 +148,97 @@ TEST_F(CopyEngineTest, ReadFailuresAreRetriedSilentlyThreeTimesThenAsked) {
     EXPECT_EQ(prompt.Count("Error Reading File"), 3); // not a read failure: no question
     EXPECT_EQ(progress.Kind("abort").last(),
               "A File Copy Error Occurred, File Copy Aborted... Click Finish To Exit");
+}
+
+// A copy failure keeps its own status line, and the next line says which file and why.
+TEST(CopyFailureLines, NameTheFileAndTheSystemsReasonAfterTheAbortLine) {
+    struct Case {
+        const char* what;
+        QString item; // the body of a one-disc item
+        std::function<void(TestKit&, FakePlatform&, ScriptedPrompt&)> arrange;
+        QStringList last; // the last calls of the run
+        bool diskFull = false;
+    };
+    const QString disc = Disc(1);
+    const std::vector<Case> cases = {
+        {"a file that cannot be copied",
+         "<cd>" + disc + "</cd>",
+         [](TestKit&, FakePlatform& platform, ScriptedPrompt&) {
+             platform.copyFailures["file1.txt"] = {1, sd_FsStatus::AccessDenied};
+         },
+         {"abort:A File Copy Error Occurred, File Copy Aborted... Click Finish To Exit",
+          "status:Unable to copy {drive}/d1/file1.txt to {base}/os/DEST/d1/file1.txt: The device reported a "
+          "read error."}},
+        {"read failures until Cancel",
+         "<cd>" + disc + "</cd>",
+         [](TestKit&, FakePlatform& platform, ScriptedPrompt&) {
+             platform.copyFailures["file1.txt"] = {4, sd_FsStatus::IoError};
+         },
+         {"abort:A File Copy Error Occurred, User Aborted File Copy. Click Finish To Exit",
+          "status:Unable to copy {drive}/d1/file1.txt to {base}/os/DEST/d1/file1.txt: The device reported a "
+          "read error."}},
+#ifndef _WIN32
+        {"a disk that is full",
+         "<cd>" + disc + "</cd>",
+         [](TestKit&, FakePlatform&, ScriptedPrompt&) {},
+         {"abort:A File Copy Error Occurred, File Copy Aborted... Click Finish To Exit",
+          "status:Unable to copy {drive}/DISC1.TAG to {base}/os/DEST/DISC1.TAG: File too large"},
+         true},
+#endif
+        {"a file that pre-processing cannot remove",
+         "<pre_processing><remove_file><path>%sdroot%\\os\\%osdir%.log</path></remove_file></pre_processing>"
+         "<cd>" +
+             disc + "</cd>",
+         [](TestKit& kit, FakePlatform& platform, ScriptedPrompt&) {
+             kit.Write("kit/os/DEST.log", "x");
+             platform.removeFileFailure = sd_FsStatus::AccessDenied;
+         },
+         {"abort:Pre-Processing Error - Error Removing Files, File Copy Aborted... ",
+          "status:Unable to remove file {base}/os/DEST.log: The file is in use.",
+          "status:Click Finish To Exit..."}},
+        {"an existing target that cannot be removed",
+         "<cd>" + disc + "</cd>",
+         [](TestKit& kit, FakePlatform& platform, ScriptedPrompt& prompt) {
+             kit.Write("kit/os/DEST/old.txt", "x");
+             prompt.answers["Directory Already Exists"] = {Answer::Yes};
+             platform.removeTreeFailure = sd_FsStatus::Other;
+         },
+         {"status:Removing Directories...",
+          "abort:Target Directory Already Exists, File Copy Aborted... Click Finish To Exit",
+          "status:Unable to remove directory {base}/os/DEST: The folder is in use."}},
+        {"a folder that post-processing cannot create",
+         "<cd>" + disc +
+             "<post_processing><create_directory><path>%sdroot%\\dostk\\version.ini\\logs</path>"
+             "</create_directory></post_processing></cd>",
+         [](TestKit&, FakePlatform&, ScriptedPrompt&) {},
+         {"abort:An Error Occurred, File Copy Aborted... Click Finish To Exit",
+          "status:Unable to create directory {base}/dostk/version.ini/logs: Not a directory"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestKit kit;
+        kit.Item("one.xml", Item(c.item, 1));
+        kit.Write("drive/DISC1.TAG", "disc 1");
+        kit.Write("drive/d1/file1.txt", "content 1");
+        FakePlatform platform;
+        ScriptedPrompt prompt;
+        RecordingProgress progress;
+        c.arrange(kit, platform, prompt);
+        sd_filecopy engine(kit.Job("one.xml", "drive"), prompt, progress, platform);
+        sd_CopyOutcome outcome;
+        {
+#ifndef _WIN32
+            std::unique_ptr<FileSizeLimit> full;
+            if (c.diskFull)
+                full = std::make_unique<FileSizeLimit>(4);
+#endif
+            outcome = engine.Run();
+        }
+        EXPECT_EQ(outcome, sd_CopyOutcome::Aborted);
+        QStringList expected = c.last;
+        expected.replaceInStrings("{drive}", kit.Path("drive")).replaceInStrings("{base}", kit.Base());
+        EXPECT_EQ(progress.calls.mid(progress.calls.size() - expected.size()), expected);
+    }
 }
 
 TEST_F(CopyEngineTest, DiscCountFollowsTheVolumeAndTheUpdateMedia) {

@@ -2,15 +2,10 @@
 
 #include "sd_fakes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-
-#ifndef _WIN32
-#include <sys/resource.h>
-
-#include <csignal>
-#endif
 
 namespace {
 
@@ -109,6 +104,26 @@ TEST_F(IOManipTest, CreatesTheTreeUnderTheTargetAndRemovesReadOnlyTrees) {
     EXPECT_TRUE(prompt.asked.empty());
 }
 
+// A copy that was killed left its file under a temporary name; the next copy into the folder removes it.
+TEST_F(IOManipTest, CreatingTheTargetTreeRemovesWhatAnInterruptedCopyLeft) {
+    kit.Write("src/a/f.txt", "x");
+    const char* leftovers[] = {"dst/~sd00000000.tmp", "dst/a/~sdDEADBEEF.tmp"};
+    const char* kept[] = {"dst/~sd0000.tmp", "dst/a/~sddeadbeef.tmp.txt", "dst/a/f.txt",
+                          "dst/b/~sd12345678.tmp"};
+    for (const char* file : leftovers)
+        kit.Write(file, "cut");
+    for (const char* file : kept)
+        kit.Write(file, "mine");
+    QFile::setPermissions(kit.Path(leftovers[1]), QFile::ReadOwner); // copied from read-only media
+    io.SourceDirectory = kit.Path("src");
+    ASSERT_TRUE(io.GetAllFiles());
+    ASSERT_TRUE(io.CreateDirectories(kit.Path("src"), kit.Path("dst")));
+    for (const char* file : leftovers)
+        EXPECT_FALSE(kit.Exists(file)) << file;
+    for (const char* file : kept) // dst/b is no folder of this copy
+        EXPECT_TRUE(kit.Exists(file)) << file;
+}
+
 TEST_F(IOManipTest, RemovalFailuresShowTheirMessages) {
     kit.Write("busy/f.txt", "x");
     platform.removeTreeFailure = sd_FsStatus::AccessDenied;
@@ -142,16 +157,16 @@ TEST_F(IOManipTest, VolumeAnswers) {
 TEST(RealPlatform, FailedCopyLeavesNoPartialTarget) {
     TestKit kit;
     kit.Write("src/big.bin", QString(1 << 20, 'x'));
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024; // writes past this fail, as on a full disk
-    std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const sd_FsResult copied = sd_platform::Real().CopyFileData(kit.Path("src/big.bin"), kit.Path("big.bin"));
-    setrlimit(RLIMIT_FSIZE, &saved);
+    QDir().mkpath(kit.Path("out"));
+    sd_FsResult copied;
+    {
+        FileSizeLimit full(64 * 1024);
+        copied = sd_platform::Real().CopyFileData(kit.Path("src/big.bin"), kit.Path("out/big.bin"));
+    }
     EXPECT_FALSE(copied.ok());
-    EXPECT_FALSE(kit.Exists("big.bin"));
+    EXPECT_EQ(copied.message, "File too large");
+    EXPECT_FALSE(kit.Exists("out/big.bin"));
+    EXPECT_TRUE(QDir(kit.Path("out")).isEmpty()); // nor its temporary file
 }
 #endif
 

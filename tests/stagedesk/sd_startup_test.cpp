@@ -59,6 +59,17 @@ TEST_F(StartupTest, RecordsTheEditionsFoundAndTheBaseDirectory) {
     EXPECT_FALSE(IsTaskAvailable(xml, sd_Task::DriverFiles, editions));
 }
 
+TEST_F(StartupTest, AVersionFileWithAByteOrderMarkIsReadFromItsFirstLine) {
+    kit.Write("kit/winpetk/version.ini", "");
+    for (const auto& [version, installed] : {std::pair{"1.2", "No"}, std::pair{"1.5", "Yes"}}) {
+        WriteWholeFile(kit.Path("kit/winpetk/version.ini").toStdString(),
+                       std::string("\xEF\xBB\xBFVersion = ") + version + "\r\n[Toolkit]\r\n");
+        ASSERT_TRUE(Run());
+        EXPECT_EQ(Config("winpe_toolkit_installed"), installed) << version;
+        EXPECT_EQ(Config("winpe_toolkit_version"), installed == std::string("Yes") ? version : "1.3");
+    }
+}
+
 TEST_F(StartupTest, EachFailedCheckEndsWithItsMessage) {
     QFile::remove(kit.Path("kit/dostk/version.ini"));
     EXPECT_FALSE(Run());

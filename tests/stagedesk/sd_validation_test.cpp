@@ -100,6 +100,28 @@ TEST_F(ValidationTest, TieBetweenDiscsAndDiscsWithoutRules) {
     EXPECT_TRUE(validation.PerformValidation("item.xml", kit.Path("empty"), 1, "dvd"));
 }
 
+// Editors put a UTF-8 byte order mark before the first line; the line is read without it, also when
+// the rest of the line is in an 8-bit code page.
+TEST_F(ValidationTest, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
+    struct Case {
+        const char* what;
+        std::string firstLine;
+        bool valid;
+    };
+    const QString rule = "<file><name>MARKED.SIF</name><path>i386</path><value line=\"true\">ProductName = "
+                         "\"Caf\u00e9 Server\"</value><text/></file>";
+    for (const Case& c :
+         {Case{"8-bit text after the mark", "\xEF\xBB\xBFProductName = \"Caf\xE9 Server\"", true},
+          Case{"UTF-8 text after the mark", "\xEF\xBB\xBFProductName = \"Caf\xC3\xA9 Server\"", true},
+          Case{"8-bit text without a mark", "ProductName = \"Caf\xE9 Server\"", true},
+          Case{"a mark before other text", "\xEF\xBB\xBFProductName = \"Other\"", false}}) {
+        SCOPED_TRACE(c.what);
+        WriteWholeFile(kit.Path("disc/i386/MARKED.SIF").toStdString(), c.firstLine + "\r\n[Strings]\r\n");
+        EXPECT_EQ(Disc1(rule), c.valid);
+        EXPECT_EQ(validation.ValidateFile(kit.Path("disc/i386"), "MARKED.SIF", "ProductName", 1), true);
+    }
+}
+
 TEST_F(ValidationTest, SingleFileChecks) {
     const QString folder = kit.Path("disc/i386/");
     EXPECT_TRUE(validation.ValidateFile(folder, "SETUPP.INI", "Build", 3));

@@ -180,6 +180,26 @@ TEST_F(Wizard, NamesHaveEightCharactersAtMostWithoutWinPE) {
     EXPECT_EQ(Get<QLineEdit>("destination")->text(), "LONGDEFA");
 }
 
+// The existing target would be removed after its question, and the source with it: refused first.
+TEST_F(Wizard, ASourceInsideTheTargetIsRefusedOnThePathsPage) {
+    ui.kit.Write("kit/os/DEST/media/f.txt", "the only copy");
+    ui.prompt.answers["Directory Already Exists"] = {sd_prompt::Answer::Yes};
+    Open(sd_Task::InstallationFiles);
+    ToPaths(ui.kit.Path("kit/os/DEST/media"), "DEST");
+    Button("next")->click();
+    ASSERT_EQ(ui.prompt.Count("Source Directory Would Be Removed"), 1);
+    EXPECT_EQ(ui.prompt.Texts("Source Directory Would Be Removed")[0],
+              "The selected directory:\n\n" + ui.kit.Path("kit/os/DEST/media") +
+                  "\n\nis, or lies inside, the directory:\n\n" + ui.kit.Path("kit/os/DEST") +
+                  "\n\nwhich the copy removes before it reads from the source. Please choose a different "
+                  "directory.");
+    EXPECT_TRUE(OnPathsPage());
+    EXPECT_FALSE(Button("next")->isEnabled());
+    EXPECT_EQ(wizard->Engine(), nullptr);
+    EXPECT_EQ(ui.prompt.Count("Directory Already Exists"), 0);
+    EXPECT_TRUE(ui.kit.Exists("kit/os/DEST/media/f.txt"));
+}
+
 TEST_F(Wizard, TooLittleSpaceReturnsToThePathsPage) {
     ui.platform.freeBytes = 512 * 1024; // half a megabyte; the item needs one
     Open(sd_Task::InstallationFiles);

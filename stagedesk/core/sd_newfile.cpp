@@ -1,0 +1,146 @@
+#include "stagedesk/core/sd_newfile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace sd {
+
+namespace {
+
+// The system calls, by platform; each answers -1 with errno set on failure.
+#ifdef _WIN32
+int OpenToRead(const fs::path& path) {
+    return _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+int OpenNew(const fs::path& path) {
+    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+long long ReadSome(int descriptor, char* data, long long size) {
+    return _read(descriptor, data, unsigned(std::min<long long>(size, 1 << 30)));
+}
+long long WriteSome(int descriptor, const char* data, long long size) {
+    return _write(descriptor, data, unsigned(std::min<long long>(size, 1 << 30)));
+}
+int Sync(int descriptor) {
+    return _commit(descriptor);
+}
+int Close(int descriptor) {
+    return _close(descriptor);
+}
+int CopyMode(int, int) {
+    return 0; // the read-only attribute is cleared after the copy anyway
+}
+#else
+int OpenToRead(const fs::path& path) {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+int OpenNew(const fs::path& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+long long ReadSome(int descriptor, char* data, long long size) {
+    return ::read(descriptor, data, size_t(size));
+}
+long long WriteSome(int descriptor, const char* data, long long size) {
+    return ::write(descriptor, data, size_t(size));
+}
+int Sync(int descriptor) {
+    return ::fsync(descriptor);
+}
+int Close(int descriptor) {
+    return ::close(descriptor);
+}
+int CopyMode(int from, int to) {
+    struct stat status {};
+    if (::fstat(from, &status) != 0)
+        return -1;
+    return ::fchmod(to, status.st_mode & 07777);
+}
+#endif
+
+std::error_code SystemError() {
+    return std::error_code(errno, std::generic_category());
+}
+
+std::error_code WriteAll(int descriptor, const char* data, long long size) {
+    while (size > 0) {
+        const long long written = WriteSome(descriptor, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? SystemError() : std::make_error_code(std::errc::io_error);
+        data += written;
+        size -= written;
+    }
+    return {};
+}
+
+std::error_code CopyData(int from, int to) {
+    std::vector<char> buffer(256 * 1024);
+    for (;;) {
+        const long long got = ReadSome(from, buffer.data(), (long long)buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return SystemError();
+        if (got == 0)
+            return {};
+        if (const std::error_code error = WriteAll(to, buffer.data(), got))
+            return error;
+    }
+}
+
+// Closes the new file (its close can be the first to tell of a full disk) and removes it after any
+// failure, the first of which is the answer.
+std::error_code Finish(int descriptor, std::error_code error, const fs::path& target) {
+    if (Close(descriptor) != 0 && !error)
+        error = SystemError();
+    if (error) {
+        std::error_code ignored;
+        fs::remove(target, ignored);
+    }
+    return error;
+}
+
+} // namespace
+
+std::error_code CopyToNewFile(const fs::path& source, const fs::path& target) {
+    const int from = OpenToRead(source);
+    if (from < 0)
+        return SystemError();
+    const int to = OpenNew(target);
+    if (to < 0) {
+        const std::error_code error = SystemError();
+        Close(from);
+        return error;
+    }
+    std::error_code error = CopyData(from, to);
+    if (!error && CopyMode(from, to) != 0)
+        error = SystemError();
+    Close(from);
+    return Finish(to, error, target);
+}
+
+std::error_code WriteNewFile(const fs::path& target, const QByteArray& bytes) {
+    const int to = OpenNew(target);
+    if (to < 0)
+        return SystemError();
+    std::error_code error = WriteAll(to, bytes.constData(), bytes.size());
+    if (!error && Sync(to) != 0)
+        error = SystemError();
+    return Finish(to, error, target);
+}
+
+} // namespace sd

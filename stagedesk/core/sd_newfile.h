@@ -1,0 +1,21 @@
+// Files created new through the system's descriptors, for the platform layer (sd_platform.cpp): every
+// read, write, sync and close is checked and the system's own reason is kept (the standard library's
+// file copy reports a full disk as an input/output error, which would be taken for a bad disc).
+//
+// Both fail with std::errc::file_exists, touching nothing, when target exists; after any other failure
+// the target they created is removed again.
+#pragma once
+
+#include <QByteArray>
+#include <filesystem>
+#include <system_error>
+
+namespace sd {
+
+// Copies the contents and the permission bits of source into the new file target.
+std::error_code CopyToNewFile(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// Writes bytes into the new file target and syncs it to disk before closing it.
+std::error_code WriteNewFile(const std::filesystem::path& target, const QByteArray& bytes);
+
+} // namespace sd
