@@ -1,10 +1,11 @@
 # Writes OUTPUT, the zip of the Windows console programs for a pre-boot environment: arrayplan.exe and
 # drvstage.exe from BIN_DIR, the controller support files as raid\, and their reference pages as HTML.
-# Without the cross build it only says so.
+# Without the cross build it says so, and removes a zip left by an earlier run.
 #   cmake -DBIN_DIR=... -DSOURCE_DIR=... -DPANDOC=... -DWORK_DIR=... -DOUTPUT=... -P WindowsZip.cmake
 set(programs arrayplan drvstage)
 foreach(program IN LISTS programs)
     if(NOT EXISTS ${BIN_DIR}/${program}.exe)
+        file(REMOVE ${OUTPUT})
         message(STATUS "Windows zip: skipped, ${BIN_DIR} holds no ${program}.exe (make windows builds it)")
         return()
     endif()
@@ -13,7 +14,7 @@ if(NOT PANDOC)
     message(FATAL_ERROR "Windows zip: pandoc is not installed (scripts/install-deps installs it)")
 endif()
 
-get_filename_component(folder ${OUTPUT} NAME_WE)
+get_filename_component(folder ${OUTPUT} NAME_WLE)
 set(root ${WORK_DIR}/${folder})
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${root}/reference)
