@@ -1,5 +1,5 @@
 # The two set-up commands of the README: `make demo` and `make test`.
-.PHONY: deps build windows test test-asan demo bench fuzz gui clean
+.PHONY: deps build windows test test-asan demo bench fuzz gui package clean
 
 deps:
 	@scripts/install-deps
@@ -38,6 +38,10 @@ fuzz: deps
 
 gui: build
 	@scripts/gui
+
+# The Debian package in build/package/, and beside it the zip of the Windows programs when `make windows` built them.
+package: build windows
+	@cmake --build --preset default --target package windows_zip
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz build-windows scratch "$${KIT_BENCH_SCRATCH:-$${TMPDIR:-/tmp}/kit-bench}"

@@ -1,5 +1,6 @@
 // stagedesk: the kit's configurator, windowed, or in its console mode with --console.
 #include "stagedesk/core/sd_console.h"
+#include "stagedesk/core/sd_home.h"
 
 #include <QCoreApplication>
 
@@ -31,8 +32,15 @@ int main(int argc, char** argv) {
         return 2;
 #endif
     }
-    // The application object first: the executable's folder is the default home.
+    // The application object first: the executable's folder is the last choice of home.
     QCoreApplication application(argc, argv);
-    return sd::RunConsole(application.arguments().mid(1), QCoreApplication::applicationDirPath(), std::cin,
-                          std::cout, isatty(fileno(stdout)) != 0, isatty(fileno(stdin)) != 0);
+    const QStringList consoleArguments = application.arguments().mid(1);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString missingHome = sd::MissingHomeMessage(consoleArguments, programFolder);
+    if (!missingHome.isNull()) {
+        std::cout << sd::kNoConfiguratorFolderCaption << '\n' << missingHome.toStdString() << std::endl;
+        return sd::kConsoleStartupFailed;
+    }
+    return sd::RunConsole(consoleArguments, sd::DefaultHome(programFolder), std::cin, std::cout,
+                          isatty(fileno(stdout)) != 0, isatty(fileno(stdin)) != 0);
 }

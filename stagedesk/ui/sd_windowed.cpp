@@ -1,5 +1,6 @@
 #include "stagedesk/ui/sd_windowed.h"
 
+#include "stagedesk/core/sd_home.h"
 #include "stagedesk/core/sd_platform.h"
 #include "stagedesk/core/sd_xml.h"
 #include "stagedesk/ui/frm_MainWindow.h"
@@ -20,7 +21,7 @@ namespace {
 
 // "--home DIR" or "--home=DIR", taken from the folder the program was started in.
 QString HomeDirectory(const QStringList& arguments) {
-    QString home = QCoreApplication::applicationDirPath();
+    QString home = DefaultHome(QCoreApplication::applicationDirPath());
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == "--home" && i + 1 < arguments.size())
             home = arguments[++i];
@@ -42,13 +43,19 @@ int RunWindowed(int& argc, char** argv) {
     QApplication application(argc, argv);
     application.setWindowIcon(ApplicationIcon());
     const QString home = HomeDirectory(application.arguments());
+    sd_MessageBoxPrompt boxes;
+    const QString missingHome =
+        MissingHomeMessage(application.arguments().mid(1), QCoreApplication::applicationDirPath());
+    if (!missingHome.isNull()) {
+        boxes.Show(missingHome, kNoConfiguratorFolderCaption, sd_prompt::Icon::Error);
+        return 1;
+    }
 
     QLockFile instance(InstanceLockPath());
     instance.setStaleLockTime(0); // a lock left by a process that has ended is taken over
     if (!instance.tryLock(0) && instance.error() == QLockFile::LockFailedError)
         return 0;
 
-    sd_MessageBoxPrompt boxes;
     sd_xml xml(home);
     {
         frm_SplashScreen splash(home, xml, boxes);
