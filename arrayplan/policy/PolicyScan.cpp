@@ -25,6 +25,11 @@ bool isNameCharacter(char c) {
            c == '_' || c == '-';
 }
 
+// A character as a message shows it: a NUL byte, which would end the message, as nothing.
+std::string shown(char c) {
+    return c == '\0' ? std::string() : std::string(1, c);
+}
+
 bool isPlainKeyword(std::string_view keyword) {
     for (const char* plain : kPlainKeywords) {
         if (sameNoCase(keyword, plain))
@@ -74,7 +79,7 @@ bool PolicyScan::run(std::vector<CString>& names) {
     readLine();
     while (haveLine_) {
         if (line_.first() != '[')
-            return fail(linePrefix() + " -- Invalid character:  " + line_.first() + "\n");
+            return fail(linePrefix() + " -- Invalid character:  " + shown(line_.first()) + "\n");
         CString name;
         std::vector<std::string> keywords;
         if (!takeDeclaration(names, name) || !collectKeywords(keywords) || !checkKeywords(name, keywords))

@@ -1,6 +1,7 @@
 // The configuration step and the policy writer on the largest inventory: 26 controllers of 128 drives,
 // matched against 100 policies of which only the last applies. The cost must grow linearly with the
 // number of controllers.
+#include "arrayplan/frontend/OutputFile.h"
 #include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/policy/ConfigurationStep.h"
@@ -72,8 +73,9 @@ void BM_ConfigureAndWritePolicies(benchmark::State& state) {
     for (auto _ : state) {
         fs::remove(output);
         settings.policyFilePath = CString(output.string().c_str());
+        OutputFile outputFile(settings.policyFilePath, "KLAMPM~~");
         if (runConfigurationStep(settings, controllers, reader.policyList(), {}) != 0 ||
-            !PolicyMaker(settings).makePolicies(controllers))
+            !outputFile.open(settings) || !PolicyMaker(settings).makePolicies(controllers, outputFile))
             state.SkipWithError("the configuration failed");
         out.clear();
     }

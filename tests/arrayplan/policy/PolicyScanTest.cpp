@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A longer line is judged by its start first, by its length when the start passes.
         LayoutCase{"LongLineWithABadStart", std::string(300, 'x') + "\n",
                    "Line 1 -- Invalid character:  x\n"},
-        LayoutCase{"EndlessNulBytes", std::string(100000, '\0'), "Line 1 -- Invalid character:  "},
+        LayoutCase{"EndlessNulBytes", std::string(100000, '\0'), "Line 1 -- Invalid character:  \n"},
         LayoutCase{"LongDeclaration", "[Policy.A]" + std::string(300, ' ') + "\nAppliesTo.1 = ALL\n",
                    "Line 1 -- Line longer than 254 characters.\n"},
         LayoutCase{"LongKeywordLine", onePolicy("Init = QUICK" + std::string(250, ' ') + "\n"),

@@ -136,7 +136,7 @@ TEST_F(InputRun, EndlessInputsEndAtTheirFirstError) {
     dir_.Write("inventory.ini", inventory());
     ProgramResult policy = runOn(path("inventory.ini"), "/dev/zero");
     EXPECT_EQ(policy.status, 1) << policy.out;
-    EXPECT_NE(policy.out.find("\n#### ERROR\n\tLine 1 -- Invalid character:  "), std::string::npos)
+    EXPECT_NE(policy.out.find("\n#### ERROR\n\tLine 1 -- Invalid character:  \n##ERROR\n"), std::string::npos)
         << policy.out;
     ProgramResult inventoryRun = runOn("/dev/zero", path("policies.ini"));
     EXPECT_EQ(inventoryRun.status, 2) << inventoryRun.out;
