@@ -41,7 +41,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // A line with the reason that names an output file, or follows a line that names one.
-bool NamesFileAndReason(const std::string& output, const fs::path& root, const std::vector<std::string>& outputs) {
+bool NamesFileAndReason(const std::string& output, const fs::path& root,
+                        const std::vector<std::string>& outputs) {
     const std::vector<std::string> lines = Lines(output);
     auto namesOutput = [&](const std::string& line) {
         for (const std::string& relative : outputs) {
@@ -51,7 +52,8 @@ bool NamesFileAndReason(const std::string& output, const fs::path& root, const s
         return false;
     };
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].find(kReason) != std::string::npos && (namesOutput(lines[i]) || (i > 0 && namesOutput(lines[i - 1]))))
+        if (lines[i].find(kReason) != std::string::npos &&
+            (namesOutput(lines[i]) || (i > 0 && namesOutput(lines[i - 1]))))
             return true;
     }
     return false;

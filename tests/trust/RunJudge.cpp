@@ -41,7 +41,8 @@ std::string WithoutRunDates(const std::string& bytes) {
     std::istringstream in(bytes);
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("; * Captured on", 0) == 0 || line.rfind("; * System time", 0) == 0)
-            std::replace_if(line.begin(), line.end(), [](unsigned char c) { return std::isdigit(c); }, '#');
+            std::replace_if(
+                line.begin(), line.end(), [](unsigned char c) { return std::isdigit(c); }, '#');
         result += line;
         if (!in.eof())
             result += '\n';
@@ -97,14 +98,15 @@ bool RunJudge::IsWholeVersion(const std::string& relative, const std::string& by
                 continue;
             const std::string tail = source.substr(rule.source.size());
             const size_t folderEnd = tail.find('/', 1);
-            if (tail == rest || (rule.fromAnyFolder && folderEnd != std::string::npos &&
-                                 tail.substr(folderEnd) == rest))
+            if (tail == rest ||
+                (rule.fromAnyFolder && folderEnd != std::string::npos && tail.substr(folderEnd) == rest))
                 return true;
         }
     }
     return Contains(scenario_.editedInPlace, relative) && references_.before.HasFile(relative) &&
            references_.after.HasFile(relative) &&
-           IsLineByLineMix(references_.before.files.at(relative), references_.after.files.at(relative), bytes);
+           IsLineByLineMix(references_.before.files.at(relative), references_.after.files.at(relative),
+                           bytes);
 }
 
 std::string RunJudge::WhyNotWhole(const std::string& relative, const std::string& bytes) const {
@@ -162,8 +164,8 @@ void RunJudge::CheckEqual(const std::string& when, const TreeSnapshot& expected,
         if (found == actual.files.end())
             findings.Add(when, relative + " is missing");
         else if (Comparable(found->second) != Comparable(bytes))
-            findings.Add(when, relative + " differs from a whole run's (" + Size(found->second) + ", expected " +
-                                   Size(bytes) + ")");
+            findings.Add(when, relative + " differs from a whole run's (" + Size(found->second) +
+                                   ", expected " + Size(bytes) + ")");
     }
     for (const auto& [relative, bytes] : actual.files) {
         if (!expected.HasFile(relative))
@@ -179,13 +181,14 @@ void RunJudge::CheckEqual(const std::string& when, const TreeSnapshot& expected,
     }
 }
 
-void RunJudge::CheckRecovered(const std::string& when, const TreeSnapshot& cutShort, const TreeSnapshot& recovered,
-                              Findings& findings) const {
+void RunJudge::CheckRecovered(const std::string& when, const TreeSnapshot& cutShort,
+                              const TreeSnapshot& recovered, Findings& findings) const {
     TreeSnapshot expected = references_.after;
     for (const std::string& appended : scenario_.appendedTo) {
         auto cut = cutShort.files.find(appended);
-        const bool alreadyAppended = cut != cutShort.files.end() &&
-                                     Comparable(cut->second) == Comparable(references_.after.files.at(appended));
+        const bool alreadyAppended =
+            cut != cutShort.files.end() &&
+            Comparable(cut->second) == Comparable(references_.after.files.at(appended));
         if (alreadyAppended)
             expected.files[appended] = references_.afterTwo.files.at(appended);
     }

@@ -33,24 +33,28 @@ std::string Payload(const std::string& what, const std::string& edition, size_t 
 
 void WriteDriver(const fs::path& set, const std::string& folder, const std::string& edition,
                  const std::string& keys, const std::vector<std::pair<std::string, size_t>>& files) {
-    Write(set / folder / "DrvInfo.ini", "[Driver Information]\nDescription = " + folder + " driver " + edition +
-                                            "\nInstallation Mode = Textmode\n" + keys);
+    Write(set / folder / "DrvInfo.ini", "[Driver Information]\nDescription = " + folder + " driver " +
+                                            edition + "\nInstallation Mode = Textmode\n" + keys);
     for (const auto& [name, size] : files)
         Write(set / folder / name, Payload(folder + "/" + name, edition, size));
 }
 
 // Four drivers: two tagged for ADS, one for no machine type that the sweeps ask for, and one large file.
 void WriteDriverSet(const fs::path& set, const std::string& edition) {
-    Write(set / "DrvSet.ini", "; Driver set " + edition + "\n[Main]\nDescription = Trust test drivers\n"
-                              "Supported Systems = 7100,8832,8840\n");
+    Write(set / "DrvSet.ini", "; Driver set " + edition +
+                                  "\n[Main]\nDescription = Trust test drivers\n"
+                                  "Supported Systems = 7100,8832,8840\n");
     Write(set / "readme.txt", Payload("readme", edition, 60));
     WriteDriver(set, "01-chipset", edition, "Category = System\nSupported Systems = 7100,8840\n",
                 {{"chipset.inf", 90}, {"chipset.sys", 40000}});
-    WriteDriver(set, "02-raid", edition, "Category = Storage\nRequired For ADS = True\nSupported Systems = 8832,8840\n",
+    WriteDriver(set, "02-raid", edition,
+                "Category = Storage\nRequired For ADS = True\nSupported Systems = 8832,8840\n",
                 {{"raid.inf", 70}, {"raid.sys", 300}, {"x64/raid.sys", 310}});
-    WriteDriver(set, "03-nic", edition, "Category = Network\nRequired For ADS = Yes\nUnsupported Systems = 7100\n",
+    WriteDriver(set, "03-nic", edition,
+                "Category = Network\nRequired For ADS = Yes\nUnsupported Systems = 7100\n",
                 {{"nic.sys", 200}, {"notes.txt", 50}});
-    WriteDriver(set, "04-legacy", edition, "Category = Storage\nSupported Systems = 7100\n", {{"legacy.sys", 80}});
+    WriteDriver(set, "04-legacy", edition, "Category = Storage\nSupported Systems = 7100\n",
+                {{"legacy.sys", 80}});
 }
 
 Command Drvstage(const fs::path& root, const std::string& source, std::vector<std::string> switches) {
@@ -80,11 +84,11 @@ std::vector<std::string> KitInputs() {
             "kit/stagedesk/xml/winpe.xml"};
 }
 
-Command Stagedesk(const fs::path& root, const std::string& task, const std::string& item, const std::string& source,
-                  const std::string& destination, const std::string& input) {
+Command Stagedesk(const fs::path& root, const std::string& task, const std::string& item,
+                  const std::string& source, const std::string& destination, const std::string& input) {
     return {BuiltProgram("stagedesk"),
-            {"--console", "--home", (root / "kit/stagedesk").string(), "--task", task, "--item", item, "--source",
-             (root / "kit/media" / source).string(), "--dest", destination, "--yes"},
+            {"--console", "--home", (root / "kit/stagedesk").string(), "--task", task, "--item", item,
+             "--source", (root / "kit/media" / source).string(), "--dest", destination, "--yes"},
             input};
 }
 
@@ -102,7 +106,8 @@ Scenario ArrayplanOverExistingOutputs() {
         // policies need more room than the file had.
         for (int run = 0; run < 3; ++run)
             RunEarlier(Arrayplan(root));
-        Write(root / "out/out-inventory.ini", "[System]\nMachine_Type = 7100\n; captured for another server\n");
+        Write(root / "out/out-inventory.ini",
+              "[System]\nMachine_Type = 7100\n; captured for another server\n");
     };
     scenario.command = Arrayplan;
     scenario.inputs = {"in", "raid"};

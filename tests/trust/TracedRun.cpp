@@ -40,8 +40,9 @@ std::string WhyTracingIsUnavailable() {
     if (!std::filesystem::exists(kStrace))
         return std::string(kStrace) + " is not installed (scripts/install-deps installs strace)";
     // Killed at its one write, the shell prints nothing.
-    ProgramResult probe = RunProgram(kStrace, {"-qq", "-o", "/dev/null", "-e", "inject=write:signal=KILL:when=1",
-                                               "/bin/sh", "-c", "echo probe"});
+    ProgramResult probe =
+        RunProgram(kStrace, {"-qq", "-o", "/dev/null", "-e", "inject=write:signal=KILL:when=1", "/bin/sh",
+                             "-c", "echo probe"});
     if (probe.status == -1 && probe.out.empty())
         return "";
     return "strace cannot kill a program at a chosen call here: " + probe.err;
@@ -49,9 +50,9 @@ std::string WhyTracingIsUnavailable() {
 
 const std::vector<std::string>& KillPointCalls() {
     static const std::vector<std::string> calls = {
-        "write",  "pwrite64", "writev",    "pwritev", "pwritev2", "sendfile", "copy_file_range", "splice",
-        "ftruncate", "fallocate", "rename", "renameat", "renameat2", "link", "linkat", "unlink", "unlinkat",
-        "rmdir"};
+        "write",           "pwrite64", "writev",    "pwritev",   "pwritev2", "sendfile",
+        "copy_file_range", "splice",   "ftruncate", "fallocate", "rename",   "renameat",
+        "renameat2",       "link",     "linkat",    "unlink",    "unlinkat", "rmdir"};
     return calls;
 }
 

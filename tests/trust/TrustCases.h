@@ -8,8 +8,7 @@
 #include <string>
 
 struct ScenarioName {
-    template <typename Case>
-    std::string operator()(const testing::TestParamInfo<Case>& info) const {
+    template <typename Case> std::string operator()(const testing::TestParamInfo<Case>& info) const {
         return info.param.scenario.name;
     }
 };
