@@ -393,7 +393,7 @@ bool CopyOneFile(const CString& source, const CString& destination, FileFailure*
         return FailHere(failure, source);
     FileTimes times;
     bool timesKnown = from->GetTimes(times);
-    FileReplacement to(destination, {kCopyTemporaryPrefix, true, false});
+    FileReplacement to(destination, {kCopyTemporaryPrefix, true, false, true});
     File* output = to.Open() ? to.Output() : nullptr;
     if (!output)
         return Fail(failure, destination, to.FailureReason());

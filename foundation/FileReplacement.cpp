@@ -105,7 +105,12 @@ bool FileReplacement::Commit() {
         return Fail();
     bool closed = file_->Close();
     file_.reset();
-    if (!closed || !CurrentFileSystem().RenameFile(temporary_.Str(), target_.Str()))
+    if (!closed)
+        return Fail();
+    FileSystem& fileSystem = CurrentFileSystem();
+    bool renamed = options_.asWritten ? fileSystem.RenameFileAsWritten(temporary_.Str(), target_.Str())
+                                      : fileSystem.RenameFile(temporary_.Str(), target_.Str());
+    if (!renamed)
         return Fail();
     temporary_.Clear();
     return true;

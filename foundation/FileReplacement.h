@@ -19,6 +19,9 @@ struct ReplacementOptions {
     // The contents are on the disk before the rename, so that a power cut leaves the old or the new file.
     // Copies of many files decline it for speed: a kill cannot cut a file that was renamed when complete.
     bool sync = true;
+    // The target as written: a file whose name differs only in letter case is not replaced but left beside
+    // it (FileSystem::RenameFileAsWritten), which spares copies a search per file.
+    bool asWritten = false;
 };
 
 class FileReplacement {

@@ -36,7 +36,8 @@ bool readPair(const CString& item, int& channel, int& id) {
 
 // A drive number: the trimmed item, which must not read as 0.
 bool readDriveNumber(const CString& item, int& number) {
-    std::string_view text = trimWhite(item.Str());
+    std::string itemText = item.Str();
+    std::string_view text = trimWhite(itemText);
     number = readNumber(text);
     return number != 0 && leadingNumberFitsInt(text);
 }
@@ -57,7 +58,7 @@ bool PolicyValidator::readPlannedArrays(Policy& policy) {
     policy.markedForPlanning = true;
     CString maxSize;
     if (lookup(policy, "Max_Logical_Drive_Size", maxSize)) {
-        std::string_view text = trimWhite(maxSize.Str());
+        std::string text(trimWhite(maxSize.Str()));
         if (!leadingNumberFitsInt(text))
             return fail(policy.name.Str() +
                         ", Max_Logical_Drive_Size -- Invalid size specified:  " + maxSize.Str() + "\n");

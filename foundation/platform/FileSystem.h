@@ -83,6 +83,12 @@ public:
     virtual std::unique_ptr<File> CreateNewFile(const std::string& path) = 0;
     // Replaces target by source in one step (used for atomic saves).
     virtual bool RenameFile(const std::string& source, const std::string& target) = 0;
+    // The same, for a target whose folder is known to exist: a file whose name differs from target only in
+    // letter case is not looked for (and not replaced), as a file created under that name would stand
+    // beside it too. Copies of many files take this; looking each name up ignoring case costs a search.
+    virtual bool RenameFileAsWritten(const std::string& source, const std::string& target) {
+        return RenameFile(source, target);
+    }
     // An identity for the directory (device and node), to recognise a directory reached twice. Links are
     // followed and ".." is resolved by the system. Empty for a missing path or one that is no directory.
     virtual std::string DirectoryIdentity(const std::string& path) = 0;

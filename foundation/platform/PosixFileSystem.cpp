@@ -493,6 +493,15 @@ public:
             source, [&](const std::string& p) { return rename(p.c_str(), nativeTarget.c_str()) == 0; });
     }
 
+    // A folder written in another letter case than the disk has is found as RenameFile finds it.
+    bool RenameFileAsWritten(const std::string& source, const std::string& target) override {
+        if (rename(WithSlashes(source).c_str(), WithSlashes(target).c_str()) == 0)
+            return true;
+        if (errno != ENOENT && errno != ENOTDIR)
+            return Failed(errno);
+        return RenameFile(source, target);
+    }
+
     std::string DirectoryIdentity(const std::string& path) override {
         struct stat status;
         if (!WithLetterCase(path, [&](const std::string& p) { return stat(p.c_str(), &status) == 0; }) ||

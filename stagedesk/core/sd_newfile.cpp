@@ -87,7 +87,33 @@ std::error_code WriteAll(int descriptor, const char* data, long long size) {
     return {};
 }
 
+#ifdef __linux__
+// Copies in the kernel, as cp does, which saves a pass through memory. False when this file system pair
+// cannot (the caller copies the rest through a buffer); a first call that copies nothing gets the
+// buffer too, as some file systems report no data that way.
+bool CopyInKernel(int from, int to, std::error_code& error) {
+    for (bool first = true;; first = false) {
+        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, size_t(1) << 30, 0);
+        if (copied > 0)
+            continue;
+        if (copied == 0)
+            return !first;
+        if (errno == EINTR)
+            continue;
+        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EBADF)
+            return false;
+        error = SystemError();
+        return true;
+    }
+}
+#endif
+
 std::error_code CopyData(int from, int to) {
+#ifdef __linux__
+    std::error_code error;
+    if (CopyInKernel(from, to, error))
+        return error;
+#endif
     std::vector<char> buffer(256 * 1024);
     for (;;) {
         const long long got = ReadSome(from, buffer.data(), (long long)buffer.size());

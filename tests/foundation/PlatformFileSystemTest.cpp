@@ -100,6 +100,20 @@ TEST_F(PosixFileSystemTest, ExclusiveCreateAndRenameReplaceTheExistingFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 1);
 }
 
+// As written, the target's own name is not looked up ignoring case; its folders still are.
+TEST_F(PosixFileSystemTest, RenamingAsWrittenLeavesAFileOfAnotherCaseBeside) {
+    temp.Write("Kit/Settings.INI", "old");
+    temp.Write("Kit/one.tmp", "new");
+    temp.Write("Kit/two.tmp", "newer");
+    EXPECT_TRUE(disk.RenameFileAsWritten(temp / "Kit/one.tmp", temp / "Kit/settings.ini"));
+    EXPECT_EQ(temp.Read("Kit/Settings.INI"), "old");
+    EXPECT_EQ(temp.Read("Kit/settings.ini"), "new");
+    EXPECT_TRUE(disk.RenameFileAsWritten(temp / "KIT/two.tmp", temp / "KIT/other.ini"));
+    EXPECT_EQ(temp.Read("Kit/other.ini"), "newer");
+    EXPECT_FALSE(disk.RenameFileAsWritten(temp / "Kit/none.tmp", temp / "Kit/x"));
+    EXPECT_EQ(disk.LastFailureReason(), "No such file or directory");
+}
+
 TEST_F(PosixFileSystemTest, FullPathIsLexicalAndBounded) {
     std::string cwd = fs::current_path().string();
     EXPECT_EQ(disk.FullPath("a\\b/../c/./d/"), cwd + "/a/c/d/");

@@ -22,9 +22,21 @@ protected:
         return RunProgram(BuiltProgram("stagedesk"), args, dir.Path().string(), input);
     }
     bool Exists(const std::string& relative) const { return fs::exists(dir.Path() / relative); }
+    // The names of the files in a folder, sorted.
+    std::vector<std::string> Files(const std::string& relative) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.Path() / relative))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     TempDir dir;
 };
+
+const std::vector<std::string> kRaidUtility = {
+    "--task",   "utilities",          "--item", "Sample RAID Utility",
+    "--source", "kit/media/raidutil", "--dest", "RAIDUTIL"};
 
 bool Has(const ProgramResult& result, const std::string& text) {
     return result.out.find(text) != std::string::npos;
@@ -136,10 +148,7 @@ TEST_F(ConsoleMode, RefusalsAndTheirStatuses) {
 
 // The copy would remove the source before reading it: refused, and nothing is removed.
 TEST_F(ConsoleMode, ASourceThatTheCopyRemovesIsRefused) {
-    ASSERT_EQ(Run({"--task", "utilities", "--item", "Sample RAID Utility", "--source", "kit/media/raidutil",
-                   "--dest", "RAIDUTIL"})
-                  .status,
-              0);
+    ASSERT_EQ(Run(kRaidUtility).status, 0);
     fs::copy(dir.Path() / "kit/media/raidutil", dir.Path() / "kit/utils/RAIDUTIL/media",
              fs::copy_options::recursive);
     ProgramResult inside = Run({"--task", "utilities", "--item", "Sample RAID Utility", "--source",
@@ -169,15 +178,13 @@ TEST_F(ConsoleMode, ASourceThatTheCopyRemovesIsRefused) {
 #ifndef _WIN32
 // Writes that fail as on a full disk: the configuration keeps every byte, and the run ends saying why.
 TEST_F(ConsoleMode, AFailedSaveAtStartUpKeepsTheConfiguration) {
-    const std::vector<std::string> utility = {
-        "--task",   "utilities",          "--item", "Sample RAID Utility",
-        "--source", "kit/media/raidutil", "--dest", "RAIDUTIL"};
     const std::string configuration = "kit/stagedesk/xml/stagedesk.xml";
     const std::string before = dir.Read(configuration);
+    const std::vector<std::string> sample = Files("kit/stagedesk/xml");
     ProgramResult failed;
     {
         FileSizeLimit full(0);
-        failed = Run(utility);
+        failed = Run(kRaidUtility);
     }
     EXPECT_EQ(failed.status, 1);
     EXPECT_TRUE(Has(failed, "File Write Error\nThe file " + (dir.Path() / configuration).string() +
@@ -185,12 +192,9 @@ TEST_F(ConsoleMode, AFailedSaveAtStartUpKeepsTheConfiguration) {
         << failed.out;
     EXPECT_EQ(dir.Read(configuration), before);
     EXPECT_FALSE(Exists("kit/utils/RAIDUTIL"));
-    size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(dir.Path() / "kit/stagedesk/xml"))
-        files += entry.is_regular_file() ? 1 : 0;
-    EXPECT_EQ(files, 7u); // the sample's seven files, no temporary one
+    EXPECT_EQ(Files("kit/stagedesk/xml"), sample); // no temporary file
 
-    EXPECT_EQ(Run(utility).status, 0);
+    EXPECT_EQ(Run(kRaidUtility).status, 0);
 }
 
 // The size limit's signal kills the program at its first write past 128 KiB, in the middle of the last
@@ -199,28 +203,14 @@ TEST_F(ConsoleMode, ACopyKilledMidwayLeavesNoCutFileUnderARealName) {
     const std::string big(1 << 20, 'x');
     dir.Write("kit/media/raidutil/utils/ZBIG.BIN", big);
     std::signal(SIGXFSZ, SIG_DFL); // as a program normally starts
-    const std::vector<std::string> args = {BuiltProgram("stagedesk"),
-                                           "--console",
-                                           "--home",
-                                           "kit/stagedesk",
-                                           "--task",
-                                           "utilities",
-                                           "--item",
-                                           "Sample RAID Utility",
-                                           "--source",
-                                           "kit/media/raidutil",
-                                           "--dest",
-                                           "RAIDUTIL"};
-    std::vector<std::string> limited = {"-c", "ulimit -f 256; exec \"$0\" \"$@\""};
-    limited.insert(limited.end(), args.begin(), args.end());
+    std::vector<std::string> limited = {
+        "-c",           "ulimit -f 256; exec \"$0\" \"$@\"", BuiltProgram("stagedesk"), "--console", "--home",
+        "kit/stagedesk"};
+    limited.insert(limited.end(), kRaidUtility.begin(), kRaidUtility.end());
     ProgramResult killed = RunProgram("/bin/sh", limited, dir.Path().string());
     EXPECT_EQ(killed.status, -1) << killed.out;
 
-    const fs::path target = dir.Path() / "kit/utils/RAIDUTIL";
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(target))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
+    const std::vector<std::string> names = Files("kit/utils/RAIDUTIL");
     ASSERT_EQ(names.size(), 3u);
     EXPECT_EQ(names[0], "RAIDCFG.EXE");
     EXPECT_EQ(names[1], "README.TXT");
@@ -228,15 +218,13 @@ TEST_F(ConsoleMode, ACopyKilledMidwayLeavesNoCutFileUnderARealName) {
     EXPECT_EQ(dir.Read("kit/utils/RAIDUTIL/README.TXT"), dir.Read("kit/media/raidutil/utils/README.TXT"));
     EXPECT_NE(dir.Read("kit/stagedesk/xml/stagedesk.xml").find("</stagedesk>"), std::string::npos);
 
-    std::vector<std::string> again(args.begin() + 1, args.end());
+    std::vector<std::string> again = kRaidUtility;
     again.push_back("--yes");
-    ProgramResult rerun = RunProgram(args[0], again, dir.Path().string());
+    ProgramResult rerun = Run(again);
     EXPECT_EQ(rerun.status, 0) << rerun.out;
     EXPECT_EQ(dir.Read("kit/utils/RAIDUTIL/ZBIG.BIN"), big);
-    size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(target))
-        files += entry.is_regular_file() ? 1 : 0;
-    EXPECT_EQ(files, 3u);
+    EXPECT_EQ(Files("kit/utils/RAIDUTIL"),
+              (std::vector<std::string>{"RAIDCFG.EXE", "README.TXT", "ZBIG.BIN"}));
 }
 #endif
 
