@@ -13,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,14 +28,6 @@ struct FullDiskCase {
 // The scenario's name in gtest's messages, not the bytes of the case.
 void PrintTo(const FullDiskCase& row, std::ostream* out) {
     *out << row.scenario.name;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 // A line with the reason that names an output file, or follows a line that names one.

@@ -12,14 +12,6 @@ bool Contains(const std::vector<std::string>& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // A file saved in steps, each step changing some of its lines: as many lines as before and after, each one
 // of the two. A cut save is short by lines or ends inside one.
 bool IsLineByLineMix(const std::string& before, const std::string& after, const std::string& bytes) {
@@ -55,6 +47,14 @@ std::string Size(const std::string& bytes) {
 }
 
 } // namespace
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
 
 void Findings::Add(const std::string& when, const std::string& problem, const std::string& detail) {
     static const std::regex number("[0-9A-Fa-f]*[0-9][0-9A-Fa-f]*");

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The lines of text, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 // The tree a scenario starts from, the tree one whole run leaves, and the tree a second whole run leaves
 // after that (which differs only where runs append).
 struct ReferenceTrees {
