@@ -5,33 +5,31 @@
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
 
-int CopySteps::CopyADSDrivers(const CString& source, const CString& destination) {
-    if (RefuseDangerousDestination(destination, false))
-        return kStepFileSystemFailed;
-    std::vector<CString> names;
-    int listed = ListDriverFolders(source, names);
+int CopySteps::CopyADSDrivers(const StagingPlan& plan, const CString& source) {
+    int listed = PrintListingFailure(plan, source);
     if (listed != kStepDone)
         return listed;
     bool anyCopied = false;
-    for (size_t i = 0; i < names.size(); ++i) {
-        CString sourceFolder = JoinPath(source, names[i]);
-        PrintAtLevel("\nScanning driver " + sourceFolder, 4);
-        PrintAtLevel("\nReading " + JoinPath(sourceFolder, kDriverInfoFileName), 5);
-        Lookup found;
-        std::unique_ptr<DriverInfoFile> driver = ReadDriverInfo(sourceFolder, found);
-        if (!driver)
+    const std::vector<PlannedDriver>& drivers = plan.drivers;
+    for (size_t i = 0; i < drivers.size(); ++i) {
+        const PlannedDriver& driver = drivers[i];
+        PrintAtLevel("\nScanning driver " + driver.sourceFolder, 4);
+        PrintAtLevel("\nReading " + JoinPath(driver.sourceFolder, kDriverInfoFileName), 5);
+        if (driver.problem != ReadProblem::None) {
+            PrintReadProblem(driver.problem, driver.failure);
             return kStepFileSystemFailed;
+        }
         PrintAtLevel("", 5);
-        if (!driver->Info().requiredForAds) {
+        if (!driver.decision.selected) {
             PrintAtLevel("The driver is not required for ADS.", 5);
-            PrintAtLevel("", i + 1 < names.size() ? 5 : 4);
+            PrintAtLevel("", i + 1 < drivers.size() ? 5 : 4);
             continue;
         }
         PrintAtLevel("The driver is required for ADS.", 5);
         PrintAtLevel("", 3);
-        PrintCopyingDriver(sourceFolder, destination);
+        PrintCopyingDriver(driver.sourceFolder, driver.destinationFolder);
         PrintAtLevel("", 3);
-        if (!CopyPath(sourceFolder, destination))
+        if (!CopyPath(driver.sourceFolder, driver.destinationFolder))
             return kStepFileSystemFailed;
         anyCopied = true;
     }

@@ -4,13 +4,9 @@
 #include "drvstage/FileLookup.h"
 #include "drvstage/ItemList.h"
 #include "foundation/Console.h"
-#include "foundation/ErrorReport.h"
 #include "foundation/FileOperations.h"
 #include "foundation/IniFile.h"
 #include "foundation/platform/FileSystem.h"
-
-#include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -110,20 +106,12 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
     return kStepFileSystemFailed;
 }
 
-int CopySteps::ListDriverFolders(const CString& source, std::vector<CString>& names) const {
-    if (ListFolder(source, true, names) == Lookup::Failed) {
-        ReportUnlistedDirectory(source);
-        return kStepFileSystemFailed;
-    }
-    std::sort(names.begin(), names.end(),
-              [](const CString& a, const CString& b) { return std::strcmp(a, b) < 0; });
-    if (names.empty()) {
+int PrintListingFailure(const StagingPlan& plan, const CString& source) {
+    if (plan.listing == kStepNothingToDo)
         PrintAtLevel("\nNo drivers found in " + source, 1);
-        return kStepNothingToDo;
-    }
-    if (std::any_of(names.begin(), names.end(), [](const CString& name) { return name.IsEmpty(); }))
-        ReportError(kErrorFatal, kGeneralProgramError, "");
-    return kStepDone;
+    else if (plan.listing != kStepDone)
+        PrintReadProblem(ReadProblem::FolderUnlisted, plan.listingFailure);
+    return plan.listing;
 }
 
 bool CopySteps::RefuseDangerousDestination(const CString& destination, bool emptiesDestination) const {

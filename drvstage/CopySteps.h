@@ -5,6 +5,7 @@
 #include "drvstage/CopySettings.h"
 #include "drvstage/DriverInfoFile.h"
 #include "drvstage/FileLookup.h"
+#include "drvstage/StagingPlan.h"
 
 #include <memory>
 #include <vector>
@@ -22,28 +23,36 @@ public:
 
     int CheckMachineTypeSupportInDrvSetIni();
     int PrepareDestinationPath(const CString& destination);
-    int CopyDrivers(const CString& source, const CString& destination);
+    // Reads the driver folders of source and decides for each; prints nothing and changes nothing.
+    StagingPlan SelectDrivers(const CString& source, const CString& destination) const;
+    // The steps that act: each follows the plan that SelectDrivers made for the same paths.
+    int CopyDrivers(const StagingPlan& plan, const CString& source, const CString& destination);
     int ModifyDrvInfoIniSupportList(const CString& driverDestination);
     int ModifyDrvSetIniSupportList(const CString& destination);
-    int CopyADSDrivers(const CString& source, const CString& destination);
+    int CopyADSDrivers(const StagingPlan& plan, const CString& source);
 
     // Whether the driver described by driver suits the requested machine types, categories and
     // installation modes; prints the reasons, and the separator line at separatorLevel when it does not.
     bool IsDriverSelected(const DriverInfoFile& driver, int separatorLevel) const;
+    // Prints the refusal lines of a destination that the run would destroy: true when refused.
+    bool RefuseDangerousDestination(const CString& destination, bool emptiesDestination) const;
 
 private:
-    // The driver folders of source, sorted: kStepDone. Prints the failure line and returns the step's
-    // result when there are none (kStepNothingToDo) or source could not be listed (kStepFileSystemFailed).
-    int ListDriverFolders(const CString& source, std::vector<CString>& names) const;
     int CheckMachineTypesAgainst(const CString& driverSetPath) const;
+    bool SelectDriver(PlannedDriver& planned) const;
     // The information file of folder, read (a missing one gives a driver with every field empty, found
-    // Missing). Null after the failure line when folder could not be listed or the file could not be read.
+    // Missing). Null when folder could not be listed or the file could not be read: problem and failure
+    // say which. ReadDriverInfo prints the failure lines too.
+    std::unique_ptr<DriverInfoFile> ReadDriverInfoQuietly(const CString& folder, Lookup& found,
+                                                          ReadProblem& problem, FileFailure& failure) const;
     std::unique_ptr<DriverInfoFile> ReadDriverInfo(const CString& folder, Lookup& found) const;
-    int CopyDriver(const CString& source, const CString& destination, const CString& name,
-                   int separatorLevel);
-    bool SuitsMachineTypes(const DriverInfoFile& driver) const;
-    bool RefuseDangerousDestination(const CString& destination, bool emptiesDestination) const;
+    int CopyDriver(const PlannedDriver& driver, int separatorLevel);
     void PrintCopyingDriver(const CString& sourceFolder, const CString& destination) const;
 
     const CopySettings& settings_;
 };
+
+// The failure lines of a folder or file that could not be read.
+void PrintReadProblem(ReadProblem problem, const FileFailure& failure);
+// The failure line of a plan without driver folders: not 0 when so, the step's result.
+int PrintListingFailure(const StagingPlan& plan, const CString& source);

@@ -11,7 +11,11 @@ void PrintStepResult(const char* step, int result, const char* resultName = "nRe
 }
 
 int RunAdsCopy(CopySteps& steps, const CopySettings& settings) {
-    int result = steps.CopyADSDrivers(settings.sourcePath, settings.destinationPath);
+    int result = kStepFileSystemFailed;
+    if (!steps.RefuseDangerousDestination(settings.destinationPath, false)) {
+        StagingPlan plan = steps.SelectDrivers(settings.sourcePath, settings.destinationPath);
+        result = steps.CopyADSDrivers(plan, settings.sourcePath);
+    }
     PrintStepResult("CopyADSDrivers", result);
     return result;
 }
@@ -20,11 +24,14 @@ int RunAdsCopy(CopySteps& steps, const CopySettings& settings) {
 int RunCopySteps(CopySteps& steps, const CopySettings& settings) {
     int result = steps.CheckMachineTypeSupportInDrvSetIni();
     PrintStepResult("CheckMachineTypeSupportInDrvSetIni", result);
+    StagingPlan plan;
+    if (result == kStepDone)
+        plan = steps.SelectDrivers(settings.sourcePath, settings.destinationPath);
     if (result == kStepDone)
         result = steps.PrepareDestinationPath(settings.destinationPath);
     PrintStepResult("PrepareDestinationPath", result);
     if (result == kStepDone)
-        result = steps.CopyDrivers(settings.sourcePath, settings.destinationPath);
+        result = steps.CopyDrivers(plan, settings.sourcePath, settings.destinationPath);
     PrintStepResult("CopyDrivers", result);
     if (result == kStepDone)
         result = steps.ModifyDrvSetIniSupportList(settings.destinationPath);
