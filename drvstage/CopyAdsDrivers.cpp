@@ -31,6 +31,7 @@ int CopySteps::CopyADSDrivers(const StagingPlan& plan, const CString& source) {
         PrintAtLevel("", 3);
         if (!CopyPath(driver.sourceFolder, driver.destinationFolder))
             return kStepFileSystemFailed;
+        outcome_.copiedFolders.push_back(driver.sourceFolder);
         anyCopied = true;
     }
     if (!anyCopied)

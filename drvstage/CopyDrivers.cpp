@@ -18,9 +18,12 @@ int CopySteps::CopyDrivers(const StagingPlan& plan, const CString& source, const
     for (size_t i = 0; i < drivers.size() && result == kStepDone; ++i)
         result = CopyDriver(drivers[i], i + 1 < drivers.size() ? 5 : 4);
     PrintAtLevel("Copying base library files.\n", 2);
-    if (result == kStepDone && !CopyFiles(source, destination))
-        result = kStepFileSystemFailed;
-    return result;
+    if (result != kStepDone)
+        return result;
+    if (!CopyFiles(source, destination))
+        return kStepFileSystemFailed;
+    outcome_.baseFilesCopied = true;
+    return kStepDone;
 }
 
 int CopySteps::CopyDriver(const PlannedDriver& driver, int separatorLevel) {
@@ -40,6 +43,7 @@ int CopySteps::CopyDriver(const PlannedDriver& driver, int separatorLevel) {
     PrintAtLevel("", 4);
     if (!copied)
         return kStepFileSystemFailed;
+    outcome_.copiedFolders.push_back(driver.sourceFolder);
     int result = ModifyDrvInfoIniSupportList(driver.destinationFolder);
     PrintAtLevel("", 3);
     return result;
@@ -71,8 +75,10 @@ int CopySteps::ModifyDrvInfoIniSupportList(const CString& driverDestination) {
     PrintAtLevel("Modifying " + JoinPath(driverDestination, kDriverInfoFileName), 3);
     driver->SetSupportedSystems(supported);
     driver->SetUnsupportedSystems(unsupported);
-    if (driver->Write())
+    if (driver->Write()) {
+        outcome_.rewrittenFiles.push_back(driver->Path());
         return kStepDone;
+    }
     ReportUnwritableFile(driver->Path(), driver->WriteFailureReason());
     return kStepFileSystemFailed;
 }

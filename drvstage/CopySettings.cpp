@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -55,6 +57,61 @@ bool ReadSwitchValues(const SwitchParser& parser, CopySettings& settings) {
     if (parser.GetValue("/V:", value) && !value.IsEmpty() && !ReadVerbosity(value, settings.verbosity))
         return false;
     return true;
+}
+
+// The switches of the run's outputs, matched as whole arguments (a name ending in ':' takes the rest as
+// its value). They are taken out before the switch parser sees the command line: the parser takes every
+// argument that starts with a flag's name for that flag, so "/L" would claim each path below "/lib".
+struct OutputSwitch {
+    const char* name;
+    bool CopySettings::*flag;
+    CString CopySettings::*path;
+};
+
+constexpr OutputSwitch kOutputSwitches[] = {
+    {"/L", &CopySettings::listOnly, nullptr},
+    {"/LINT", &CopySettings::lint, nullptr},
+    {"/REPORT:", nullptr, &CopySettings::reportPath},
+    {"/LOG:", nullptr, &CopySettings::logPath},
+};
+
+enum class OutputMatch { None, Taken, Rejected };
+
+OutputMatch TakeOutputSwitch(const CString& argument, CopySettings& settings, std::vector<bool>& given) {
+    CString folded = argument;
+    folded.MakeUpper();
+    for (size_t i = 0; i < std::size(kOutputSwitches); ++i) {
+        const OutputSwitch& row = kOutputSwitches[i];
+        bool matches = row.flag ? folded == row.name : folded.StartsWith(row.name);
+        if (!matches)
+            continue;
+        if (given[i])
+            return OutputMatch::Rejected;
+        given[i] = true;
+        if (row.flag) {
+            settings.*row.flag = true;
+            return OutputMatch::Taken;
+        }
+        CString value = argument.Mid(static_cast<int>(std::strlen(row.name)));
+        settings.*row.path = value.IsEmpty() ? CString() : FullPath(value);
+        return (settings.*row.path).IsEmpty() ? OutputMatch::Rejected : OutputMatch::Taken;
+    }
+    return OutputMatch::None;
+}
+
+// The arguments left for the switch parser; false when an output switch was given twice or without a
+// value, or /LINT with /L or /REPORT: (a check of the driver set has no plan to print or report).
+bool TakeOutputSwitches(int argc, const char* const* argv, CopySettings& settings,
+                        std::vector<const char*>& rest) {
+    std::vector<bool> given(std::size(kOutputSwitches), false);
+    for (int i = 0; i < argc; ++i) {
+        OutputMatch match = i == 0 ? OutputMatch::None : TakeOutputSwitch(argv[i], settings, given);
+        if (match == OutputMatch::Rejected)
+            return false;
+        if (match == OutputMatch::None)
+            rest.push_back(argv[i]);
+    }
+    return !(settings.lint && (settings.listOnly || !settings.reportPath.IsEmpty()));
 }
 
 } // namespace
@@ -114,7 +171,10 @@ int InterpretCommandLine(int argc, const char* const* argv, CopySettings& settin
     SwitchParser parser;
     if (!parser.AddSwitches(kSwitches))
         return SwitchParser::kInternalError;
-    SwitchParser::Result parsed = parser.Parse(argc, argv, false, true);
+    std::vector<const char*> rest;
+    if (!TakeOutputSwitches(argc, argv, settings, rest))
+        return SwitchParser::kRejected;
+    SwitchParser::Result parsed = parser.Parse(static_cast<int>(rest.size()), rest.data(), false, true);
     if (parsed != SwitchParser::kParsed)
         return parsed;
     if (parser.IsGiven("/?"))

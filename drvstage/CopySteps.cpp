@@ -100,8 +100,10 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
     }
     if (!driverSet.SetValue(kDriverSetSection, kSupportedSystemsKey, settings_.machineTypes, false, false))
         return kStepFileSystemFailed;
-    if (driverSet.Flush())
+    if (driverSet.Flush()) {
+        outcome_.driverSetRewritten = true;
         return kStepDone;
+    }
     ReportUnwritableFile(path, driverSet.SaveFailureReason());
     return kStepFileSystemFailed;
 }

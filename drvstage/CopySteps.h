@@ -34,6 +34,7 @@ public:
     // Whether the driver described by driver suits the requested machine types, categories and
     // installation modes; prints the reasons, and the separator line at separatorLevel when it does not.
     bool IsDriverSelected(const DriverInfoFile& driver, int separatorLevel) const;
+    const StagingOutcome& Outcome() const { return outcome_; }
     // Prints the refusal lines of a destination that the run would destroy: true when refused.
     bool RefuseDangerousDestination(const CString& destination, bool emptiesDestination) const;
 
@@ -50,6 +51,7 @@ private:
     void PrintCopyingDriver(const CString& sourceFolder, const CString& destination) const;
 
     const CopySettings& settings_;
+    StagingOutcome outcome_;
 };
 
 // The failure lines of a folder or file that could not be read.

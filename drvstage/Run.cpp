@@ -2,6 +2,9 @@
 
 #include "drvstage/ConsoleTexts.h"
 #include "drvstage/CopySteps.h"
+#include "drvstage/PlanPreview.h"
+#include "drvstage/RunLog.h"
+#include "drvstage/RunReport.h"
 #include "foundation/Console.h"
 
 namespace {
@@ -10,10 +13,10 @@ void PrintStepResult(const char* step, int result, const char* resultName = "nRe
     PrintAtLevel(CString("\n") + step + " " + resultName + " = " + CString(result) + "\n", 6);
 }
 
-int RunAdsCopy(CopySteps& steps, const CopySettings& settings) {
+int RunAdsCopy(CopySteps& steps, const CopySettings& settings, StagingPlan& plan) {
     int result = kStepFileSystemFailed;
     if (!steps.RefuseDangerousDestination(settings.destinationPath, false)) {
-        StagingPlan plan = steps.SelectDrivers(settings.sourcePath, settings.destinationPath);
+        plan = steps.SelectDrivers(settings.sourcePath, settings.destinationPath);
         result = steps.CopyADSDrivers(plan, settings.sourcePath);
     }
     PrintStepResult("CopyADSDrivers", result);
@@ -21,10 +24,9 @@ int RunAdsCopy(CopySteps& steps, const CopySettings& settings) {
 }
 
 // Each step runs only while the ones before succeeded; its result line is printed either way.
-int RunCopySteps(CopySteps& steps, const CopySettings& settings) {
+int RunCopySteps(CopySteps& steps, const CopySettings& settings, StagingPlan& plan) {
     int result = steps.CheckMachineTypeSupportInDrvSetIni();
     PrintStepResult("CheckMachineTypeSupportInDrvSetIni", result);
-    StagingPlan plan;
     if (result == kStepDone)
         plan = steps.SelectDrivers(settings.sourcePath, settings.destinationPath);
     if (result == kStepDone)
@@ -36,6 +38,22 @@ int RunCopySteps(CopySteps& steps, const CopySettings& settings) {
     if (result == kStepDone)
         result = steps.ModifyDrvSetIniSupportList(settings.destinationPath);
     PrintStepResult("ModifyDrvSetIniSupportList", result, "nRetVal");
+    return result;
+}
+
+// A staging run or its preview, with its report. A report that cannot be written fails a run that
+// succeeded.
+int Stage(const CopySettings& settings) {
+    CopySteps steps(settings);
+    StagingPlan plan;
+    int result = 0;
+    if (settings.listOnly)
+        result = PreviewRun(steps, settings, plan);
+    else
+        result = settings.ads ? RunAdsCopy(steps, settings, plan) : RunCopySteps(steps, settings, plan);
+    if (!settings.reportPath.IsEmpty() && !WriteReport(settings, plan, steps.Outcome(), result) &&
+        result == kStepDone)
+        result = kStepFileSystemFailed;
     return result;
 }
 
@@ -53,12 +71,17 @@ int RunDrvstage(int argc, const char* const* argv) {
     }
     // The file operations print at the run's levels too.
     SetVerbosity(settings.verbosity);
+    RunLog log;
+    bool logged = settings.logPath.IsEmpty() || log.Open(settings.logPath);
     PrintBanner(settings.programName);
     PrintSettings(settings);
-    CopySteps steps(settings);
-    int result = settings.ads ? RunAdsCopy(steps, settings) : RunCopySteps(steps, settings);
+    int result = kStepFileSystemFailed;
+    if (logged)
+        result = Stage(settings);
     PrintAtLevel("\nDrvstage nRetVal = " + CString(result) + "\n", 6);
     PrintAtLevel("", 1);
     PrintAtLevel(settings.programName + " complete.\n", 1);
+    if (!log.Close() && result == kStepDone)
+        return kStepFileSystemFailed;
     return result;
 }

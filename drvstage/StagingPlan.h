@@ -38,6 +38,14 @@ struct StagingPlan {
     FileFailure baseFailure;
 };
 
+// What a run did of its plan, in order; a run that failed part-way holds what was done before.
+struct StagingOutcome {
+    std::vector<CString> copiedFolders;  // source folders copied whole
+    std::vector<CString> rewrittenFiles; // copied driver files written with the narrowed lists
+    bool baseFilesCopied = false;
+    bool driverSetRewritten = false;
+};
+
 // The folder that stopped the reading of the source, or null.
 inline const PlannedDriver* FirstProblem(const StagingPlan& plan) {
     for (const PlannedDriver& driver : plan.drivers) {

@@ -6,6 +6,7 @@
 namespace {
 
 int verbosity = 0;
+LineRecorder* lineRecorder = nullptr;
 
 void Write(std::string* captured, FILE* stream, const char* text) {
     if (captured) {
@@ -83,7 +84,14 @@ int Verbosity() {
     return verbosity;
 }
 
+void SetLineRecorder(LineRecorder* recorder) {
+    lineRecorder = recorder;
+}
+
 void PrintAtLevel(const char* text, int level) {
+    if (lineRecorder) {
+        lineRecorder->Record(text ? text : "", level);
+    }
     if (level > verbosity) {
         return;
     }

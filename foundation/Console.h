@@ -36,3 +36,12 @@ private:
 void SetVerbosity(int level);
 int Verbosity();
 void PrintAtLevel(const char* text, int level);
+
+// Receives every line of the leveled print with its level, whatever the verbosity: a run's log.
+class LineRecorder {
+public:
+    virtual ~LineRecorder() = default;
+    virtual void Record(const char* text, int level) = 0;
+};
+// Null stops the recording. The recorder must outlive its use.
+void SetLineRecorder(LineRecorder* recorder);

@@ -75,6 +75,12 @@ public:
     virtual bool DeleteFile(const std::string& path) = 0;      // a file or a link itself
     virtual bool GetFileTimes(const std::string& path, FileTimes& times) = 0;
     virtual bool SetFileTimes(const std::string& path, const FileTimes& times) = 0;
+    // The bytes of the file at path (of a link's target). False when it cannot be had.
+    virtual bool FileSize(const std::string& path, uint64_t& size) {
+        (void)path;
+        (void)size;
+        return false;
+    }
     // Absolute form of path; empty when it cannot be made or is longer than the system allows.
     virtual std::string FullPath(const std::string& path) = 0;
     // mode is a C library mode text ("r", "w", "a", "rb", "wb", "w+", ...); null on failure.

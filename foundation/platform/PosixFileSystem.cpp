@@ -437,6 +437,14 @@ public:
         return WithLetterCase(path, [](const std::string& p) { return unlink(p.c_str()) == 0; });
     }
 
+    bool FileSize(const std::string& path, uint64_t& size) override {
+        struct stat status;
+        if (!WithLetterCase(path, [&](const std::string& p) { return stat(p.c_str(), &status) == 0; }))
+            return false;
+        size = static_cast<uint64_t>(status.st_size);
+        return true;
+    }
+
     bool GetFileTimes(const std::string& path, FileTimes& times) override {
         struct stat status;
         if (!WithLetterCase(path, [&](const std::string& p) { return stat(p.c_str(), &status) == 0; }))

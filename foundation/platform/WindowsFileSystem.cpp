@@ -372,6 +372,18 @@ public:
     }
 
     // The times of what a link leads to, as for every other operation on the file.
+    bool FileSize(const std::string& path, uint64_t& size) override {
+        HANDLE handle = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
+        if (handle == INVALID_HANDLE_VALUE)
+            return FailedSystemCall();
+        LARGE_INTEGER bytes;
+        bool known = GetFileSizeEx(handle, &bytes) != 0 || FailedSystemCall();
+        CloseHandle(handle);
+        if (known)
+            size = static_cast<uint64_t>(bytes.QuadPart);
+        return known;
+    }
+
     bool GetFileTimes(const std::string& path, FileTimes& times) override {
         HANDLE handle = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
         if (handle == INVALID_HANDLE_VALUE)

@@ -256,6 +256,14 @@ bool MemoryFileSystem::DeleteFile(const std::string& path) {
     return true;
 }
 
+bool MemoryFileSystem::FileSize(const std::string& path, uint64_t& size) {
+    auto node = nodes_.find(Normalize(path));
+    if (node == nodes_.end() || node->second.directory)
+        return Refuse("No such file or directory");
+    size = node->second.content.size();
+    return true;
+}
+
 bool MemoryFileSystem::GetFileTimes(const std::string& path, FileTimes& times) {
     auto node = nodes_.find(Normalize(path));
     if (Fails(Call::GetFileTimes, path) || node == nodes_.end())

@@ -57,6 +57,7 @@ public:
     bool RemoveDirectory(const std::string& path) override;
     bool DeleteFile(const std::string& path) override;
     bool GetFileTimes(const std::string& path, FileTimes& times) override;
+    bool FileSize(const std::string& path, uint64_t& size) override;
     bool SetFileTimes(const std::string& path, const FileTimes& times) override;
     std::string FullPath(const std::string& path) override;
     std::unique_ptr<File> OpenFile(const std::string& path, const char* mode) override;

@@ -1,0 +1,16 @@
+// The /REPORT: file: the settings, every driver folder of the plan with what became of it, the narrowed
+// lists, the totals and the exit status, as JSON. Written whole, so a reader never meets half a report.
+#pragma once
+
+#include "drvstage/CopySettings.h"
+#include "drvstage/StagingPlan.h"
+
+#include <string>
+
+// The report's text. A preview reports what the run would stage; a run reports what it staged.
+std::string ReportText(const CopySettings& settings, const StagingPlan& plan, const StagingOutcome& outcome,
+                       int status);
+
+// Writes the report to settings.reportPath: false after the failure lines.
+bool WriteReport(const CopySettings& settings, const StagingPlan& plan, const StagingOutcome& outcome,
+                 int status);
