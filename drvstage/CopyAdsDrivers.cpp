@@ -28,6 +28,7 @@ int CopySteps::CopyADSDrivers(const StagingPlan& plan, const CString& source) {
         PrintAtLevel("The driver is required for ADS.", 5);
         PrintAtLevel("", 3);
         PrintCopyingDriver(driver.sourceFolder, driver.destinationFolder);
+        PrintAdsCollisions(plan, driver.sourceFolder);
         PrintAtLevel("", 3);
         if (!CopyPath(driver.sourceFolder, driver.destinationFolder))
             return kStepFileSystemFailed;

@@ -45,6 +45,7 @@ int PrintDrivers(const StagingPlan& plan, const CopySettings& settings) {
             return kStepFileSystemFailed;
         }
         PrintDriver(driver, settings);
+        PrintAdsCollisions(plan, driver.sourceFolder);
     }
     return kStepDone;
 }

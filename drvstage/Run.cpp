@@ -2,6 +2,7 @@
 
 #include "drvstage/ConsoleTexts.h"
 #include "drvstage/CopySteps.h"
+#include "drvstage/DriverSetLint.h"
 #include "drvstage/PlanPreview.h"
 #include "drvstage/RunLog.h"
 #include "drvstage/RunReport.h"
@@ -77,7 +78,7 @@ int RunDrvstage(int argc, const char* const* argv) {
     PrintSettings(settings);
     int result = kStepFileSystemFailed;
     if (logged)
-        result = Stage(settings);
+        result = settings.lint ? LintDriverSet(settings) : Stage(settings);
     PrintAtLevel("\nDrvstage nRetVal = " + CString(result) + "\n", 6);
     PrintAtLevel("", 1);
     PrintAtLevel(settings.programName + " complete.\n", 1);

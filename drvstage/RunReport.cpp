@@ -132,6 +132,12 @@ std::string ReportText(const CopySettings& settings, const StagingPlan& plan, co
     if (driverSetNarrowed)
         report["driverSet"] = {{"file", Text(JoinPath(settings.destinationPath, kDriverSetFileName))},
                                {"supportedSystems", Items(settings.machineTypes)}};
+    Json collisions = Json::array();
+    for (const AdsCollision& collision : plan.adsCollisions)
+        collisions.push_back({{"file", Text(collision.file)},
+                              {"earlier", Text(collision.earlier)},
+                              {"later", Text(collision.later)}});
+    report["adsCollisions"] = collisions;
     report["totals"] = {{"folders", plan.drivers.size()},
                         {"copied", selected},
                         {"files", totals.files},

@@ -56,8 +56,16 @@ StagingPlan CopySteps::SelectDrivers(const CString& source, const CString& desti
         if (!SelectDriver(driver))
             return plan;
     }
-    if (!settings_.ads)
+    if (!settings_.ads) {
         ListBaseFiles(source, plan);
+        return plan;
+    }
+    std::vector<CString> selected;
+    for (const PlannedDriver& driver : plan.drivers) {
+        if (driver.decision.selected)
+            selected.push_back(driver.sourceFolder);
+    }
+    plan.adsCollisions = FindAdsCollisions(selected);
     return plan;
 }
 
@@ -116,4 +124,11 @@ void PrintReadProblem(ReadProblem problem, const FileFailure& failure) {
     }
     PrintAtLevel("Unable to list directory " + failure.file, 1);
     PrintFailureReason(failure);
+}
+
+void PrintAdsCollisions(const StagingPlan& plan, const CString& folder) {
+    for (const AdsCollision& collision : plan.adsCollisions) {
+        if (collision.later == folder)
+            PrintAtLevel(AdsCollisionText(collision), 2);
+    }
 }

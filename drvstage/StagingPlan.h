@@ -4,6 +4,7 @@
 // shared out, without deciding anything again.
 #pragma once
 
+#include "drvstage/AdsCollisions.h"
 #include "drvstage/DriverInfoFile.h"
 #include "drvstage/DriverSelection.h"
 #include "foundation/CString.h"
@@ -36,7 +37,11 @@ struct StagingPlan {
     std::vector<CString> baseFiles;     // the files at the top of the source, copied after the drivers
     bool baseFilesListed = true;        // false: baseFailure says why (the copy lists them once more)
     FileFailure baseFailure;
+    std::vector<AdsCollision> adsCollisions; // the ADS mode's files that replace others that differ
 };
+
+// Prints the warning lines of the files that the folder's copy replaces with other contents.
+void PrintAdsCollisions(const StagingPlan& plan, const CString& folder);
 
 // What a run did of its plan, in order; a run that failed part-way holds what was done before.
 struct StagingOutcome {
