@@ -24,6 +24,11 @@ CString CriterionReason(const PlannedDriver& driver, const char* what, const CSt
     return CString("no ") + what + ", asked for " + asked;
 }
 
+// A list as it would be written: Supported Systems "A,B".
+CString Quoted(const char* key, const CString& list) {
+    return CString(key) + " \"" + list + "\"";
+}
+
 void PrintDriver(const PlannedDriver& driver, const CopySettings& settings) {
     if (!driver.decision.selected) {
         PrintAtLevel("skip " + driver.sourceFolder + ": " + SkipReasonText(driver, settings), 1);
@@ -31,9 +36,9 @@ void PrintDriver(const PlannedDriver& driver, const CopySettings& settings) {
     }
     PrintAtLevel("copy " + driver.sourceFolder, 1);
     if (driver.rewritesInfoFile)
-        PrintAtLevel("rewrite " + JoinPath(driver.destinationFolder, kDriverInfoFileName) +
-                         ": Supported Systems = " + driver.narrowedSupported +
-                         "; Unsupported Systems = " + driver.narrowedUnsupported,
+        PrintAtLevel("rewrite " + JoinPath(driver.destinationFolder, kDriverInfoFileName) + ": " +
+                         Quoted(kSupportedSystemsKey, driver.narrowedSupported) + ", " +
+                         Quoted(kUnsupportedSystemsKey, driver.narrowedUnsupported),
                      1);
 }
 
@@ -58,8 +63,8 @@ int PrintBaseFiles(const StagingPlan& plan, const CopySettings& settings) {
     for (const CString& name : plan.baseFiles)
         PrintAtLevel("base " + JoinPath(settings.sourcePath, name), 1);
     if (!settings.machineTypes.IsEmpty())
-        PrintAtLevel("rewrite " + JoinPath(settings.destinationPath, kDriverSetFileName) +
-                         ": Supported Systems = " + settings.machineTypes,
+        PrintAtLevel("rewrite " + JoinPath(settings.destinationPath, kDriverSetFileName) + ": " +
+                         Quoted(kSupportedSystemsKey, settings.machineTypes),
                      1);
     return kStepDone;
 }

@@ -96,14 +96,10 @@ Json BaseFiles(const CopySettings& settings, const StagingPlan& plan, const Stag
     Json files = Json::array();
     if (plan.ads || !copied)
         return files;
-    std::vector<DirectoryEntry> entries;
-    CurrentFileSystem().FindEntries(JoinPath(settings.sourcePath, "*").Str(), entries);
-    for (const DirectoryEntry& entry : entries) {
-        if (entry.isDirectory)
-            continue;
+    for (const CString& name : plan.baseFiles) {
         uint64_t bytes = 0;
-        CurrentFileSystem().FileSize(JoinPath(settings.sourcePath, CString(entry.name)).Str(), bytes);
-        files.push_back({{"file", entry.name}, {"bytes", bytes}});
+        CurrentFileSystem().FileSize(JoinPath(settings.sourcePath, name).Str(), bytes);
+        files.push_back({{"file", Text(name)}, {"bytes", bytes}});
         ++totals.files;
         totals.bytes += bytes;
     }

@@ -15,6 +15,11 @@ FileFailure FailureOf(const CString& file) {
     return {file, CurrentFileSystem().LastFailureReason()};
 }
 
+void SortByName(std::vector<CString>& names) {
+    std::sort(names.begin(), names.end(),
+              [](const CString& a, const CString& b) { return std::strcmp(a, b) < 0; });
+}
+
 // The driver folders of source, sorted; plan.listing tells when there are none or they could not be had.
 bool ListDrivers(const CString& source, StagingPlan& plan, std::vector<CString>& names) {
     if (ListFolder(source, true, names) == Lookup::Failed) {
@@ -22,8 +27,7 @@ bool ListDrivers(const CString& source, StagingPlan& plan, std::vector<CString>&
         plan.listingFailure = FailureOf(source);
         return false;
     }
-    std::sort(names.begin(), names.end(),
-              [](const CString& a, const CString& b) { return std::strcmp(a, b) < 0; });
+    SortByName(names);
     if (names.empty()) {
         plan.listing = kStepNothingToDo;
         return false;
@@ -34,8 +38,10 @@ bool ListDrivers(const CString& source, StagingPlan& plan, std::vector<CString>&
 }
 
 void ListBaseFiles(const CString& source, StagingPlan& plan) {
-    if (ListFolder(source, false, plan.baseFiles) != Lookup::Failed)
+    if (ListFolder(source, false, plan.baseFiles) != Lookup::Failed) {
+        SortByName(plan.baseFiles);
         return;
+    }
     plan.baseFilesListed = false;
     plan.baseFailure = FailureOf(source);
 }

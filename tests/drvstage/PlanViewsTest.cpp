@@ -77,20 +77,21 @@ TEST_P(PreviewLine, GivesTheReasonOfEachDecision) {
 
 INSTANTIATE_TEST_SUITE_P(
     Reasons, PreviewLine,
-    testing::Values(
-        ReasonCase{{"/M:A"}, "skip /src/beta: supports C, asked for A"},
-        ReasonCase{{"/M:A"}, "skip /src/delta: does not support A, asked for A"},
-        ReasonCase{{}, "skip /src/epsilon: Supported Systems = None"},
-        ReasonCase{{"/M:A"}, "copy /src/gamma"},
-        ReasonCase{{"/M:A"}, "rewrite /dst/alpha/DrvInfo.ini: Supported Systems = A; Unsupported Systems = "},
-        ReasonCase{{"/C:Storage"}, "skip /src/alpha: category Net not asked for (Storage)"},
-        ReasonCase{{"/C:Net"}, "skip /src/gamma: no DrvInfo.ini, asked for category Net"},
-        ReasonCase{{"/I:Setup"}, "skip /src/alpha: no installation mode, asked for Setup"},
-        ReasonCase{{"/I:Setup"}, "skip /src/delta: installation mode GUI not asked for (Setup)"},
-        ReasonCase{{"/ADS"}, "skip /src/beta: not required for ADS"},
-        ReasonCase{{"/ADS"}, "skip /src/gamma: no DrvInfo.ini, so not required for ADS"},
-        ReasonCase{{"/M:A,B"}, "base /src/setup.dll"},
-        ReasonCase{{"/M:A,B"}, "rewrite /dst/DrvSet.ini: Supported Systems = A,B"}));
+    testing::Values(ReasonCase{{"/M:A"}, "skip /src/beta: supports C, asked for A"},
+                    ReasonCase{{"/M:A"}, "skip /src/delta: does not support A, asked for A"},
+                    ReasonCase{{}, "skip /src/epsilon: Supported Systems = None"},
+                    ReasonCase{{"/M:A"}, "copy /src/gamma"},
+                    ReasonCase{
+                        {"/M:A"},
+                        "rewrite /dst/alpha/DrvInfo.ini: Supported Systems \"A\", Unsupported Systems \"\""},
+                    ReasonCase{{"/C:Storage"}, "skip /src/alpha: category Net not asked for (Storage)"},
+                    ReasonCase{{"/C:Net"}, "skip /src/gamma: no DrvInfo.ini, asked for category Net"},
+                    ReasonCase{{"/I:Setup"}, "skip /src/alpha: no installation mode, asked for Setup"},
+                    ReasonCase{{"/I:Setup"}, "skip /src/delta: installation mode GUI not asked for (Setup)"},
+                    ReasonCase{{"/ADS"}, "skip /src/beta: not required for ADS"},
+                    ReasonCase{{"/ADS"}, "skip /src/gamma: no DrvInfo.ini, so not required for ADS"},
+                    ReasonCase{{"/M:A,B"}, "base /src/setup.dll"},
+                    ReasonCase{{"/M:A,B"}, "rewrite /dst/DrvSet.ini: Supported Systems \"A,B\""}));
 
 // A preview changes nothing and ends as the run on the same driver set ends; where the run succeeds, the
 // preview's copy lines name exactly the folders that the run stages.
