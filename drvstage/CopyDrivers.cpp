@@ -76,7 +76,7 @@ int CopySteps::ModifyDrvInfoIniSupportList(const CString& driverDestination) {
     driver->SetSupportedSystems(supported);
     driver->SetUnsupportedSystems(unsupported);
     if (driver->Write()) {
-        outcome_.rewrittenFiles.push_back(driver->Path());
+        outcome_.narrowedFolders.push_back(driverDestination);
         return kStepDone;
     }
     ReportUnwritableFile(driver->Path(), driver->WriteFailureReason());

@@ -56,5 +56,7 @@ private:
 
 // The failure lines of a folder or file that could not be read.
 void PrintReadProblem(ReadProblem problem, const FileFailure& failure);
+// Prints the warning lines of the files that the folder's copy replaces with other contents.
+void PrintAdsCollisions(const StagingPlan& plan, const CString& folder);
 // The failure line of a plan without driver folders: not 0 when so, the step's result.
 int PrintListingFailure(const StagingPlan& plan, const CString& source);

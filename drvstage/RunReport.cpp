@@ -83,7 +83,8 @@ Json Driver(const PlannedDriver& driver, const CopySettings& settings, const Sta
     entry["bytes"] = size.bytes;
     totals.files += size.files;
     totals.bytes += size.bytes;
-    if (driver.rewritesInfoFile && staged)
+    bool narrowed = settings.listOnly ? staged : Contains(outcome.narrowedFolders, driver.destinationFolder);
+    if (driver.rewritesInfoFile && narrowed)
         entry["narrowed"] = {{"file", Text(JoinPath(driver.destinationFolder, kDriverInfoFileName))},
                              {"supportedSystems", Items(driver.narrowedSupported)},
                              {"unsupportedSystems", Items(driver.narrowedUnsupported)}};

@@ -40,22 +40,10 @@ struct StagingPlan {
     std::vector<AdsCollision> adsCollisions; // the ADS mode's files that replace others that differ
 };
 
-// Prints the warning lines of the files that the folder's copy replaces with other contents.
-void PrintAdsCollisions(const StagingPlan& plan, const CString& folder);
-
 // What a run did of its plan, in order; a run that failed part-way holds what was done before.
 struct StagingOutcome {
-    std::vector<CString> copiedFolders;  // source folders copied whole
-    std::vector<CString> rewrittenFiles; // copied driver files written with the narrowed lists
+    std::vector<CString> copiedFolders;   // source folders copied whole
+    std::vector<CString> narrowedFolders; // destination folders whose information file was narrowed
     bool baseFilesCopied = false;
     bool driverSetRewritten = false;
 };
-
-// The folder that stopped the reading of the source, or null.
-inline const PlannedDriver* FirstProblem(const StagingPlan& plan) {
-    for (const PlannedDriver& driver : plan.drivers) {
-        if (driver.problem != ReadProblem::None)
-            return &driver;
-    }
-    return nullptr;
-}
