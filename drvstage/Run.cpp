@@ -52,8 +52,14 @@ int Stage(const CopySettings& settings) {
         result = PreviewRun(steps, settings, plan);
     else
         result = settings.ads ? RunAdsCopy(steps, settings, plan) : RunCopySteps(steps, settings, plan);
-    if (!settings.reportPath.IsEmpty() && !WriteReport(settings, plan, steps.Outcome(), result) &&
-        result == kStepDone)
+    if (settings.reportPath.IsEmpty())
+        return result;
+    // A run that stopped before it read the folders (an unsupported machine type, a refused destination)
+    // still reports what each folder would have been.
+    bool foldersReached = !plan.drivers.empty() || plan.listing != kStepDone;
+    if (!foldersReached)
+        plan = steps.SelectDrivers(settings.sourcePath, settings.destinationPath);
+    if (!WriteReport(settings, plan, steps.Outcome(), result, foldersReached) && result == kStepDone)
         result = kStepFileSystemFailed;
     return result;
 }

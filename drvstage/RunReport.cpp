@@ -65,7 +65,7 @@ bool Contains(const std::vector<CString>& list, const CString& value) {
 }
 
 Json Driver(const PlannedDriver& driver, const CopySettings& settings, const StagingOutcome& outcome,
-            TreeSize& totals) {
+            bool foldersReached, TreeSize& totals) {
     Json entry = {{"folder", Text(driver.sourceFolder)}, {"selected", driver.decision.selected}};
     if (driver.problem != ReadProblem::None) {
         entry["selected"] = false;
@@ -73,8 +73,8 @@ Json Driver(const PlannedDriver& driver, const CopySettings& settings, const Sta
     } else if (!driver.decision.selected) {
         entry["reason"] = Text(SkipReasonText(driver, settings));
     }
-    bool staged = settings.listOnly ? driver.decision.selected && driver.problem == ReadProblem::None
-                                    : Contains(outcome.copiedFolders, driver.sourceFolder);
+    bool wouldCopy = foldersReached && driver.decision.selected && driver.problem == ReadProblem::None;
+    bool staged = settings.listOnly ? wouldCopy : Contains(outcome.copiedFolders, driver.sourceFolder);
     TreeSize size;
     if (staged)
         AddTreeSize(driver.sourceFolder, size);
@@ -92,8 +92,8 @@ Json Driver(const PlannedDriver& driver, const CopySettings& settings, const Sta
 }
 
 Json BaseFiles(const CopySettings& settings, const StagingPlan& plan, const StagingOutcome& outcome,
-               TreeSize& totals) {
-    bool copied = settings.listOnly ? plan.baseFilesListed : outcome.baseFilesCopied;
+               int status, TreeSize& totals) {
+    bool copied = settings.listOnly ? plan.baseFilesListed && status == 0 : outcome.baseFilesCopied;
     Json files = Json::array();
     if (plan.ads || !copied)
         return files;
@@ -110,12 +110,12 @@ Json BaseFiles(const CopySettings& settings, const StagingPlan& plan, const Stag
 } // namespace
 
 std::string ReportText(const CopySettings& settings, const StagingPlan& plan, const StagingOutcome& outcome,
-                       int status) {
+                       int status, bool foldersReached) {
     TreeSize totals;
     Json drivers = Json::array();
     size_t selected = 0;
     for (const PlannedDriver& driver : plan.drivers) {
-        drivers.push_back(Driver(driver, settings, outcome, totals));
+        drivers.push_back(Driver(driver, settings, outcome, foldersReached, totals));
         selected += drivers.back()["copied"].get<bool>() ? 1 : 0;
     }
     Json report = {{"program", "drvstage"},
@@ -123,7 +123,7 @@ std::string ReportText(const CopySettings& settings, const StagingPlan& plan, co
                    {"kind", settings.listOnly ? "plan" : "run"},
                    {"settings", Settings(settings)},
                    {"drivers", drivers}};
-    report["baseFiles"] = BaseFiles(settings, plan, outcome, totals);
+    report["baseFiles"] = BaseFiles(settings, plan, outcome, status, totals);
     bool driverSetNarrowed =
         settings.listOnly ? !settings.machineTypes.IsEmpty() && status == 0 : outcome.driverSetRewritten;
     if (driverSetNarrowed)
@@ -145,8 +145,8 @@ std::string ReportText(const CopySettings& settings, const StagingPlan& plan, co
 }
 
 bool WriteReport(const CopySettings& settings, const StagingPlan& plan, const StagingOutcome& outcome,
-                 int status) {
-    std::string text = ReportText(settings, plan, outcome, status);
+                 int status, bool foldersReached) {
+    std::string text = ReportText(settings, plan, outcome, status, foldersReached);
     FileReplacement report(settings.reportPath, {"~report-", false, true, false});
     if (report.Open() && report.Write(text.data(), text.size()) && report.Commit())
         return true;

@@ -8,9 +8,11 @@
 #include <string>
 
 // The report's text. A preview reports what the run would stage; a run reports what it staged.
+// foldersReached is false when the run stopped before it came to the driver folders (the plan then says
+// only what each folder would have been).
 std::string ReportText(const CopySettings& settings, const StagingPlan& plan, const StagingOutcome& outcome,
-                       int status);
+                       int status, bool foldersReached);
 
 // Writes the report to settings.reportPath: false after the failure lines.
 bool WriteReport(const CopySettings& settings, const StagingPlan& plan, const StagingOutcome& outcome,
-                 int status);
+                 int status, bool foldersReached);

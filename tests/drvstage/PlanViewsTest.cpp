@@ -235,6 +235,26 @@ TEST(Report, IsWrittenWholeWhenTheRunFails) {
         EXPECT_EQ(path.find("~report-"), std::string::npos) << path;
 }
 
+// A run stopped before it read the driver folders still reports each folder, none of them copied.
+TEST(Report, OfARunStoppedBeforeTheFoldersListsThemAll) {
+    for (std::vector<const char*> switches :
+         {std::vector<const char*>{"/M:A,Z", "/REPORT:/report.json"},
+          std::vector<const char*>{"/M:A,Z", "/L", "/REPORT:/report.json"}}) {
+        MemoryFileSystem fileSystem;
+        AddDriverSet(fileSystem);
+        ScopedFileSystem scoped(fileSystem);
+        Staged run = Stage(switches);
+        ASSERT_EQ(run.status, 4) << run.output;
+        nlohmann::json report = ReadReport(fileSystem);
+        EXPECT_EQ(report["exitStatus"], 4);
+        ASSERT_EQ(report["drivers"].size(), 5u);
+        for (const nlohmann::json& driver : report["drivers"])
+            EXPECT_EQ(driver["copied"], false) << driver;
+        EXPECT_EQ(report["totals"]["files"], 0);
+        EXPECT_TRUE(fileSystem.IsFile("/dst/earlier.txt"));
+    }
+}
+
 TEST(Report, ThatCannotBeWrittenFailsTheRun) {
     MemoryFileSystem fileSystem;
     AddDriverSet(fileSystem);
