@@ -3,8 +3,8 @@
 #pragma once
 
 #include "arrayplan/frontend/CommandLine.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/RunSettings.h"
 
 #include <memory>
 #include <string>

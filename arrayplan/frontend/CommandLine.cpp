@@ -1,6 +1,6 @@
 #include "arrayplan/frontend/CommandLine.h"
 
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/SwitchParser.h"
 #include "foundation/platform/PathStyle.h"
 

@@ -1,9 +1,9 @@
 #include "arrayplan/model/InventoryFile.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/NumberText.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/Console.h"
 #include "foundation/IniFile.h"
 

@@ -1,10 +1,10 @@
 // Writing the output inventory: the hardware as read, plus each controller's configuration.
 #include "arrayplan/model/InventoryFile.h"
 
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RunSettings.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -1,9 +1,9 @@
 #include "arrayplan/model/PolicyLimitCheck.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/Console.h"
 
 #include <cstdio>

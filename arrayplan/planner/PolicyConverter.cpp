@@ -1,10 +1,10 @@
 #include "arrayplan/planner/PolicyConverter.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/RaidController.h"
 #include "arrayplan/model/RaidRecords.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/planner/PlannerTrace.h"
 #include "arrayplan/policy/Policy.h"
 #include "foundation/Console.h"

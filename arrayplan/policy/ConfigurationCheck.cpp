@@ -1,8 +1,8 @@
 #include "arrayplan/policy/ConfigurationCheck.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyText.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "arrayplan/policy/ConfigurationCreator.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/ConfiguratorFamilies.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyMatching.h"

@@ -1,11 +1,11 @@
 #include "arrayplan/policy/ConfigurationStep.h"
 
-#include "arrayplan/frontend/PolicyLimits.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/ConfigurationCheck.h"
 #include "arrayplan/policy/ConfigurationCreator.h"
 #include "arrayplan/policy/Policy.h"
+#include "arrayplan/policy/PolicyLimits.h"
 #include "arrayplan/policy/PolicyMatching.h"
 
 namespace {

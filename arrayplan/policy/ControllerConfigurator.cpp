@@ -1,7 +1,7 @@
 #include "arrayplan/policy/ControllerConfigurator.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/ConfigurationRules.h"
 #include "arrayplan/policy/DriveGrid.h"
 #include "arrayplan/policy/Policy.h"

@@ -1,9 +1,9 @@
 #include "arrayplan/policy/PolicyMaker.h"
 
-#include "arrayplan/frontend/FileCheck.h"
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/FileCheck.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/GeneratedPolicy.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "arrayplan/policy/PolicyText.h"

@@ -1,7 +1,7 @@
 #include "arrayplan/policy/PolicyScan.h"
 
-#include "arrayplan/frontend/FileCheck.h"
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/FileCheck.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyText.h"
 #include "foundation/platform/FileSystem.h"
 

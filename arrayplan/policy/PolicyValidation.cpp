@@ -1,8 +1,8 @@
 #include "arrayplan/policy/PolicyValidation.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/NumberText.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyList.h"
 #include "arrayplan/policy/PolicyReader.h"

@@ -1,9 +1,9 @@
 // The configuration step and the policy writer on the largest inventory: 26 controllers of 128 drives,
 // matched against 100 policies of which only the last applies. The cost must grow linearly with the
 // number of controllers.
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/ConfigurationStep.h"
 #include "arrayplan/policy/PolicyMaker.h"
 #include "arrayplan/policy/PolicyReader.h"

@@ -1,6 +1,6 @@
 // Reading a policy file must grow linearly with the number of policies: the value lookups of the
 // validation are served from one reading of the file, not by reading it again for every keyword.
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "foundation/Console.h"
 

@@ -1,8 +1,8 @@
 // Fuzz target: the inventory loader on arbitrary file contents, then the writer on what it loaded.
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/Console.h"
 
 #include "fuzz/ScratchFolder.h"

@@ -1,6 +1,6 @@
 // The output policy writer: names, header, body rules, the temporary file and the failures.
 #include "arrayplan/policy/PolicyMaker.h"
-#include "arrayplan/frontend/OutputFile.h"
+#include "arrayplan/model/OutputFile.h"
 #include "arrayplan/policy/PolicyList.h"
 #include "support/ConsoleCapture.h"
 #include "support/MemoryFileSystem.h"

@@ -1,5 +1,5 @@
 #include "arrayplan/frontend/CommandLine.h"
-#include "arrayplan/frontend/ResultCodes.h"
+#include "arrayplan/model/ResultCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/IniFile.h"
 #include "support/ConsoleCapture.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #include "arrayplan/model/PolicyLimitCheck.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RunSettings.h"
 #include "support/ConsoleCapture.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "arrayplan/frontend/FileCheck.h"
+#include "arrayplan/model/FileCheck.h"
 
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <memory>

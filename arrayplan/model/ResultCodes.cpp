@@ -1,4 +1,4 @@
-#include "arrayplan/frontend/ResultCodes.h"
+#include "arrayplan/model/ResultCodes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "arrayplan/frontend/OutputFile.h"
+#include "arrayplan/model/OutputFile.h"
 
-#include "arrayplan/frontend/FileCheck.h"
+#include "arrayplan/model/FileCheck.h"
 #include "foundation/FileOperations.h"
 #include "foundation/platform/FileSystem.h"
 

@@ -1,4 +1,4 @@
-#include "arrayplan/frontend/PolicyLimits.h"
+#include "arrayplan/policy/PolicyLimits.h"
 
 #include "arrayplan/model/RaidRecords.h"
 #include "arrayplan/policy/Policy.h"

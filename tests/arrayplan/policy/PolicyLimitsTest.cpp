@@ -1,6 +1,6 @@
-#include "arrayplan/frontend/PolicyLimits.h"
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/policy/PolicyLimits.h"
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/Policy.h"
 #include "support/ConsoleCapture.h"
 #include "support/TempDir.h"
