@@ -51,20 +51,17 @@ ARRAYPLANSupport::ARRAYPLANSupport() = default;
 ARRAYPLANSupport::~ARRAYPLANSupport() = default;
 
 int ARRAYPLANSupport::run(int argc, const char* const* argv) {
-    programPath_ = argc > 0 ? argv[0] : "";
     // Asking for help is never an error, whatever else the command line holds.
     if (argc <= 1 || asksForHelp(argc, argv))
         return showUsage();
     int exitStatus = 0;
     if (!readCommandLine(argc, argv, exitStatus))
         return exitStatus;
-    runMode_ = kModeRun;
     echoSettings();
     return runSteps();
 }
 
 int ARRAYPLANSupport::showUsage() {
-    runMode_ = kModeUsage;
     printBannerAndUsage();
     return 0;
 }
@@ -79,9 +76,9 @@ bool ARRAYPLANSupport::readCommandLine(int argc, const char* const* argv, int& e
     if (result == SwitchParser::kInternalError)
         RunSettings::printErrorForm("Internal error processing command-line switches.\n");
     else
-        RunSettings::printErrorForm(resultMessage(18));
+        RunSettings::printErrorForm(resultMessage(ResultCode::UnknownParameter));
     printBannerAndUsage();
-    exitStatus = 18;
+    exitStatus = codeNumber(ResultCode::UnknownParameter);
     return false;
 }
 
@@ -119,12 +116,12 @@ int ARRAYPLANSupport::finish() {
     return failureExitStatus(errorCode_);
 }
 
-bool ARRAYPLANSupport::fail(int code) {
+bool ARRAYPLANSupport::fail(ResultCode code) {
     errorCode_ = code;
     return false;
 }
 
-bool ARRAYPLANSupport::failWithLine(int code, const std::string& line) {
+bool ARRAYPLANSupport::failWithLine(ResultCode code, const std::string& line) {
     failureLine_ = line;
     return fail(code);
 }
@@ -140,13 +137,14 @@ bool ARRAYPLANSupport::verifyInputInventory() {
     std::string reason;
     if (checkFile(settings_, "r", path, &reason))
         return true;
-    return path.IsEmpty() ? fail(12) : failWithLine(12, failureLine(path, reason));
+    return path.IsEmpty() ? fail(ResultCode::InputInventoryUnopenable)
+                          : failWithLine(ResultCode::InputInventoryUnopenable, failureLine(path, reason));
 }
 
 bool ARRAYPLANSupport::processInputInventory() {
     RunSettings::printPlain("Processing input inventory file ...\n");
-    int code = 0;
-    if (!loadInventory(settings_, line_.inventoryPath, controllers_, code))
+    if (ResultCode code = loadInventory(settings_, line_.inventoryPath, controllers_);
+        code != ResultCode::Success)
         return fail(code);
     if (settings_.debug)
         dumpControllers();
@@ -159,15 +157,15 @@ bool ARRAYPLANSupport::verifyInputPolicy() {
     std::string reason;
     if (checkFile(settings_, "r", path, &reason))
         return true;
-    return path.IsEmpty() ? fail(11) : failWithLine(11, failureLine(path, reason));
+    return path.IsEmpty() ? fail(ResultCode::InputPolicyUnopenable)
+                          : failWithLine(ResultCode::InputPolicyUnopenable, failureLine(path, reason));
 }
 
 bool ARRAYPLANSupport::processInputPolicy() {
     RunSettings::printPlain("Processing input policy file ...\n");
-    settings_.policyFilePath = line_.policyPath;
-    policyReader_ = std::make_unique<PolicyReader>(settings_);
+    policyReader_ = std::make_unique<PolicyReader>(settings_, line_.policyPath, false);
     if (!policyReader_->read())
-        return fail(1);
+        return fail(ResultCode::PolicyUnparsable);
     if (settings_.debug)
         policyReader_->dumpAllPolicies();
     return true;
@@ -181,7 +179,7 @@ bool ARRAYPLANSupport::findSupportFiles() {
             Console::Instance().OutFormat("%s for Controller:%s\n", "Error opening RAID support ini file",
                                           controller->modelName());
             RunSettings::printPlain(failureLine(path, reason).c_str());
-            return fail(3);
+            return fail(ResultCode::ControllerUnsupported);
         }
     }
     return true;
@@ -198,8 +196,8 @@ bool ARRAYPLANSupport::checkOutputsNameNoInput() {
     std::vector<NamedFile> besideInventory = inputs;
     besideInventory.push_back(outputPolicy);
     if (reportsSharedFile(outputInventory, besideInventory))
-        return fail(13);
-    return !reportsSharedFile(outputPolicy, inputs) || fail(15);
+        return fail(ResultCode::OutputInventoryUnopenable);
+    return !reportsSharedFile(outputPolicy, inputs) || fail(ResultCode::OutputPolicyUnopenable);
 }
 
 bool ARRAYPLANSupport::createConfigurations() {
@@ -209,22 +207,23 @@ bool ARRAYPLANSupport::createConfigurations() {
         PolicyConverter converter(settings_, copy, controller);
         return converter.runConverter();
     };
-    int code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
-    return code == 0 || fail(code);
+    ResultCode code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
+    return code == ResultCode::Success || fail(code);
 }
 
 bool ARRAYPLANSupport::verifyOutputInventory() {
     const CString& path = line_.outputInventoryPath;
     Console::Instance().OutFormat("Verifying output inventory file:%s ...\n", path.Text());
     outputInventory_ = std::make_unique<OutputFile>(path, kInventoryPrefix);
-    return outputInventory_->open(settings_) || failWithLine(13, outputInventory_->failureLine());
+    return outputInventory_->open(settings_) ||
+           failWithLine(ResultCode::OutputInventoryUnopenable, outputInventory_->failureLine());
 }
 
 bool ARRAYPLANSupport::writeOutputInventory() {
     RunSettings::printPlain("Writing output inventory file ...\n");
     bool written = writeInventory(settings_, *outputInventory_, controllers_);
     outputInventory_.reset();
-    return written || fail(14);
+    return written || fail(ResultCode::InventoryUnwritable);
 }
 
 bool ARRAYPLANSupport::verifyOutputPolicy() {
@@ -232,19 +231,19 @@ bool ARRAYPLANSupport::verifyOutputPolicy() {
     Console::Instance().OutFormat("Verifying output policy file:%s ...\n", path.Text());
     // Held until the policies are written: runs sharing the file read, check and write it one at a time.
     outputPolicy_ = std::make_unique<OutputFile>(path, kPolicyPrefix);
-    return outputPolicy_->open(settings_) || failWithLine(15, outputPolicy_->failureLine());
+    return outputPolicy_->open(settings_) ||
+           failWithLine(ResultCode::OutputPolicyUnopenable, outputPolicy_->failureLine());
 }
 
 bool ARRAYPLANSupport::writeOutputPolicy() {
     RunSettings::printPlain("Writing output policy file ...\n");
     // Earlier versions kept their temporary file in the support folder; those of killed runs stayed there.
     RemoveStaleReplacements(settings_.raidDirectory, kPolicyPrefix);
-    settings_.policyFilePath = line_.outputPolicyPath;
-    PolicyMaker maker(settings_);
+    PolicyMaker maker(settings_, line_.outputPolicyPath);
     bool made = maker.makePolicies(controllers_, *outputPolicy_);
     outputPolicy_.reset();
     if (made)
         return true;
     settings_.reportError("FORMAT:Error polyMaker->makePolicies ");
-    return fail(16);
+    return fail(ResultCode::PolicyUnwritable);
 }

@@ -33,6 +33,11 @@ bool refuse(const std::string& reason) {
     return false;
 }
 
+ResultCode refused(const std::string& reason) {
+    refuse(reason);
+    return ResultCode::InventoryUnparsable;
+}
+
 // A drive size as atol reads it ("73000MB" and "+73000" are 73000), within 0 and the 32-bit range of the
 // model: a negative size names no drive, and a larger one would be cut.
 bool parseSize(const std::string& text, int& size) {
@@ -89,50 +94,45 @@ void numberScanOrders(ControllerList& controllers) {
         controller->setScanOrder(++lastInGroup[scanGroup(controller->type())]);
 }
 
-int checkModels(const IniFile& ini, int count) {
+ResultCode checkModels(const IniFile& ini, int count) {
     for (int c = 1; c <= count; ++c) {
         CString model = ini.GetValue(sectionName(c).c_str(), "Model", "");
         if (model.IsEmpty())
-            return 2;
+            return ResultCode::InventoryUnparsable;
         if (!isCatalogueModelName(model))
-            return 3;
+            return ResultCode::ControllerUnsupported;
     }
-    return 0;
+    return ResultCode::Success;
 }
 
 } // namespace
 
-bool loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers, int& errorCode) {
+ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers) {
     IniFile ini(path, true);
-    errorCode = 2;
     if (!ini.FileExists()) {
         Console::Instance().OutFormat("%s doesn't exists%s", path.Text(), "\n");
-        return false;
+        return ResultCode::InventoryUnparsable;
     }
     // Read as empty it would pass for a file without controllers.
     if (ini.IsUnreadable())
-        return refuse(path.Str() + ": " + ini.ReadFailureReason());
+        return refused(path.Str() + ": " + ini.ReadFailureReason());
     settings.machineType = ini.GetValue("System", "Machine_Type", "");
     settings.serialNumber = ini.GetValue("System", "Serial_Number", "");
     int count = ini.GetInt("System", "Total_Number_Of_Controllers", 0);
     if (count < 1) {
         RunSettings::printErrorForm("No Controllers Found in Inventory File");
-        errorCode = 3;
-        return false;
+        return ResultCode::ControllerUnsupported;
     }
     if (count > ControllerList::kMaxControllers)
-        return refuse("Total_Number_Of_Controllers is " + std::to_string(count) + "; at most " +
-                      std::to_string(ControllerList::kMaxControllers) + " controllers are supported");
-    if (int code = checkModels(ini, count)) {
-        errorCode = code;
-        return false;
-    }
+        return refused("Total_Number_Of_Controllers is " + std::to_string(count) + "; at most " +
+                       std::to_string(ControllerList::kMaxControllers) + " controllers are supported");
+    if (ResultCode code = checkModels(ini, count); code != ResultCode::Success)
+        return code;
     for (int c = 1; c <= count; ++c) {
         if (!readController(ini, c, controllers))
-            return false;
+            return ResultCode::InventoryUnparsable;
     }
     controllers.setCount(count);
     numberScanOrders(controllers);
-    errorCode = 0;
-    return true;
+    return ResultCode::Success;
 }

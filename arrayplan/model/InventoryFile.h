@@ -1,6 +1,7 @@
 // The inventory file: read into the controller list, written back with the planned configurations.
 #pragma once
 
+#include "arrayplan/model/ResultCodes.h"
 #include "foundation/CString.h"
 
 class ControllerList;
@@ -9,13 +10,15 @@ class RaidConfiguration;
 class RaidController;
 class RunSettings;
 
-// Fills the settings' machine type and serial number and the list. On failure returns false with
-// errorCode 2 (unreadable content) or 3 (no controllers, or a model the catalogue does not know).
-bool loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers, int& errorCode);
+// Fills the settings' machine type and serial number and the list. Success, or InventoryUnparsable (2)
+// for unreadable content, ControllerUnsupported (3) for no controllers or a model the catalogue does not
+// know.
+ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers);
 
-// Writes every controller with its configuration into output (opened) and commits it; false (and
-// settings.writeErrorCode 14) when a write or the commit fails: the file is then as it was.
-bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerList& controllers);
+// Writes every controller with its configuration into output (opened) and commits it; false when a
+// write or the commit fails: the file is then as it was.
+[[nodiscard]] bool writeInventory(RunSettings& settings, OutputFile& output,
+                                  const ControllerList& controllers);
 
 // The size written for a "FILL" logical drive: the data space of its array left beside the array's
 // other logical drives, never below 0.

@@ -191,7 +191,6 @@ long long fillSize(const RaidController& controller, const RaidConfiguration& co
 
 bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerList& controllers) {
     if (!output.begin()) {
-        settings.writeErrorCode = 14;
         settings.reportError(("FORMAT:Error writing " + output.path()).Text());
         RunSettings::printPlain(("\n" + output.failureLine()).c_str());
         return false;
@@ -207,7 +206,6 @@ bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerL
         writeController(out, *controllers.at(i), i + 1);
     if (out.ok() ? output.commit() : output.fail())
         return true;
-    settings.writeErrorCode = 14;
     RunSettings::printPlain(output.failureLine().c_str());
     return false;
 }

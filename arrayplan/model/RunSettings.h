@@ -9,18 +9,12 @@
 
 class RunSettings {
 public:
-    // The policy file in use: the input policy file while it is read, the output policy file while
-    // the output policy is written.
-    CString policyFilePath;
     CString raidDirectory; // support-file directory, ending with a separator unless empty
     bool debug = false;
-    int messageLevel = 5;            // the verbosity of the leveled print; set once, never changed
-    bool policyFileOptional = false; // the lenient reading of the policy writer
+    int messageLevel = 5; // the verbosity of the leveled print; set once, never changed
     CString machineType;
     CString serialNumber;
     CString applicabilityTemplate;
-    int failureCode = 0;    // left by the configuration steps for the run driver
-    int writeErrorCode = 0; // 14 after a failed write of the output inventory
 
     // "%s" with text when level <= messageLevel.
     void printLeveled(const char* text, int level) const;

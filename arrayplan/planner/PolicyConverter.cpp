@@ -20,16 +20,16 @@ PolicyConverter::PolicyConverter(RunSettings& settings, Policy& policy, RaidCont
 
 PolicyConverter::~PolicyConverter() = default;
 
-int PolicyConverter::runConverter() {
+ResultCode PolicyConverter::runConverter() {
     trace(kTraceRunStart, "runConverter(controller=%s) start", controller_.modelName());
-    errorCode_ = 0;
+    errorCode_ = ResultCode::Success;
     ini_ = std::make_unique<ControllerIni>(settings_.raidDirectory, controller_.modelName());
     if (!ini_->load()) {
         Console::Instance().Out("Error opening RAID support ini file\n");
         Console::Instance().Out(ini_->failureLine().c_str());
-        errorCode_ = 3;
+        errorCode_ = ResultCode::ControllerUnsupported;
     } else if (!policy_.stripeSize.IsEmpty() && !ini_->stripeSizeSupported(policy_.stripeSize)) {
-        errorCode_ = 5;
+        errorCode_ = ResultCode::StripeSizeUnsupported;
     } else {
         partialSizing_ = allowsPartialSizing(controller_.type());
         maxLogicalDriveSize_ = policy_.maxLogicalDriveSize;
@@ -42,16 +42,16 @@ int PolicyConverter::runConverter() {
             if (debug_)
                 dumpArraysAndLogicalDrives();
             if (!replaceArrayandLogicalInPolicy())
-                errorCode_ = 10;
+                errorCode_ = ResultCode::NotEnoughSameSizeDrives;
         }
     }
-    trace(kTraceRunEnd, "runConverter end errorCode=%d", errorCode_);
+    trace(kTraceRunEnd, "runConverter end errorCode=%d", codeNumber(errorCode_));
     return errorCode_;
 }
 
-bool PolicyConverter::fail(int code) {
+bool PolicyConverter::fail(ResultCode code) {
     errorCode_ = code;
-    trace(kTraceFailure, "Planning failed errorCode=%d", code);
+    trace(kTraceFailure, "Planning failed errorCode=%d", codeNumber(code));
     return false;
 }
 
@@ -89,7 +89,7 @@ bool PolicyConverter::allocateMinHotSpares(int minHotSpares, int maxHotSpares) {
             addHotSpare(drive);
     }
     trace(kTraceHotSparesEnd, "allocateMinHotSpares end %s", allocated ? "SUCCESS" : "FAILED");
-    return allocated || fail(9);
+    return allocated || fail(ResultCode::NoDrivesForHotSpares);
 }
 
 int PolicyConverter::allocateLargestAvailableDrive() {

@@ -9,6 +9,8 @@
 //     if (int code = converter.runConverter()) ... // the run's result code (3 .. 10, 17)
 #pragma once
 
+#include "arrayplan/model/ResultCodes.h"
+
 #include "arrayplan/planner/DriveDistribution.h"
 #include "arrayplan/planner/DrivePool.h"
 #include "arrayplan/planner/PlannerRecords.h"
@@ -30,11 +32,11 @@ public:
     PolicyConverter(const PolicyConverter&) = delete;
     PolicyConverter& operator=(const PolicyConverter&) = delete;
 
-    // 0 when the policy was completed; else the run's code, and the policy may be partly edited.
-    int runConverter();
+    // Success when the policy was completed; else the run's code, and the policy may be partly edited.
+    ResultCode runConverter();
 
 private:
-    bool fail(int code);
+    bool fail(ResultCode code);
     void trace(int tracePoint, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
     // Drives and hot spares.
@@ -90,5 +92,5 @@ private:
     int maxLogicalDriveSize_ = -1;
     bool maxLogicalDriveSizeSet_ = false;
     bool debug_;
-    int errorCode_ = 0;
+    ResultCode errorCode_ = ResultCode::Success;
 };

@@ -46,7 +46,7 @@ bool usesStripes(const RaidConfiguration& configuration) {
 
 } // namespace
 
-int checkConfigCreated(const RunSettings& settings, ControllerList& controllers) {
+ResultCode checkConfigCreated(const RunSettings& settings, ControllerList& controllers) {
     bool anyConfigured = false;
     for (int i = 0; RaidController* controller = controllers.at(i); ++i) {
         RaidConfiguration* configuration = controller->configuration();
@@ -55,9 +55,9 @@ int checkConfigCreated(const RunSettings& settings, ControllerList& controllers)
         anyConfigured = true;
         ControllerIni ini(settings.raidDirectory, controller->modelName());
         if (ini.load() && !arraysFit(settings, ini, *configuration))
-            return 7;
+            return ResultCode::ArrayDrivesUnsupported;
         if (!usesStripes(*configuration))
             configuration->stripeSize = kStripeNotSet;
     }
-    return anyConfigured ? 0 : 10;
+    return anyConfigured ? ResultCode::Success : ResultCode::NotEnoughSameSizeDrives;
 }

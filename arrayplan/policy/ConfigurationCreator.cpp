@@ -18,8 +18,8 @@ const Policy* copyFor(const ControllerPolicies& copies, int index) {
 ConfigurationCreator::ConfigurationCreator(RunSettings& settings, const PolicyList& policies)
     : settings_(settings), policies_(policies) {}
 
-bool ConfigurationCreator::createConfigurations(ControllerList& controllers,
-                                                const ControllerPolicies& copies) {
+ResultCode ConfigurationCreator::createConfigurations(ControllerList& controllers,
+                                                      const ControllerPolicies& copies) {
     for (int index = 0; RaidController* controller = controllers.at(index); ++index) {
         int number = index + 1;
         const char* model = controller->modelName();
@@ -36,13 +36,12 @@ bool ConfigurationCreator::createConfigurations(ControllerList& controllers,
         std::unique_ptr<ControllerConfigurator> configurator =
             makeConfigurator(settings_, *controller, *policy);
         if (configurator == nullptr) {
-            settings_.failureCode = 3;
             settings_.reportError("Internal error.  Controller type not found:  ");
             settings_.printLeveled(model, 0);
-            return false;
+            return ResultCode::ControllerUnsupported;
         }
-        if (!configurator->buildConfiguration())
-            return false;
+        if (ResultCode code = configurator->buildConfiguration(); code != ResultCode::Success)
+            return code;
         if (controller->configuration() == nullptr)
             settings_.printLeveled(
                 formatText("\tSkipped %s controller -- Not enough drives available.\n", model).c_str(), 3);
@@ -52,5 +51,5 @@ bool ConfigurationCreator::createConfigurations(ControllerList& controllers,
                     .c_str(),
                 5);
     }
-    return true;
+    return ResultCode::Success;
 }

@@ -39,13 +39,15 @@ CString driveText(int driveNumber, int channel, int id) {
 
 ControllerConfigurator::ControllerConfigurator(RunSettings& settings, RaidController& controller,
                                                const Policy& policy)
-    : settings_(settings), controller_(controller), policy_(policy) {
-    settings_.failureCode = 10;
-}
+    : settings_(settings), controller_(controller), policy_(policy) {}
 
 ControllerConfigurator::~ControllerConfigurator() = default;
 
-bool ControllerConfigurator::buildConfiguration() {
+ResultCode ControllerConfigurator::buildConfiguration() {
+    return build() ? ResultCode::Success : failure_;
+}
+
+bool ControllerConfigurator::build() {
     controller_.setConfiguration(nullptr);
     if (!enoughDrivesToConfigure())
         return true;
@@ -79,12 +81,15 @@ bool ControllerConfigurator::addListedHotSpares(RaidConfiguration& configuration
         int id = listed.id();
         if (listed.driveNumber() != -1) {
             if (!controller_.findDriveNumber(listed.driveNumber(), channel, id))
-                return reportMissingDrive("Hotspares", CString(listed.driveNumber()), 9);
+                return reportMissingDrive("Hotspares", CString(listed.driveNumber()),
+                                          ResultCode::NoDrivesForHotSpares);
         } else if (!driveExists(controller_, channel, id)) {
-            return reportMissingDrive("Hotspares", positionText(channel, id), 9);
+            return reportMissingDrive("Hotspares", positionText(channel, id),
+                                      ResultCode::NoDrivesForHotSpares);
         }
         if (controller_.isReserved(channel, id))
-            return reportUsedDrive("Hotspares", driveText(listed.driveNumber(), channel, id), 9);
+            return reportUsedDrive("Hotspares", driveText(listed.driveNumber(), channel, id),
+                                   ResultCode::NoDrivesForHotSpares);
         if (!addHotSpare(configuration, channel, id))
             return false;
     }
@@ -100,7 +105,7 @@ bool ControllerConfigurator::addLargestDrivesAsHotSpares(RaidConfiguration& conf
                     formatText(" -- Not enough drives available to create %d hot-spare drives.\n", count)
                         .c_str() +
                     formatText("\t%s controller.\n", controller_.modelName()).c_str(),
-                9);
+                ResultCode::NoDrivesForHotSpares);
         }
         if (!addHotSpare(configuration, drive.channel, drive.id))
             return false;
@@ -118,7 +123,7 @@ bool ControllerConfigurator::addHotSpare(RaidConfiguration& configuration, int c
                         formatText("\tThe maximum number of hot-spare drives that you may specify is %d\n",
                                    RaidConfiguration::kMaxHotSpares)
                             .c_str(),
-                    9);
+                    ResultCode::NoDrivesForHotSpares);
     }
     controller_.setReserved(channel, id, true);
     return true;
@@ -150,18 +155,20 @@ bool ControllerConfigurator::addListedArray(RaidConfiguration& configuration, co
     RaidArray array;
     for (const DrivePosition& member : listed.members) {
         if (!driveExists(controller_, member.channel, member.id))
-            return reportMissingDrive(keyword, positionText(member.channel, member.id), 10);
+            return reportMissingDrive(keyword, positionText(member.channel, member.id),
+                                      ResultCode::NotEnoughSameSizeDrives);
         if (controller_.isReserved(member.channel, member.id))
-            return reportUsedDrive(keyword, positionText(member.channel, member.id), 10);
+            return reportUsedDrive(keyword, positionText(member.channel, member.id),
+                                   ResultCode::NotEnoughSameSizeDrives);
         reserveMember(array, member.channel, member.id);
     }
     if (listed.members.empty()) {
         for (int number : listed.driveNumbers) {
             int channel = -1, id = -1;
             if (!controller_.findDriveNumber(number, channel, id))
-                return reportMissingDrive(keyword, CString(number), 10);
+                return reportMissingDrive(keyword, CString(number), ResultCode::NotEnoughSameSizeDrives);
             if (controller_.isReserved(channel, id))
-                return reportUsedDrive(keyword, CString(number), 10);
+                return reportUsedDrive(keyword, CString(number), ResultCode::NotEnoughSameSizeDrives);
             reserveMember(array, channel, id);
         }
     }
@@ -215,7 +222,7 @@ bool ControllerConfigurator::addArray(RaidConfiguration& configuration, const Ra
                     formatText(" -- The drives of the %s controller would need more than %d arrays.\n",
                                controller_.modelName(), RaidConfiguration::kMaxArrays)
                         .c_str(),
-                6);
+                ResultCode::ArrayCountUnsupported);
 }
 
 void ControllerConfigurator::reserveMember(RaidArray& array, int channel, int id) {
@@ -334,7 +341,8 @@ void ControllerConfigurator::setReadAheadAndRebuildRate(RaidConfiguration& confi
 
 // ---- failures
 
-bool ControllerConfigurator::reportMissingDrive(const CString& keyword, const CString& drive, int code) {
+bool ControllerConfigurator::reportMissingDrive(const CString& keyword, const CString& drive,
+                                                ResultCode code) {
     return fail(policy_.name + ", " + keyword + " -- The following drive does not exist:  " + drive + "\n" +
                     formatText("\t%s controller.\n", controller_.modelName()).c_str(),
                 code);
@@ -342,14 +350,14 @@ bool ControllerConfigurator::reportMissingDrive(const CString& keyword, const CS
 
 // A drive that an earlier hot spare or array of the policy already took: no controller can build an
 // array or a spare from one drive twice.
-bool ControllerConfigurator::reportUsedDrive(const CString& keyword, const CString& drive, int code) {
+bool ControllerConfigurator::reportUsedDrive(const CString& keyword, const CString& drive, ResultCode code) {
     return fail(policy_.name + ", " + keyword + " -- The following drive is already used:  " + drive + "\n" +
                     formatText("\t%s controller.\n", controller_.modelName()).c_str(),
                 code);
 }
 
-bool ControllerConfigurator::fail(const CString& message, int code) {
+bool ControllerConfigurator::fail(const CString& message, ResultCode code) {
     settings_.reportError(message);
-    settings_.failureCode = code;
+    failure_ = code;
     return false;
 }

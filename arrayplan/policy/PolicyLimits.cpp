@@ -14,6 +14,7 @@ PolicyLayout policyLayoutOf(const Policy& policy) {
     return layout;
 }
 
-int checkPolicyLimits(const RunSettings& settings, const RaidController& controller, const Policy& policy) {
+ResultCode checkPolicyLimits(const RunSettings& settings, const RaidController& controller,
+                             const Policy& policy) {
     return checkPolicyLimits(settings, controller, policyLayoutOf(policy));
 }

@@ -29,7 +29,7 @@ void currentDateAndTime(char (&date)[16], char (&time)[16]) {
 
 } // namespace
 
-PolicyMaker::PolicyMaker(RunSettings& settings) : settings_(settings) {}
+PolicyMaker::PolicyMaker(RunSettings& settings, const CString& path) : settings_(settings), path_(path) {}
 
 bool PolicyMaker::makePolicies(const ControllerList& controllers, OutputFile& output) {
     if (!readExistingPolicies())
@@ -57,15 +57,9 @@ bool PolicyMaker::makePolicies(const ControllerList& controllers, OutputFile& ou
 // The file as it is now, read leniently (a missing or empty file holds no policies).
 bool PolicyMaker::readExistingPolicies() {
     settings_.printLeveled(
-        formatText("Checking syntax of current policies file: %s ...\n", settings_.policyFilePath.Text())
-            .c_str(),
-        3);
-    bool wasOptional = settings_.policyFileOptional;
-    settings_.policyFileOptional = true;
-    PolicyReader reader(settings_);
-    bool read = reader.read();
-    settings_.policyFileOptional = wasOptional;
-    if (!read)
+        formatText("Checking syntax of current policies file: %s ...\n", path_.Text()).c_str(), 3);
+    PolicyReader reader(settings_, path_, true);
+    if (!reader.read())
         return false;
     for (int i = 0; const Policy* policy = reader.policyList().at(i); ++i)
         names_.push_back(policy->name);
@@ -144,7 +138,7 @@ bool PolicyMaker::copyExistingPolicies(OutputFile& output) {
     if (!output.existedBefore())
         return true;
     FileSystem& fileSystem = CurrentFileSystem();
-    std::unique_ptr<File> file = fileSystem.OpenFile(settings_.policyFilePath.Str(), "r");
+    std::unique_ptr<File> file = fileSystem.OpenFile(path_.Str(), "r");
     bool readError = file == nullptr;
     char block[kCopyBlock];
     size_t count = 0;
@@ -157,7 +151,7 @@ bool PolicyMaker::copyExistingPolicies(OutputFile& output) {
     if (!readError)
         return true;
     output.abandon();
-    settings_.reportError(("Could not open policies file:  " + settings_.policyFilePath + "\n").Text());
-    RunSettings::printPlain(failureLine(settings_.policyFilePath, reason).c_str());
+    settings_.reportError(("Could not open policies file:  " + path_ + "\n").Text());
+    RunSettings::printPlain(failureLine(path_, reason).c_str());
     return false;
 }

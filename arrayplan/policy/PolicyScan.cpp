@@ -71,8 +71,8 @@ bool isValidPolicyKeyword(std::string_view keyword) {
     return isPlainKeyword(keyword) || isNumberedKeyword(keyword) || isArrayKeyword(keyword);
 }
 
-PolicyScan::PolicyScan(NextLine nextLine, RunSettings& settings)
-    : nextLine_(std::move(nextLine)), settings_(settings) {}
+PolicyScan::PolicyScan(NextLine nextLine, RunSettings& settings, const CString& path, bool optional)
+    : nextLine_(std::move(nextLine)), settings_(settings), path_(path), optional_(optional) {}
 
 bool PolicyScan::run(std::vector<CString>& names) {
     settings_.printLeveled("\tScanning policies ...\n", kDebugLevel);
@@ -87,7 +87,7 @@ bool PolicyScan::run(std::vector<CString>& names) {
     }
     if (failed_)
         return false;
-    if (names.empty() && !settings_.policyFileOptional)
+    if (names.empty() && !optional_)
         return fail("\tYou must specify at least one policy in the policies file.\n");
     return true;
 }
@@ -104,8 +104,8 @@ bool PolicyScan::readLine() {
             return false;
         if (read == LineRead::Failed) {
             std::string reason = CurrentFileSystem().LastFailureReason();
-            fail("Could not read policies file:  " + settings_.policyFilePath.Str() + "\n");
-            RunSettings::printPlain(failureLine(settings_.policyFilePath, reason).c_str());
+            fail("Could not read policies file:  " + path_.Str() + "\n");
+            RunSettings::printPlain(failureLine(path_, reason).c_str());
             return false;
         }
         ++lineNumber_;

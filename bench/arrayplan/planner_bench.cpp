@@ -138,7 +138,7 @@ public:
 
     int plan() {
         Policy planned(policy_);
-        return PolicyConverter(settings_, planned, controller_).runConverter();
+        return codeNumber(PolicyConverter(settings_, planned, controller_).runConverter());
     }
 
 private:

@@ -53,9 +53,7 @@ public:
 
 void readOnce(bool lenient) {
     RunSettings settings;
-    settings.policyFilePath = "policies.ini";
-    settings.policyFileOptional = lenient;
-    PolicyReader reader(settings);
+    PolicyReader reader(settings, "policies.ini", lenient);
     if (!reader.read())
         return;
     reader.dumpAllPolicies();

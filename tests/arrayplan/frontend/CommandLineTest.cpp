@@ -61,13 +61,14 @@ TEST(CommandLine, HelpIsAskedByAnyArgumentEqualToTheHelpSwitch) {
 }
 
 TEST(ResultCodes, FailedRunsNeverExitWithZero) {
-    EXPECT_EQ(failureExitStatus(0), kUnclassifiedFailure);
+    EXPECT_EQ(failureExitStatus(ResultCode::Success), kUnclassifiedFailure);
     EXPECT_NE(kUnclassifiedFailure, 0);
-    EXPECT_EQ(failureExitStatus(13), 13);
-    EXPECT_STREQ(resultMessage(0), "Error in RAID Validation\n");
-    EXPECT_STREQ(resultMessage(20), "Error in RAID Validation\n");
-    EXPECT_STREQ(resultMessage(1), "Error parsing input policy file.\n");
-    EXPECT_STREQ(resultMessage(19), "No Policy found that applies to input inventory\n");
+    EXPECT_EQ(failureExitStatus(ResultCode::OutputInventoryUnopenable), 13);
+    EXPECT_STREQ(resultMessage(ResultCode::Success), "Error in RAID Validation\n");
+    EXPECT_STREQ(resultMessage(static_cast<ResultCode>(20)), "Error in RAID Validation\n");
+    EXPECT_STREQ(resultMessage(ResultCode::PolicyUnparsable), "Error parsing input policy file.\n");
+    EXPECT_STREQ(resultMessage(ResultCode::NoPolicyApplies),
+                 "No Policy found that applies to input inventory\n");
 }
 
 } // namespace
