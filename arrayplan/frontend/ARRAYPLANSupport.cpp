@@ -30,16 +30,17 @@ struct NamedFile {
 };
 
 // The first of inputs that is the file of output, reported: an output written over it would destroy it.
-bool reportsSharedFile(const NamedFile& output, const std::vector<NamedFile>& inputs) {
+bool reportsSharedFile(const RunSettings& settings, const NamedFile& output,
+                       const std::vector<NamedFile>& inputs) {
     for (const NamedFile& input : inputs) {
-        if (!sameFile(output.path, input.path))
+        if (!sameFile(settings.fileSystem(), output.path, input.path))
             continue;
         std::string named = std::string(input.switchName) == "/raid:"
                                 ? "the support file " + input.path.Str() + " of /raid:"
                                 : "the file of " + std::string(input.switchName) + input.path.Str();
-        RunSettings::printErrorForm((std::string(output.switchName) + output.path.Str() + " is " + named +
-                                     "; an output file must not replace an input or the other output.\n")
-                                        .c_str());
+        settings.printErrorForm((std::string(output.switchName) + output.path.Str() + " is " + named +
+                                 "; an output file must not replace an input or the other output.\n")
+                                    .c_str());
         return true;
     }
     return false;
@@ -47,7 +48,8 @@ bool reportsSharedFile(const NamedFile& output, const std::vector<NamedFile>& in
 
 } // namespace
 
-ARRAYPLANSupport::ARRAYPLANSupport() = default;
+ARRAYPLANSupport::ARRAYPLANSupport(Console& console, FileSystem& fileSystem)
+    : settings_(console, fileSystem) {}
 ARRAYPLANSupport::~ARRAYPLANSupport() = default;
 
 int ARRAYPLANSupport::run(int argc, const char* const* argv) {
@@ -62,7 +64,7 @@ int ARRAYPLANSupport::run(int argc, const char* const* argv) {
 }
 
 int ARRAYPLANSupport::showUsage() {
-    printBannerAndUsage();
+    printBannerAndUsage(settings_.console());
     return 0;
 }
 
@@ -74,16 +76,16 @@ bool ARRAYPLANSupport::readCommandLine(int argc, const char* const* argv, int& e
         return true;
     }
     if (result == SwitchParser::kInternalError)
-        RunSettings::printErrorForm("Internal error processing command-line switches.\n");
+        settings_.printErrorForm("Internal error processing command-line switches.\n");
     else
-        RunSettings::printErrorForm(resultMessage(ResultCode::UnknownParameter));
-    printBannerAndUsage();
+        settings_.printErrorForm(resultMessage(ResultCode::UnknownParameter));
+    printBannerAndUsage(settings_.console());
     exitStatus = codeNumber(ResultCode::UnknownParameter);
     return false;
 }
 
 void ARRAYPLANSupport::echoSettings() const {
-    Console& console = Console::Instance();
+    Console& console = settings_.console();
     console.OutFormat("Input inventory file:  %s \n", line_.inventoryPath.Text());
     console.OutFormat("Input policy file:     %s \n", line_.policyPath.Text());
     console.OutFormat("Output inventory file: %s \n", line_.outputInventoryPath.Text());
@@ -105,14 +107,14 @@ int ARRAYPLANSupport::runSteps() {
         if (!(this->*step)())
             return finish();
     }
-    RunSettings::printPlain("Validation Completed\n");
+    settings_.printPlain("Validation Completed\n");
     return 0;
 }
 
 // The message of the run's code; a failure that recorded no code still ends with a failure status.
 int ARRAYPLANSupport::finish() {
-    RunSettings::printErrorForm(resultMessage(errorCode_));
-    RunSettings::printPlain(failureLine_.c_str());
+    settings_.printErrorForm(resultMessage(errorCode_));
+    settings_.printPlain(failureLine_.c_str());
     return failureExitStatus(errorCode_);
 }
 
@@ -128,12 +130,12 @@ bool ARRAYPLANSupport::failWithLine(ResultCode code, const std::string& line) {
 
 void ARRAYPLANSupport::dumpControllers() const {
     for (int i = 0; RaidController* controller = controllers_.at(i); ++i)
-        controller->dump(true);
+        controller->dump(settings_.console(), true);
 }
 
 bool ARRAYPLANSupport::verifyInputInventory() {
     const CString& path = line_.inventoryPath;
-    Console::Instance().OutFormat("Verifying input inventory file:%s ...\n", path.Text());
+    settings_.console().OutFormat("Verifying input inventory file:%s ...\n", path.Text());
     std::string reason;
     if (checkFile(settings_, "r", path, &reason))
         return true;
@@ -142,7 +144,7 @@ bool ARRAYPLANSupport::verifyInputInventory() {
 }
 
 bool ARRAYPLANSupport::processInputInventory() {
-    RunSettings::printPlain("Processing input inventory file ...\n");
+    settings_.printPlain("Processing input inventory file ...\n");
     if (ResultCode code = loadInventory(settings_, line_.inventoryPath, controllers_);
         code != ResultCode::Success)
         return fail(code);
@@ -153,7 +155,7 @@ bool ARRAYPLANSupport::processInputInventory() {
 
 bool ARRAYPLANSupport::verifyInputPolicy() {
     const CString& path = line_.policyPath;
-    Console::Instance().OutFormat("Verifying input policy file:%s ...\n", path.Text());
+    settings_.console().OutFormat("Verifying input policy file:%s ...\n", path.Text());
     std::string reason;
     if (checkFile(settings_, "r", path, &reason))
         return true;
@@ -162,7 +164,7 @@ bool ARRAYPLANSupport::verifyInputPolicy() {
 }
 
 bool ARRAYPLANSupport::processInputPolicy() {
-    RunSettings::printPlain("Processing input policy file ...\n");
+    settings_.printPlain("Processing input policy file ...\n");
     policyReader_ = std::make_unique<PolicyReader>(settings_, line_.policyPath, false);
     if (!policyReader_->read())
         return fail(ResultCode::PolicyUnparsable);
@@ -176,9 +178,9 @@ bool ARRAYPLANSupport::findSupportFiles() {
         CString path = ControllerIni::fileName(settings_.raidDirectory, controller->modelName());
         std::string reason;
         if (!checkFile(settings_, "r", path, &reason)) {
-            Console::Instance().OutFormat("%s for Controller:%s\n", "Error opening RAID support ini file",
+            settings_.console().OutFormat("%s for Controller:%s\n", "Error opening RAID support ini file",
                                           controller->modelName());
-            RunSettings::printPlain(failureLine(path, reason).c_str());
+            settings_.printPlain(failureLine(path, reason).c_str());
             return fail(ResultCode::ControllerUnsupported);
         }
     }
@@ -195,13 +197,13 @@ bool ARRAYPLANSupport::checkOutputsNameNoInput() {
     NamedFile outputPolicy{"/outp:", line_.outputPolicyPath};
     std::vector<NamedFile> besideInventory = inputs;
     besideInventory.push_back(outputPolicy);
-    if (reportsSharedFile(outputInventory, besideInventory))
+    if (reportsSharedFile(settings_, outputInventory, besideInventory))
         return fail(ResultCode::OutputInventoryUnopenable);
-    return !reportsSharedFile(outputPolicy, inputs) || fail(ResultCode::OutputPolicyUnopenable);
+    return !reportsSharedFile(settings_, outputPolicy, inputs) || fail(ResultCode::OutputPolicyUnopenable);
 }
 
 bool ARRAYPLANSupport::createConfigurations() {
-    RunSettings::printPlain("Creating KLAMP Configurations ...\n");
+    settings_.printPlain("Creating KLAMP Configurations ...\n");
     // Each controller is planned on its own copy of the policy as read.
     PlanPolicy plan = [this](RaidController& controller, Policy& copy) {
         PolicyConverter converter(settings_, copy, controller);
@@ -213,14 +215,14 @@ bool ARRAYPLANSupport::createConfigurations() {
 
 bool ARRAYPLANSupport::verifyOutputInventory() {
     const CString& path = line_.outputInventoryPath;
-    Console::Instance().OutFormat("Verifying output inventory file:%s ...\n", path.Text());
+    settings_.console().OutFormat("Verifying output inventory file:%s ...\n", path.Text());
     outputInventory_ = std::make_unique<OutputFile>(path, kInventoryPrefix);
     return outputInventory_->open(settings_) ||
            failWithLine(ResultCode::OutputInventoryUnopenable, outputInventory_->failureLine());
 }
 
 bool ARRAYPLANSupport::writeOutputInventory() {
-    RunSettings::printPlain("Writing output inventory file ...\n");
+    settings_.printPlain("Writing output inventory file ...\n");
     bool written = writeInventory(settings_, *outputInventory_, controllers_);
     outputInventory_.reset();
     return written || fail(ResultCode::InventoryUnwritable);
@@ -228,7 +230,7 @@ bool ARRAYPLANSupport::writeOutputInventory() {
 
 bool ARRAYPLANSupport::verifyOutputPolicy() {
     const CString& path = line_.outputPolicyPath;
-    Console::Instance().OutFormat("Verifying output policy file:%s ...\n", path.Text());
+    settings_.console().OutFormat("Verifying output policy file:%s ...\n", path.Text());
     // Held until the policies are written: runs sharing the file read, check and write it one at a time.
     outputPolicy_ = std::make_unique<OutputFile>(path, kPolicyPrefix);
     return outputPolicy_->open(settings_) ||
@@ -236,7 +238,7 @@ bool ARRAYPLANSupport::verifyOutputPolicy() {
 }
 
 bool ARRAYPLANSupport::writeOutputPolicy() {
-    RunSettings::printPlain("Writing output policy file ...\n");
+    settings_.printPlain("Writing output policy file ...\n");
     // Earlier versions kept their temporary file in the support folder; those of killed runs stayed there.
     RemoveStaleReplacements(settings_.raidDirectory, kPolicyPrefix);
     PolicyMaker maker(settings_, line_.outputPolicyPath);

@@ -10,12 +10,15 @@
 #include <memory>
 #include <string>
 
+class Console;
+class FileSystem;
 class OutputFile;
 class PolicyReader;
 
 class ARRAYPLANSupport {
 public:
-    ARRAYPLANSupport();
+    // The run's messages go to console, its file operations to fileSystem; both outlive the run.
+    ARRAYPLANSupport(Console& console, FileSystem& fileSystem);
     ~ARRAYPLANSupport();
     ARRAYPLANSupport(const ARRAYPLANSupport&) = delete;
     ARRAYPLANSupport& operator=(const ARRAYPLANSupport&) = delete;

@@ -1,6 +1,6 @@
 #include "arrayplan/frontend/CommandLine.h"
 
-#include "arrayplan/model/RunSettings.h"
+#include "foundation/Console.h"
 #include "foundation/SwitchParser.h"
 #include "foundation/platform/PathStyle.h"
 
@@ -65,7 +65,7 @@ bool asksForHelp(int argc, const char* const* argv) {
     return false;
 }
 
-void printBannerAndUsage() {
+void printBannerAndUsage(Console& console) {
     for (const char* line : kUsage)
-        RunSettings::printPlain(line);
+        console.OutFormat("%s", line);
 }

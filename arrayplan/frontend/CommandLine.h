@@ -3,6 +3,8 @@
 
 #include "foundation/CString.h"
 
+class Console;
+
 struct CommandLine {
     CString inventoryPath;       // "/ini:"
     CString policyPath;          // "/inp:"
@@ -19,4 +21,4 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line);
 // True when an argument is "/?": help is shown whatever else the command line holds.
 bool asksForHelp(int argc, const char* const* argv);
 
-void printBannerAndUsage();
+void printBannerAndUsage(Console& console);

@@ -16,7 +16,7 @@ bool checkFile(const RunSettings& settings, const char* mode, const CString& pat
     settings.debugTrace(kCheckFileTrace, trace);
     if (path.IsEmpty())
         return false;
-    FileSystem& fileSystem = CurrentFileSystem();
+    FileSystem& fileSystem = settings.fileSystem();
     std::unique_ptr<File> file = fileSystem.OpenFile(path.Str(), mode);
     if (file && file->Close())
         return true;

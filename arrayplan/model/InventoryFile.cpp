@@ -28,13 +28,13 @@ std::string numberedKey(const char* key, int number) {
 }
 
 // A refused input value: the reason in the error form, then the load fails with code 2.
-bool refuse(const std::string& reason) {
-    RunSettings::printErrorForm((reason + "\n").c_str());
+bool refuse(const RunSettings& settings, const std::string& reason) {
+    settings.printErrorForm((reason + "\n").c_str());
     return false;
 }
 
-ResultCode refused(const std::string& reason) {
-    refuse(reason);
+ResultCode refused(const RunSettings& settings, const std::string& reason) {
+    refuse(settings, reason);
     return ResultCode::InventoryUnparsable;
 }
 
@@ -49,30 +49,31 @@ bool parseSize(const std::string& text, int& size) {
 }
 
 // One Channel/ID/Size/Type entry of a Physical section into the controller's grid.
-bool readDrive(const IniFile& ini, const std::string& section, int p, RaidController& controller) {
+bool readDrive(const RunSettings& settings, const IniFile& ini, const std::string& section, int p,
+               RaidController& controller) {
     int channel = ini.GetInt(section.c_str(), numberedKey("Channel", p).c_str(), -1);
     if (channel < 0)
         return false;
     std::string where = section + ", drive " + std::to_string(p);
     if (channel >= RaidController::kChannels)
-        return refuse(where + ": channel " + std::to_string(channel) + " is outside 0..4");
+        return refuse(settings, where + ": channel " + std::to_string(channel) + " is outside 0..4");
     std::string idKey = numberedKey("ID", p);
     if (ini.GetValue(section.c_str(), idKey.c_str(), "").IsEmpty())
-        return refuse(where + ": no ID");
+        return refuse(settings, where + ": no ID");
     int id = ini.GetInt(section.c_str(), idKey.c_str(), -1);
     if (id < 0 || id >= RaidController::kIds)
-        return refuse(where + ": ID " + std::to_string(id) + " is outside 0..31");
+        return refuse(settings, where + ": ID " + std::to_string(id) + " is outside 0..31");
     std::string sizeText = ini.GetValue(section.c_str(), numberedKey("Size", p).c_str(), "").Str();
     int size = 0;
     if (sizeText.empty())
         return false; // like a missing channel: the run's parse error is the whole message
     if (!parseSize(sizeText, size))
-        return refuse(where + ": size \"" + sizeText + "\" is not a whole number of MB");
+        return refuse(settings, where + ": size \"" + sizeText + "\" is not a whole number of MB");
     std::string type = ini.GetValue(section.c_str(), numberedKey("Type", p).c_str(), "").Str();
     return controller.setDrive(channel, id, size, type);
 }
 
-bool readController(const IniFile& ini, int c, ControllerList& controllers) {
+bool readController(const RunSettings& settings, const IniFile& ini, int c, ControllerList& controllers) {
     std::string section = sectionName(c);
     CString model = ini.GetValue(section.c_str(), "Model", "");
     auto controller = std::make_unique<RaidController>(controllerTypeOf(model), variantOf(model));
@@ -81,7 +82,7 @@ bool readController(const IniFile& ini, int c, ControllerList& controllers) {
     std::string physical = sectionName(c, "Physical");
     int drives = ini.GetInt(physical.c_str(), "Total_Number_Of_Physicals", 0);
     for (int p = 1; p <= drives; ++p) {
-        if (!readDrive(ini, physical, p, *controller))
+        if (!readDrive(settings, ini, physical, p, *controller))
             return false;
     }
     return controllers.put(c - 1, std::move(controller));
@@ -110,26 +111,27 @@ ResultCode checkModels(const IniFile& ini, int count) {
 ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers) {
     IniFile ini(path, true);
     if (!ini.FileExists()) {
-        Console::Instance().OutFormat("%s doesn't exists%s", path.Text(), "\n");
+        settings.console().OutFormat("%s doesn't exists%s", path.Text(), "\n");
         return ResultCode::InventoryUnparsable;
     }
     // Read as empty it would pass for a file without controllers.
     if (ini.IsUnreadable())
-        return refused(path.Str() + ": " + ini.ReadFailureReason());
+        return refused(settings, path.Str() + ": " + ini.ReadFailureReason());
     settings.machineType = ini.GetValue("System", "Machine_Type", "");
     settings.serialNumber = ini.GetValue("System", "Serial_Number", "");
     int count = ini.GetInt("System", "Total_Number_Of_Controllers", 0);
     if (count < 1) {
-        RunSettings::printErrorForm("No Controllers Found in Inventory File");
+        settings.printErrorForm("No Controllers Found in Inventory File");
         return ResultCode::ControllerUnsupported;
     }
     if (count > ControllerList::kMaxControllers)
-        return refused("Total_Number_Of_Controllers is " + std::to_string(count) + "; at most " +
-                       std::to_string(ControllerList::kMaxControllers) + " controllers are supported");
+        return refused(settings, "Total_Number_Of_Controllers is " + std::to_string(count) + "; at most " +
+                                     std::to_string(ControllerList::kMaxControllers) +
+                                     " controllers are supported");
     if (ResultCode code = checkModels(ini, count); code != ResultCode::Success)
         return code;
     for (int c = 1; c <= count; ++c) {
-        if (!readController(ini, c, controllers))
+        if (!readController(settings, ini, c, controllers))
             return ResultCode::InventoryUnparsable;
     }
     controllers.setCount(count);

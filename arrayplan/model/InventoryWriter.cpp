@@ -192,7 +192,7 @@ long long fillSize(const RaidController& controller, const RaidConfiguration& co
 bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerList& controllers) {
     if (!output.begin()) {
         settings.reportError(("FORMAT:Error writing " + output.path()).Text());
-        RunSettings::printPlain(("\n" + output.failureLine()).c_str());
+        settings.printPlain(("\n" + output.failureLine()).c_str());
         return false;
     }
     LineWriter out(output.contents());
@@ -206,6 +206,6 @@ bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerL
         writeController(out, *controllers.at(i), i + 1);
     if (out.ok() ? output.commit() : output.fail())
         return true;
-    RunSettings::printPlain(output.failureLine().c_str());
+    settings.printPlain(output.failureLine().c_str());
     return false;
 }

@@ -54,10 +54,10 @@ ResultCode checkArray(const RunSettings& settings, const ControllerIni& ini, int
 
 ResultCode checkPolicyLimits(const RunSettings& settings, const RaidController& controller,
                              const PolicyLayout& policy) {
-    ControllerIni ini(settings.raidDirectory, controller.modelName());
+    ControllerIni ini(settings.raidDirectory, controller.modelName(), settings.console());
     if (!ini.load()) {
-        Console::Instance().OutFormat("%s\n", "Error opening RAID support ini file");
-        Console::Instance().Out(ini.failureLine().c_str());
+        settings.console().OutFormat("%s\n", "Error opening RAID support ini file");
+        settings.console().Out(ini.failureLine().c_str());
         return ResultCode::ControllerUnsupported;
     }
     if (!policy.stripeSize.empty() && !ini.stripeSizeSupported(policy.stripeSize.c_str()))

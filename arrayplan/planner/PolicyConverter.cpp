@@ -23,10 +23,11 @@ PolicyConverter::~PolicyConverter() = default;
 ResultCode PolicyConverter::runConverter() {
     trace(kTraceRunStart, "runConverter(controller=%s) start", controller_.modelName());
     errorCode_ = ResultCode::Success;
-    ini_ = std::make_unique<ControllerIni>(settings_.raidDirectory, controller_.modelName());
+    ini_ = std::make_unique<ControllerIni>(settings_.raidDirectory, controller_.modelName(),
+                                           settings_.console());
     if (!ini_->load()) {
-        Console::Instance().Out("Error opening RAID support ini file\n");
-        Console::Instance().Out(ini_->failureLine().c_str());
+        settings_.console().Out("Error opening RAID support ini file\n");
+        settings_.console().Out(ini_->failureLine().c_str());
         errorCode_ = ResultCode::ControllerUnsupported;
     } else if (!policy_.stripeSize.IsEmpty() && !ini_->stripeSizeSupported(policy_.stripeSize)) {
         errorCode_ = ResultCode::StripeSizeUnsupported;

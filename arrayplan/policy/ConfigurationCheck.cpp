@@ -53,7 +53,7 @@ ResultCode checkConfigCreated(const RunSettings& settings, ControllerList& contr
         if (configuration == nullptr)
             continue;
         anyConfigured = true;
-        ControllerIni ini(settings.raidDirectory, controller->modelName());
+        ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console());
         if (ini.load() && !arraysFit(settings, ini, *configuration))
             return ResultCode::ArrayDrivesUnsupported;
         if (!usesStripes(*configuration))

@@ -31,9 +31,9 @@ ResultCode planOrCheckPolicies(RunSettings& settings, ControllerList& controller
     return anyApplies ? ResultCode::Success : ResultCode::NoPolicyApplies;
 }
 
-void dumpControllers(const ControllerList& controllers) {
+void dumpControllers(const RunSettings& settings, const ControllerList& controllers) {
     for (int i = 0; const RaidController* controller = controllers.at(i); ++i)
-        controller->dump(true);
+        controller->dump(settings.console(), true);
 }
 
 } // namespace
@@ -47,6 +47,6 @@ ResultCode runConfigurationStep(RunSettings& settings, ControllerList& controlle
     if (code == ResultCode::Success)
         code = checkConfigCreated(settings, controllers);
     if (code == ResultCode::Success && settings.debug)
-        dumpControllers(controllers);
+        dumpControllers(settings, controllers);
     return code;
 }

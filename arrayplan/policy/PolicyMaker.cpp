@@ -39,7 +39,7 @@ bool PolicyMaker::makePolicies(const ControllerList& controllers, OutputFile& ou
     serialNumber_ = settings_.serialNumber;
     if (!output.begin()) {
         settings_.reportError("Could not write to temp space.  KLAMP requires temp space to run.\n");
-        RunSettings::printPlain(output.failureLine().c_str());
+        settings_.printPlain(output.failureLine().c_str());
         return false;
     }
     std::string generated;
@@ -130,14 +130,14 @@ bool PolicyMaker::replaceFile(OutputFile& output, const std::string& generated) 
     if (output.commit())
         return true;
     settings_.reportError("Error writing to policies file.\nWarning: Partial data may have been written.\n");
-    RunSettings::printPlain(output.failureLine().c_str());
+    settings_.printPlain(output.failureLine().c_str());
     return false;
 }
 
 bool PolicyMaker::copyExistingPolicies(OutputFile& output) {
     if (!output.existedBefore())
         return true;
-    FileSystem& fileSystem = CurrentFileSystem();
+    FileSystem& fileSystem = settings_.fileSystem();
     std::unique_ptr<File> file = fileSystem.OpenFile(path_.Str(), "r");
     bool readError = file == nullptr;
     char block[kCopyBlock];
@@ -152,6 +152,6 @@ bool PolicyMaker::copyExistingPolicies(OutputFile& output) {
         return true;
     output.abandon();
     settings_.reportError(("Could not open policies file:  " + path_ + "\n").Text());
-    RunSettings::printPlain(failureLine(path_, reason).c_str());
+    settings_.printPlain(failureLine(path_, reason).c_str());
     return false;
 }

@@ -56,7 +56,7 @@ bool PolicyReader::scan() {
     policyNames_.clear();
     TextFile file;
     if (!openFile(file)) {
-        std::string reason = CurrentFileSystem().LastFailureReason();
+        std::string reason = settings_.fileSystem().LastFailureReason();
         // An optional file may be missing, and then reads as an empty one (the output policy file is
         // created only when policies are written to it); one that is there but cannot be read is an
         // error, or its policies would be taken for none (and their names given out again).
@@ -65,7 +65,7 @@ bool PolicyReader::scan() {
             return true;
         }
         settings_.reportError(("Could not open policies file:  " + path_ + "\n").Text());
-        RunSettings::printPlain(failureLine(path_, reason).c_str());
+        settings_.printPlain(failureLine(path_, reason).c_str());
         return false;
     }
     PolicyScan policyScan([&](std::string& text) { return nextLine(file, text); }, settings_, path_,
@@ -78,7 +78,7 @@ bool PolicyReader::scan() {
 
 CString PolicyReader::valueOf(const char* policyName, const char* keyword) {
     if (!fileLoaded_ && !indexWholeFile()) {
-        Console::Instance().OutFormat("File not found:  %s \n", path_.Text());
+        settings_.console().OutFormat("File not found:  %s \n", path_.Text());
         return CString(kFileNotFoundValue);
     }
     const std::string* value = valueIndex_.find(policyName, keyword);
@@ -86,5 +86,5 @@ CString PolicyReader::valueOf(const char* policyName, const char* keyword) {
 }
 
 void PolicyReader::dumpAllPolicies() {
-    policyList_.dumpAll();
+    policyList_.dumpAll(settings_.console());
 }

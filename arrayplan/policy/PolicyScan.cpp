@@ -103,9 +103,9 @@ bool PolicyScan::readLine() {
         if (read == LineRead::End)
             return false;
         if (read == LineRead::Failed) {
-            std::string reason = CurrentFileSystem().LastFailureReason();
+            std::string reason = settings_.fileSystem().LastFailureReason();
             fail("Could not read policies file:  " + path_.Str() + "\n");
-            RunSettings::printPlain(failureLine(path_, reason).c_str());
+            settings_.printPlain(failureLine(path_, reason).c_str());
             return false;
         }
         ++lineNumber_;

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ControllerList controllers;
     if (loadInventory(settings, CString(input.c_str()), controllers) == ResultCode::Success) {
         for (int i = 0; RaidController* controller = controllers.at(i); ++i)
-            controller->dump(true);
+            controller->dump(Console::Instance(), true);
         OutputFile output(CString(FuzzScratchPath("written.ini").c_str()), "~arrayplan~");
         if (output.open(settings))
             (void)writeInventory(settings, output, controllers);
