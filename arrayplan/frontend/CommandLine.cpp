@@ -52,7 +52,6 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     parser.GetValue("/outp:", line.outputPolicyPath);
     parser.GetValue("/raid:", line.raidDirectory);
     line.raidDirectory = withTrailingSeparator(line.raidDirectory);
-    line.help = parser.IsGiven("/?");
     line.debug = parser.IsGiven("/debug");
     return SwitchParser::kParsed;
 }

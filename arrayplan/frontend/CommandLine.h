@@ -11,7 +11,6 @@ struct CommandLine {
     CString outputInventoryPath; // "/outi:"
     CString outputPolicyPath;    // "/outp:"
     CString raidDirectory;       // "/raid:", ending with a separator unless empty
-    bool help = false;           // "/?"
     bool debug = false;          // "/debug"
 };
 

@@ -57,12 +57,6 @@ const ModelRow kNameLookup[] = {
     {10, 1, "Corvane-SAS-Basic"},
 };
 
-const char* const kPolicyTypeNames[] = {
-    "Vaultix-Q1", "Vaultix-Q2",         "Vaultix-Q3",       "Vaultix-Q4",        "Vaultix-Q5", "Vaultix-Q6",
-    "Vaultix-Q7", "Vaultix-S3-e",       "Vaultix-S3",       "Vaultix-S4",        "Vaultix-M1", "Vaultix-M2",
-    "Vaultix-M3", "Corvane-Multi-RAID", "Corvane-SAS-RAID", "Corvane-SAS-Basic",
-};
-
 struct TypeRow {
     int type;
     const char* utility;
@@ -125,14 +119,6 @@ int variantOf(const char* name) {
 
 bool isCatalogueModelName(const char* name) {
     return findName(name) != nullptr;
-}
-
-bool isPolicyTypeName(const char* name) {
-    for (const char* policyName : kPolicyTypeNames) {
-        if (sameName(name, policyName))
-            return true;
-    }
-    return false;
 }
 
 const char* utilityCommand(int type) {

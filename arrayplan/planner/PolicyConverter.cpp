@@ -42,8 +42,7 @@ ResultCode PolicyConverter::runConverter() {
         if (planned) {
             if (debug_)
                 dumpArraysAndLogicalDrives();
-            if (!replaceArrayandLogicalInPolicy())
-                errorCode_ = ResultCode::NotEnoughSameSizeDrives;
+            replaceArrayandLogicalInPolicy();
         }
     }
     trace(kTraceRunEnd, "runConverter end errorCode=%d", codeNumber(errorCode_));
@@ -156,7 +155,7 @@ RaidLogicalDrive* PolicyConverter::getLogicalDriveFromPolicy(int arrayNum, int l
     return nullptr;
 }
 
-bool PolicyConverter::replaceArrayandLogicalInPolicy() {
+void PolicyConverter::replaceArrayandLogicalInPolicy() {
     trace(kTraceReplaceStart, "replaceArrayandLogicalInPolicy start");
     std::sort(hotSpares_.begin(), hotSpares_.end(),
               [this](int a, int b) { return pool_.at(a).drvNum < pool_.at(b).drvNum; });
@@ -182,7 +181,6 @@ bool PolicyConverter::replaceArrayandLogicalInPolicy() {
     }
     policy_.arrayMode = Policy::kModeCustom;
     trace(kTraceReplaceEnd, "replaceArrayandLogicalInPolicy end");
-    return true;
 }
 
 void PolicyConverter::dumpArraysAndLogicalDrives() {

@@ -6,7 +6,7 @@
 // Plan each controller on its own copy of the policy as read:
 //     Policy planned(*policyAsRead);
 //     PolicyConverter converter(settings, planned, controller);
-//     if (int code = converter.runConverter()) ... // the run's result code (3 .. 10, 17)
+//     if (ResultCode code = converter.runConverter(); code != ResultCode::Success) ... // 3 .. 10, 17
 #pragma once
 
 #include "arrayplan/model/ResultCodes.h"
@@ -72,7 +72,7 @@ private:
     bool sizeLogicalDrivesOfArray(int arrayNum);
     int logicalDriveSize(int ldSize, long long dataSpace) const;
     void addLogicalDrive(int arrayNum, int ldSize, RaidLogicalDrive* logical);
-    bool replaceArrayandLogicalInPolicy();
+    void replaceArrayandLogicalInPolicy();
     void dumpArraysAndLogicalDrives();
 
     // The search's steps, traced and mirrored on the pool.

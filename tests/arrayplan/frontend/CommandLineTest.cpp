@@ -24,7 +24,6 @@ TEST(CommandLine, SwitchesAreReadIgnoringCaseWithValuesAsWritten) {
     EXPECT_EQ(line.outputPolicyPath.Str(), "p.ini");
     EXPECT_EQ(line.raidDirectory.Str(), "D:\\Raid\\");
     EXPECT_TRUE(line.debug);
-    EXPECT_FALSE(line.help);
 }
 
 TEST(CommandLine, SupportDirectoryEndsWithASeparatorUnlessEmpty) {

@@ -60,18 +60,6 @@ TEST(Catalogue, UnlistedVariantsAndUnknownNames) {
     EXPECT_FALSE(isCatalogueModelName("ERROR-NO-CONTROLLER"));
 }
 
-TEST(Catalogue, PolicyTypeNamesAreSixteenOfTheModels) {
-    int accepted = 0;
-    for (const ModelCase& model : kModels)
-        accepted += isPolicyTypeName(model.name) ? 1 : 0;
-    EXPECT_EQ(accepted, 16);
-    EXPECT_TRUE(isPolicyTypeName("vaultix-s3-E"));
-    EXPECT_TRUE(isPolicyTypeName("Corvane-SAS-Basic"));
-    EXPECT_FALSE(isPolicyTypeName("Vaultix-R1"));
-    EXPECT_FALSE(isPolicyTypeName("Vaultix controller"));
-    EXPECT_FALSE(isPolicyTypeName("Vaultix-S1"));
-}
-
 TEST(Catalogue, ControllersSharingAUtilityShareAScanGroup) {
     const int groups[] = {1, 7, 4, 4, 5, 6, 7, 4, 4, 5, 7, 12};
     for (int type = 1; type <= 12; ++type)
