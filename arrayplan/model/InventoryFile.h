@@ -24,7 +24,3 @@ ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerL
 // other logical drives, never below 0.
 long long fillSize(const RaidController& controller, const RaidConfiguration& configuration,
                    int logicalIndex);
-// The data space of n drives of size m at a RAID level, in MB, exact: m x (n - 1) for "5", m x n / 2
-// (rounded half up) for "1", "1E" and "10", m x (n - 2) for "5E", "5EE", "6", "50", m x (n - 4) for
-// "60", m x n otherwise; never below 0.
-long long dataSpace(int level, long long memberCount, long long smallestSize);

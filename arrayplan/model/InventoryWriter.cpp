@@ -4,6 +4,7 @@
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RaidLevels.h"
 #include "arrayplan/model/RunSettings.h"
 
 #include <algorithm>
@@ -142,31 +143,12 @@ void writeController(LineWriter& out, const RaidController& controller, int c) {
     writePhysicals(out, controller, c);
 }
 
-} // namespace
-
-long long dataSpace(int level, long long memberCount, long long smallestSize) {
-    long long n = memberCount, m = smallestSize, space = m * n;
-    switch (level) {
-    case kRaid1:
-    case kRaid1E:
-    case kRaid10:
-        space = (m * n + 1) / 2;
-        break;
-    case kRaid5:
-        space = m * (n - 1);
-        break;
-    case kRaid5E:
-    case kRaid5EE:
-    case kRaid6:
-    case kRaid50:
-        space = m * (n - 2);
-        break;
-    case kRaid60:
-        space = m * (n - 4);
-        break;
-    }
-    return std::max(space, 0LL);
+// The data space written for an array: the mirrored levels' half rounded up, never below 0.
+long long writtenDataSpace(int level, long long memberCount, long long smallestSize) {
+    return std::max((doubledDataSpace(level, memberCount, smallestSize) + 1) / 2, 0LL);
 }
+
+} // namespace
 
 long long fillSize(const RaidController& controller, const RaidConfiguration& configuration,
                    int logicalIndex) {
@@ -180,7 +162,7 @@ long long fillSize(const RaidController& controller, const RaidConfiguration& co
         if (size > 0 && (smallest == 0 || size < smallest))
             smallest = size;
     }
-    long long left = dataSpace(logical.raidLevel, array->memberCount(), smallest);
+    long long left = writtenDataSpace(logical.raidLevel, array->memberCount(), smallest);
     for (int i = 0; i < configuration.logicalDriveCount(); ++i) {
         const RaidLogicalDrive& other = *configuration.logicalDriveAt(i);
         if (i != logicalIndex && other.arrayIndex == logical.arrayIndex && other.size > 0)

@@ -1,5 +1,7 @@
 #include "arrayplan/model/RaidEnums.h"
 
+#include "arrayplan/model/RaidLevels.h"
+
 #include <cctype>
 #include <cstddef>
 #include <iterator>
@@ -7,8 +9,6 @@
 
 namespace {
 
-const char* const kLevelTexts[] = {"0",  "1",  "1E", "5",      "5E",      "5EE", "6",
-                                   "10", "50", "60", "VOLUME", "SPANNED", "",    "SIMPLE VOLUME"};
 const char* const kStripeTexts[] = {"8", "16", "32", "64", "128", "256", "512", "1024", "2048", "4096"};
 const char* const kReadAheadTexts[] = {"ADAPTIVE", "ON", "OFF"};
 const char* const kRebuildRateTexts[] = {"HIGH", "MED", "LOW"};
@@ -54,11 +54,16 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
 
 int raidLevelFromText(const char* text) {
     std::string level = trimmed(trimmed(textOrEmpty(text), " \t\n"), "Rr");
-    return codeOf(kLevelTexts, level);
+    for (int code = 0; const RaidLevelFacts* facts = raidLevelFacts(code); ++code) {
+        if (facts->text[0] != '\0' && equalsNoCase(level, facts->text))
+            return code;
+    }
+    return -1;
 }
 
 const char* raidLevelText(int level) {
-    return level == kRaidSpanned ? "" : textAt(kLevelTexts, level);
+    const RaidLevelFacts* facts = raidLevelFacts(level);
+    return facts == nullptr || level == kRaidSpanned ? "" : facts->text;
 }
 
 int stripeSizeFromText(const char* text) {
