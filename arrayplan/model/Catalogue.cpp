@@ -1,4 +1,5 @@
 #include "arrayplan/model/Catalogue.h"
+#include "foundation/TextCase.h"
 
 #include <cstring>
 #include <iterator>
@@ -78,7 +79,7 @@ const int kGroupTypes[] = {1, 5, 6, 12, 7, 4};
 constexpr int kGroupOfUnknownUtility = 6;
 
 bool sameName(const char* a, const char* b) {
-    return a && equalsNoCase(a, b);
+    return a && EqualsNoCase(a, b);
 }
 
 const ModelRow* findName(const char* name) {

@@ -6,6 +6,7 @@
 #include "arrayplan/model/OutputFile.h"
 #include "arrayplan/model/RaidLevels.h"
 #include "arrayplan/model/RunSettings.h"
+#include "foundation/TextFormat.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -23,18 +24,11 @@ public:
     void print(const char* format, ...) __attribute__((format(printf, 2, 3))) {
         va_list args;
         va_start(args, format);
-        va_list again;
-        va_copy(again, args);
-        int length = std::vsnprintf(nullptr, 0, format, args);
-        va_end(args);
-        if (length < 0)
+        if (!FormatTextInto(line_, format, args))
             ok_ = false;
-        if (length > 0) {
-            line_.resize(static_cast<size_t>(length) + 1);
-            std::vsnprintf(line_.data(), line_.size(), format, again);
-            ok_ = file_.Write(line_.data(), static_cast<size_t>(length)) && ok_;
-        }
-        va_end(again);
+        else if (!line_.empty())
+            ok_ = file_.Write(line_.data(), line_.size()) && ok_;
+        va_end(args);
     }
     bool ok() const { return ok_; }
 

@@ -1,6 +1,7 @@
 #include "arrayplan/model/RaidEnums.h"
 
 #include "arrayplan/model/RaidLevels.h"
+#include "foundation/TextCase.h"
 
 #include <cctype>
 #include <cstddef>
@@ -30,7 +31,7 @@ template <size_t N> const char* textAt(const char* const (&texts)[N], int code) 
 
 template <size_t N> int codeOf(const char* const (&texts)[N], const std::string& text) {
     for (size_t i = 0; i < N; ++i) {
-        if (texts[i][0] != '\0' && equalsNoCase(text, texts[i]))
+        if (texts[i][0] != '\0' && EqualsNoCase(text, texts[i]))
             return static_cast<int>(i);
     }
     return -1;
@@ -42,20 +43,10 @@ std::string textOrEmpty(const char* text) {
 
 } // namespace
 
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 int raidLevelFromText(const char* text) {
     std::string level = trimmed(trimmed(textOrEmpty(text), " \t\n"), "Rr");
     for (int code = 0; const RaidLevelFacts* facts = raidLevelFacts(code); ++code) {
-        if (facts->text[0] != '\0' && equalsNoCase(level, facts->text))
+        if (facts->text[0] != '\0' && EqualsNoCase(level, facts->text))
             return code;
     }
     return -1;

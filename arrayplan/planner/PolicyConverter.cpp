@@ -8,6 +8,7 @@
 #include "arrayplan/planner/PlannerTrace.h"
 #include "arrayplan/policy/Policy.h"
 #include "foundation/Console.h"
+#include "foundation/TextFormat.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -60,14 +61,10 @@ void PolicyConverter::trace(int tracePoint, const char* format, ...) {
         return;
     va_list arguments;
     va_start(arguments, format);
-    va_list measuring;
-    va_copy(measuring, arguments);
-    int length = std::vsnprintf(nullptr, 0, format, measuring);
-    va_end(measuring);
-    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1);
-    std::vsnprintf(text.data(), text.size(), format, arguments);
+    std::string text;
+    FormatTextInto(text, format, arguments);
     va_end(arguments);
-    settings_.debugTrace(tracePoint, text.data());
+    settings_.debugTrace(tracePoint, text.c_str());
 }
 
 void PolicyConverter::importDrives() {

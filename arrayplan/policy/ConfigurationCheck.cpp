@@ -4,6 +4,7 @@
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextFormat.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ bool arraysFit(const RunSettings& settings, const ControllerIni& ini,
             continue;
         // Traced only for the array that fails the check.
         settings.debugTrace(kArrayLimitTrace,
-                            formatText("checkConfigCreated() Array=%d drives, contINI=%d drives ",
+                            FormatText("checkConfigCreated() Array=%d drives, contINI=%d drives ",
                                        array->memberCount(), limit)
                                 .c_str());
         return false;

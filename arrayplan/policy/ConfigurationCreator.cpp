@@ -6,6 +6,7 @@
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyMatching.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextFormat.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ ResultCode ConfigurationCreator::createConfigurations(ControllerList& controller
         const Policy* policy = getApplicablePolicy(settings_, policies_, *controller, number);
         if (policy == nullptr) {
             settings_.printLeveled(
-                formatText("\t%s, controller %d using policy:  %s\n", model, number, "No policy found.")
+                FormatText("\t%s, controller %d using policy:  %s\n", model, number, "No policy found.")
                     .c_str(),
                 5);
             continue;
@@ -44,10 +45,10 @@ ResultCode ConfigurationCreator::createConfigurations(ControllerList& controller
             return code;
         if (controller->configuration() == nullptr)
             settings_.printLeveled(
-                formatText("\tSkipped %s controller -- Not enough drives available.\n", model).c_str(), 3);
+                FormatText("\tSkipped %s controller -- Not enough drives available.\n", model).c_str(), 3);
         else
             settings_.printLeveled(
-                formatText("\t%s, controller %d using policy:  %s\n", model, number, policy->name.Text())
+                FormatText("\t%s, controller %d using policy:  %s\n", model, number, policy->name.Text())
                     .c_str(),
                 5);
     }

@@ -6,6 +6,7 @@
 #include "arrayplan/policy/DriveGrid.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextFormat.h"
 
 #include <climits>
 
@@ -102,9 +103,9 @@ bool ControllerConfigurator::addLargestDrivesAsHotSpares(RaidConfiguration& conf
         if (!largestFreeDrive(controller_, drive)) {
             return fail(
                 policy_.name + ", " + "Hotspares" +
-                    formatText(" -- Not enough drives available to create %d hot-spare drives.\n", count)
+                    FormatText(" -- Not enough drives available to create %d hot-spare drives.\n", count)
                         .c_str() +
-                    formatText("\t%s controller.\n", controller_.modelName()).c_str(),
+                    FormatText("\t%s controller.\n", controller_.modelName()).c_str(),
                 ResultCode::NoDrivesForHotSpares);
         }
         if (!addHotSpare(configuration, drive.channel, drive.id))
@@ -120,7 +121,7 @@ bool ControllerConfigurator::addHotSpare(RaidConfiguration& configuration, int c
     spare.setDriveNumber(controller_.driveNumber(channel, id));
     if (!configuration.addHotSpare(spare)) {
         return fail(policy_.name + ", " + "Hotspares" + " -- Too many hot-spare drives specified.\n" +
-                        formatText("\tThe maximum number of hot-spare drives that you may specify is %d\n",
+                        FormatText("\tThe maximum number of hot-spare drives that you may specify is %d\n",
                                    RaidConfiguration::kMaxHotSpares)
                             .c_str(),
                     ResultCode::NoDrivesForHotSpares);
@@ -219,7 +220,7 @@ bool ControllerConfigurator::addArray(RaidConfiguration& configuration, const Ra
     if (configuration.addArray(array))
         return true;
     return fail(policy_.name +
-                    formatText(" -- The drives of the %s controller would need more than %d arrays.\n",
+                    FormatText(" -- The drives of the %s controller would need more than %d arrays.\n",
                                controller_.modelName(), RaidConfiguration::kMaxArrays)
                         .c_str(),
                 ResultCode::ArrayCountUnsupported);
@@ -266,7 +267,7 @@ bool ControllerConfigurator::addListedLogicalDrive(RaidConfiguration& configurat
     if (logical.raidLevel == kRaidAuto)
         logical.raidLevel = defaultRaidLevel(array->memberCount());
     if (!raidLevelSupported(logical.raidLevel)) {
-        return fail(formatText("Error in %s -- %s does not support the RAID level specified.\n",
+        return fail(FormatText("Error in %s -- %s does not support the RAID level specified.\n",
                                policy_.name.Text(), controller_.modelName())
                         .c_str());
     }
@@ -305,14 +306,14 @@ bool ControllerConfigurator::addLogicalDrive(RaidConfiguration& configuration,
                                              const RaidLogicalDrive& logical) {
     const RaidArray& array = *configuration.arrayAt(logical.arrayIndex);
     if (!memberCountFits(logical.raidLevel, array.memberCount(), controller_.type())) {
-        return fail(formatText("Could not use %s to configure %s controller.\nThe number of drives in the "
+        return fail(FormatText("Could not use %s to configure %s controller.\nThe number of drives in the "
                                "Array.%c cannot accommodate the RAID level specified.\n",
                                policy_.name.Text(), controller_.modelName(), arrayLetter(logical.arrayIndex))
                         .c_str());
     }
     if (configuration.addLogicalDrive(logical))
         return true;
-    return fail(policy_.name + formatText(" -- A configuration holds at most %d logical drives.\n",
+    return fail(policy_.name + FormatText(" -- A configuration holds at most %d logical drives.\n",
                                           RaidConfiguration::kMaxLogicalDrives)
                                    .c_str());
 }
@@ -324,7 +325,7 @@ bool ControllerConfigurator::setStripeSize(RaidConfiguration& configuration) {
     if (code < 0)
         code = defaultStripeSize();
     if (!stripeSizeSupported(code)) {
-        return fail(formatText("Error in %s -- %s does not support the stripe size specified.\n",
+        return fail(FormatText("Error in %s -- %s does not support the stripe size specified.\n",
                                policy_.name.Text(), controller_.modelName())
                         .c_str());
     }
@@ -344,7 +345,7 @@ void ControllerConfigurator::setReadAheadAndRebuildRate(RaidConfiguration& confi
 bool ControllerConfigurator::reportMissingDrive(const CString& keyword, const CString& drive,
                                                 ResultCode code) {
     return fail(policy_.name + ", " + keyword + " -- The following drive does not exist:  " + drive + "\n" +
-                    formatText("\t%s controller.\n", controller_.modelName()).c_str(),
+                    FormatText("\t%s controller.\n", controller_.modelName()).c_str(),
                 code);
 }
 
@@ -352,7 +353,7 @@ bool ControllerConfigurator::reportMissingDrive(const CString& keyword, const CS
 // array or a spare from one drive twice.
 bool ControllerConfigurator::reportUsedDrive(const CString& keyword, const CString& drive, ResultCode code) {
     return fail(policy_.name + ", " + keyword + " -- The following drive is already used:  " + drive + "\n" +
-                    formatText("\t%s controller.\n", controller_.modelName()).c_str(),
+                    FormatText("\t%s controller.\n", controller_.modelName()).c_str(),
                 code);
 }
 

@@ -7,6 +7,7 @@
 #include "arrayplan/policy/GeneratedPolicy.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextFormat.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <cstdio>
@@ -57,7 +58,7 @@ bool PolicyMaker::makePolicies(const ControllerList& controllers, OutputFile& ou
 // The file as it is now, read leniently (a missing or empty file holds no policies).
 bool PolicyMaker::readExistingPolicies() {
     settings_.printLeveled(
-        formatText("Checking syntax of current policies file: %s ...\n", path_.Text()).c_str(), 3);
+        FormatText("Checking syntax of current policies file: %s ...\n", path_.Text()).c_str(), 3);
     PolicyReader reader(settings_, path_, true);
     if (!reader.read())
         return false;
@@ -70,7 +71,7 @@ bool PolicyMaker::addControllerPolicy(std::string& text, const RaidController& c
                                       int controllerNumber) {
     if (controller.configuration() == nullptr) {
         settings_.printLeveled(
-            formatText("\tSkipped controller %d -- controller is not configured.\n", controllerNumber)
+            FormatText("\tSkipped controller %d -- controller is not configured.\n", controllerNumber)
                 .c_str(),
             3);
         return true;
@@ -84,7 +85,7 @@ bool PolicyMaker::addControllerPolicy(std::string& text, const RaidController& c
     char date[16], time[16];
     currentDateAndTime(date, time);
     std::string policy = generatedPolicyHeader(facts, model, date, time);
-    settings_.printLeveled(formatText("\tController %d:  %s\n", controllerNumber, model).c_str(), 5);
+    settings_.printLeveled(FormatText("\tController %d:  %s\n", controllerNumber, model).c_str(), 5);
     settings_.printLeveled(("\t\tGenerating policy:  " + name + "\n").Text(), 5);
     std::string appliesTo;
     if (!applicabilityValue(facts, controller, appliesTo)) {
@@ -110,7 +111,7 @@ bool PolicyMaker::checkLineLengths(const std::string& text, const RaidController
             end = text.size();
         if (end - start > kMaxLineLength) {
             settings_.reportError(
-                formatText("Controller %d (%s) -- Generated policy line longer than %zu characters:  %s\n",
+                FormatText("Controller %d (%s) -- Generated policy line longer than %zu characters:  %s\n",
                            controllerNumber, controller.modelName(), kMaxLineLength,
                            text.substr(start, end - start).c_str())
                     .c_str());

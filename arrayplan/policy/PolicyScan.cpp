@@ -3,6 +3,8 @@
 #include "arrayplan/model/FileCheck.h"
 #include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextCase.h"
+#include "foundation/TextFormat.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <algorithm>
@@ -32,7 +34,7 @@ std::string shown(char c) {
 
 bool isPlainKeyword(std::string_view keyword) {
     for (const char* plain : kPlainKeywords) {
-        if (sameNoCase(keyword, plain))
+        if (EqualsNoCase(keyword, plain))
             return true;
     }
     return false;
@@ -126,7 +128,7 @@ bool PolicyScan::readLine() {
 bool PolicyScan::acceptLength() {
     if (!line_.tooLong)
         return true;
-    return fail(formatText("%s -- Line longer than %d characters.\n", linePrefix().c_str(), kMaxLineLength));
+    return fail(FormatText("%s -- Line longer than %d characters.\n", linePrefix().c_str(), kMaxLineLength));
 }
 
 bool PolicyScan::takeDeclaration(std::vector<CString>& names, CString& name) {
@@ -136,11 +138,11 @@ bool PolicyScan::takeDeclaration(std::vector<CString>& names, CString& name) {
     std::string_view declared =
         std::string_view(line_.text).substr(line_.firstNonSpace + 1, close - line_.firstNonSpace - 1);
     name = CString(std::string(declared));
-    bool known = !declaredNames_.insert(lowerAscii(declared)).second;
+    bool known = !declaredNames_.insert(FoldedText(declared)).second;
     if (known || !isValidPolicyName(declared))
         return fail(linePrefix() + " -- Invalid or duplicate policy name:  " + std::string(declared) + "\n");
     if (names.size() >= static_cast<size_t>(kMaxPolicies))
-        return fail(formatText("%s -- Too many policies.  The maximum number of policies is %d\n",
+        return fail(FormatText("%s -- Too many policies.  The maximum number of policies is %d\n",
                                linePrefix().c_str(), kMaxPolicies));
     if (!acceptLength())
         return false;
@@ -178,7 +180,7 @@ bool PolicyScan::checkKeywords(const CString& name, const std::vector<std::strin
     std::unordered_map<std::string, size_t> firstIndex;
     size_t repeated = keywords.size();
     for (size_t i = 0; i < keywords.size(); ++i) {
-        auto [it, isNew] = firstIndex.emplace(lowerAscii(keywords[i]), i);
+        auto [it, isNew] = firstIndex.emplace(FoldedText(keywords[i]), i);
         if (!isNew)
             repeated = std::min(repeated, it->second);
     }
@@ -196,5 +198,5 @@ bool PolicyScan::fail(const std::string& message) {
 }
 
 std::string PolicyScan::linePrefix() const {
-    return formatText("Line %d", lineNumber_);
+    return FormatText("Line %d", lineNumber_);
 }
