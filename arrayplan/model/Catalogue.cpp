@@ -63,15 +63,16 @@ struct TypeRow {
     const char* utility;
     bool partialSizing;
     const char* driveInterface;
+    bool singleArray; // one array when the configurator forms them
 };
 
 const TypeRow kTypes[] = {
-    {1, "UTIL.BAT RXSETUP", true, "SCSI"},  {2, "UTIL.BAT MIRRCTL", true, "SATA"},
-    {3, "UTIL.BAT ZONECFG", false, "SATA"}, {4, "UTIL.BAT ZONECFG", false, "SCSI"},
-    {5, "UTIL.BAT SASWIZ", false, "SCSI"},  {6, "UTIL.BAT STORGUI", false, "IDE"},
-    {7, "UTIL.BAT MIRRCTL", true, "SAS"},   {8, "UTIL.BAT ZONECFG", false, "SAS"},
-    {9, "UTIL.BAT ZONECFG", false, "SATA"}, {10, "UTIL.BAT SASWIZ", true, "SAS"},
-    {11, "UTIL.BAT MIRRCTL", true, "SAS"},  {12, "UTIL.BAT BULKCTL", true, ""},
+    {1, "UTIL.BAT RXSETUP", true, "SCSI", false}, {2, "UTIL.BAT MIRRCTL", true, "SATA", false},
+    {3, "UTIL.BAT ZONECFG", false, "SATA", true}, {4, "UTIL.BAT ZONECFG", false, "SCSI", true},
+    {5, "UTIL.BAT SASWIZ", false, "SCSI", true},  {6, "UTIL.BAT STORGUI", false, "IDE", false},
+    {7, "UTIL.BAT MIRRCTL", true, "SAS", false},  {8, "UTIL.BAT ZONECFG", false, "SAS", true},
+    {9, "UTIL.BAT ZONECFG", false, "SATA", true}, {10, "UTIL.BAT SASWIZ", true, "SAS", true},
+    {11, "UTIL.BAT MIRRCTL", true, "SAS", false}, {12, "UTIL.BAT BULKCTL", true, "", false},
 };
 
 // The types whose utility command names a scan group, in the order they are compared.
@@ -134,6 +135,11 @@ int scanGroup(int type) {
             return groupType;
     }
     return kGroupOfUnknownUtility;
+}
+
+bool takesSingleArray(int type) {
+    const TypeRow* row = findType(type);
+    return row != nullptr && row->singleArray;
 }
 
 bool allowsPartialSizing(int type) {

@@ -19,5 +19,6 @@ bool isCatalogueModelName(const char* name);
 const char* utilityCommand(int type); // empty outside 1..12
 // Controllers sharing a utility share a group; scan orders are numbered 1, 2, ... within a group.
 int scanGroup(int type);
+bool takesSingleArray(int type);             // one array when the configurator forms them
 bool allowsPartialSizing(int type);          // logical drives smaller than their array
 const char* defaultDriveInterface(int type); // written for a drive without its own type text

@@ -1,5 +1,6 @@
 #include "arrayplan/policy/ControllerConfigurator.h"
 
+#include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/RaidController.h"
 #include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/ConfigurationRules.h"
@@ -11,21 +12,6 @@
 #include <climits>
 
 namespace {
-
-// Controller types that get one array when the policy lets the configurator form them.
-bool takesSingleArray(int controllerType) {
-    switch (controllerType) {
-    case 3:
-    case 4:
-    case 5:
-    case 8:
-    case 9:
-    case 10:
-        return true;
-    default:
-        return false;
-    }
-}
 
 CString positionText(int channel, int id) {
     return CString(channel) + ":" + CString(id);

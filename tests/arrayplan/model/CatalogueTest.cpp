@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <cctype>
 #include <string>
 
@@ -70,6 +72,12 @@ TEST(Catalogue, ControllersSharingAUtilityShareAScanGroup) {
     EXPECT_FALSE(allowsPartialSizing(9));
     EXPECT_STREQ(defaultDriveInterface(6), "IDE");
     EXPECT_STREQ(defaultDriveInterface(12), "");
+}
+
+TEST(Catalogue, SixTypesTakeASingleFormedArray) {
+    const std::set<int> single = {3, 4, 5, 8, 9, 10};
+    for (int type = 0; type <= 13; ++type)
+        EXPECT_EQ(takesSingleArray(type), single.count(type) == 1) << type;
 }
 
 } // namespace
