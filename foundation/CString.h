@@ -37,6 +37,7 @@ public:
 
     // count > 0: resizes the buffer to count + 1 bytes (keeping the first min(count, length) characters),
     // locks the string and returns the buffer to fill. count == 0: unlocks and returns the buffer.
+    // Required of the string type; no program calls it.
     char* LockBuffer(int count);
     bool IsLocked() const { return lockLength_ != 0; }
 

@@ -1,5 +1,7 @@
 #include "foundation/Console.h"
 
+#include "foundation/TextFormat.h"
+
 #include <cctype>
 #include <cstdarg>
 
@@ -31,15 +33,9 @@ void Console::Out(const char* text) {
 void Console::OutFormat(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list measure;
-    va_copy(measure, args);
-    int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length > 0) {
-        std::string text(static_cast<size_t>(length), '\0');
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
+    std::string text;
+    if (FormatTextInto(text, format, args) && !text.empty())
         Out(text.c_str());
-    }
     va_end(args);
 }
 

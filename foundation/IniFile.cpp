@@ -3,6 +3,7 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/FileOperations.h"
 #include "foundation/FileReplacement.h"
+#include "foundation/TextCase.h"
 #include "foundation/TextFile.h"
 
 #include <cctype>
@@ -13,10 +14,10 @@
 
 namespace {
 
-// Names compare as the C library's stricmp does: byte by byte after tolower.
+// Names compare as the C library's stricmp does in the C locale: byte by byte after tolower.
 void FoldInPlace(std::string& text) {
     for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = FoldedChar(c);
 }
 
 std::string Fold(const char* text) {

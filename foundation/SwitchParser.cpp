@@ -111,7 +111,6 @@ void SwitchParser::Reset() {
     errorIndex_ = 0;
     errorText_.Clear();
     errorDetail_.Clear();
-    commandLineLength_ = 0;
 }
 
 bool SwitchParser::AllKindsKnown() const {
@@ -168,7 +167,6 @@ SwitchParser::Definition* SwitchParser::FindMatch(const CString& argument) {
 // after it); returns the index of the first argument not consumed.
 int SwitchParser::TakeValue(Definition& definition, int argc, const char* const* argv, int index) {
     CString argument(argv[index]);
-    commandLineLength_ += argument.Length() + 1;
     if (definition.kind != static_cast<int>(SwitchKind::Flag)) {
         definition.value = argument.Mid(definition.name.Length());
     }
@@ -186,7 +184,6 @@ int SwitchParser::TakeValue(Definition& definition, int argc, const char* const*
             definition.value += ' ';
         }
         definition.value += next;
-        commandLineLength_ += next.Length() + 1;
     }
     return index;
 }
@@ -196,7 +193,7 @@ void SwitchParser::Validate() {
         CString detail;
         int code = FirstFailure(definition, detail);
         if (code != kNoError) {
-            RecordError(code, GivenCount(definition.name), DisplayName(definition), detail);
+            RecordError(code, GivenCount(definition.name), definition.name, detail);
             return;
         }
     }
@@ -242,8 +239,7 @@ bool SwitchParser::FindGivenItem(const CString& list, const Definition* self, CS
 }
 
 bool SwitchParser::NamesDefinition(const CString& foldedName, const Definition& definition) const {
-    return foldedName == Folded(definition.name) ||
-           (IsNamed(definition.alternativeName) && foldedName == Folded(definition.alternativeName));
+    return foldedName == Folded(definition.name);
 }
 
 int SwitchParser::GivenCount(const CString& name) const {
@@ -257,14 +253,9 @@ int SwitchParser::GivenCount(const CString& name) const {
     return count;
 }
 
-const CString& SwitchParser::DisplayName(const Definition& definition) {
-    return IsNamed(definition.alternativeName) ? definition.alternativeName : definition.name;
-}
-
 const SwitchParser::Definition* SwitchParser::Lookup(const char* name) const {
     for (const Definition& definition : definitions_) {
-        if (definition.name == name ||
-            (IsNamed(definition.alternativeName) && definition.alternativeName == name)) {
+        if (definition.name == name) {
             return &definition;
         }
     }

@@ -62,7 +62,6 @@ public:
 private:
     struct Definition {
         CString name;
-        CString alternativeName;
         int kind = 0;
         bool required = false;
         bool valueMayBeEmpty = false;
@@ -85,7 +84,6 @@ private:
     bool FindGivenItem(const CString& list, const Definition* self, CString& foundItem) const;
     bool NamesDefinition(const CString& foldedName, const Definition& definition) const;
     int GivenCount(const CString& name) const;
-    static const CString& DisplayName(const Definition& definition);
     const Definition* Lookup(const char* name) const;
     void RecordError(int code, int index, const CString& text, const CString& detail);
 
@@ -97,5 +95,4 @@ private:
     CString errorText_;
     CString errorDetail_;
     CString programName_;
-    long commandLineLength_ = 0;
 };

@@ -1,11 +1,11 @@
 #include "arrayplan/frontend/ARRAYPLANSupport.h"
 
-#include "arrayplan/frontend/FileCheck.h"
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/ResultCodes.h"
 #include "arrayplan/frontend/SameFile.h"
 #include "arrayplan/model/ControllerIni.h"
+#include "arrayplan/model/FileCheck.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/ResultCodes.h"
 #include "arrayplan/planner/PolicyConverter.h"
 #include "arrayplan/policy/ConfigurationStep.h"
 #include "arrayplan/policy/Policy.h"
@@ -30,16 +30,17 @@ struct NamedFile {
 };
 
 // The first of inputs that is the file of output, reported: an output written over it would destroy it.
-bool reportsSharedFile(const NamedFile& output, const std::vector<NamedFile>& inputs) {
+bool reportsSharedFile(const RunSettings& settings, const NamedFile& output,
+                       const std::vector<NamedFile>& inputs) {
     for (const NamedFile& input : inputs) {
-        if (!sameFile(output.path, input.path))
+        if (!sameFile(settings.fileSystem(), output.path, input.path))
             continue;
         std::string named = std::string(input.switchName) == "/raid:"
                                 ? "the support file " + input.path.Str() + " of /raid:"
                                 : "the file of " + std::string(input.switchName) + input.path.Str();
-        RunSettings::printErrorForm((std::string(output.switchName) + output.path.Str() + " is " + named +
-                                     "; an output file must not replace an input or the other output.\n")
-                                        .c_str());
+        settings.printErrorForm((std::string(output.switchName) + output.path.Str() + " is " + named +
+                                 "; an output file must not replace an input or the other output.\n")
+                                    .c_str());
         return true;
     }
     return false;
@@ -47,25 +48,23 @@ bool reportsSharedFile(const NamedFile& output, const std::vector<NamedFile>& in
 
 } // namespace
 
-ARRAYPLANSupport::ARRAYPLANSupport() = default;
+ARRAYPLANSupport::ARRAYPLANSupport(Console& console, FileSystem& fileSystem)
+    : settings_(console, fileSystem) {}
 ARRAYPLANSupport::~ARRAYPLANSupport() = default;
 
 int ARRAYPLANSupport::run(int argc, const char* const* argv) {
-    programPath_ = argc > 0 ? argv[0] : "";
     // Asking for help is never an error, whatever else the command line holds.
     if (argc <= 1 || asksForHelp(argc, argv))
         return showUsage();
     int exitStatus = 0;
     if (!readCommandLine(argc, argv, exitStatus))
         return exitStatus;
-    runMode_ = kModeRun;
     echoSettings();
     return runSteps();
 }
 
 int ARRAYPLANSupport::showUsage() {
-    runMode_ = kModeUsage;
-    printBannerAndUsage();
+    printBannerAndUsage(settings_.console());
     return 0;
 }
 
@@ -77,16 +76,16 @@ bool ARRAYPLANSupport::readCommandLine(int argc, const char* const* argv, int& e
         return true;
     }
     if (result == SwitchParser::kInternalError)
-        RunSettings::printErrorForm("Internal error processing command-line switches.\n");
+        settings_.printErrorForm("Internal error processing command-line switches.\n");
     else
-        RunSettings::printErrorForm(resultMessage(18));
-    printBannerAndUsage();
-    exitStatus = 18;
+        settings_.printErrorForm(resultMessage(ResultCode::UnknownParameter));
+    printBannerAndUsage(settings_.console());
+    exitStatus = codeNumber(ResultCode::UnknownParameter);
     return false;
 }
 
 void ARRAYPLANSupport::echoSettings() const {
-    Console& console = Console::Instance();
+    Console& console = settings_.console();
     console.OutFormat("Input inventory file:  %s \n", line_.inventoryPath.Text());
     console.OutFormat("Input policy file:     %s \n", line_.policyPath.Text());
     console.OutFormat("Output inventory file: %s \n", line_.outputInventoryPath.Text());
@@ -108,45 +107,46 @@ int ARRAYPLANSupport::runSteps() {
         if (!(this->*step)())
             return finish();
     }
-    RunSettings::printPlain("Validation Completed\n");
+    settings_.printPlain("Validation Completed\n");
     return 0;
 }
 
 // The message of the run's code; a failure that recorded no code still ends with a failure status.
 int ARRAYPLANSupport::finish() {
-    RunSettings::printErrorForm(resultMessage(errorCode_));
-    RunSettings::printPlain(failureLine_.c_str());
+    settings_.printErrorForm(resultMessage(errorCode_));
+    settings_.printPlain(failureLine_.c_str());
     return failureExitStatus(errorCode_);
 }
 
-bool ARRAYPLANSupport::fail(int code) {
+bool ARRAYPLANSupport::fail(ResultCode code) {
     errorCode_ = code;
     return false;
 }
 
-bool ARRAYPLANSupport::failWithLine(int code, const std::string& line) {
+bool ARRAYPLANSupport::failWithLine(ResultCode code, const std::string& line) {
     failureLine_ = line;
     return fail(code);
 }
 
 void ARRAYPLANSupport::dumpControllers() const {
     for (int i = 0; RaidController* controller = controllers_.at(i); ++i)
-        controller->dump(true);
+        controller->dump(settings_.console(), true);
 }
 
 bool ARRAYPLANSupport::verifyInputInventory() {
     const CString& path = line_.inventoryPath;
-    Console::Instance().OutFormat("Verifying input inventory file:%s ...\n", path.Text());
+    settings_.console().OutFormat("Verifying input inventory file:%s ...\n", path.Text());
     std::string reason;
     if (checkFile(settings_, "r", path, &reason))
         return true;
-    return path.IsEmpty() ? fail(12) : failWithLine(12, failureLine(path, reason));
+    return path.IsEmpty() ? fail(ResultCode::InputInventoryUnopenable)
+                          : failWithLine(ResultCode::InputInventoryUnopenable, failureLine(path, reason));
 }
 
 bool ARRAYPLANSupport::processInputInventory() {
-    RunSettings::printPlain("Processing input inventory file ...\n");
-    int code = 0;
-    if (!loadInventory(settings_, line_.inventoryPath, controllers_, code))
+    settings_.printPlain("Processing input inventory file ...\n");
+    if (ResultCode code = loadInventory(settings_, line_.inventoryPath, controllers_);
+        code != ResultCode::Success)
         return fail(code);
     if (settings_.debug)
         dumpControllers();
@@ -155,19 +155,19 @@ bool ARRAYPLANSupport::processInputInventory() {
 
 bool ARRAYPLANSupport::verifyInputPolicy() {
     const CString& path = line_.policyPath;
-    Console::Instance().OutFormat("Verifying input policy file:%s ...\n", path.Text());
+    settings_.console().OutFormat("Verifying input policy file:%s ...\n", path.Text());
     std::string reason;
     if (checkFile(settings_, "r", path, &reason))
         return true;
-    return path.IsEmpty() ? fail(11) : failWithLine(11, failureLine(path, reason));
+    return path.IsEmpty() ? fail(ResultCode::InputPolicyUnopenable)
+                          : failWithLine(ResultCode::InputPolicyUnopenable, failureLine(path, reason));
 }
 
 bool ARRAYPLANSupport::processInputPolicy() {
-    RunSettings::printPlain("Processing input policy file ...\n");
-    settings_.policyFilePath = line_.policyPath;
-    policyReader_ = std::make_unique<PolicyReader>(settings_);
+    settings_.printPlain("Processing input policy file ...\n");
+    policyReader_ = std::make_unique<PolicyReader>(settings_, line_.policyPath, false);
     if (!policyReader_->read())
-        return fail(1);
+        return fail(ResultCode::PolicyUnparsable);
     if (settings_.debug)
         policyReader_->dumpAllPolicies();
     return true;
@@ -178,10 +178,10 @@ bool ARRAYPLANSupport::findSupportFiles() {
         CString path = ControllerIni::fileName(settings_.raidDirectory, controller->modelName());
         std::string reason;
         if (!checkFile(settings_, "r", path, &reason)) {
-            Console::Instance().OutFormat("%s for Controller:%s\n", "Error opening RAID support ini file",
+            settings_.console().OutFormat("%s for Controller:%s\n", "Error opening RAID support ini file",
                                           controller->modelName());
-            RunSettings::printPlain(failureLine(path, reason).c_str());
-            return fail(3);
+            settings_.printPlain(failureLine(path, reason).c_str());
+            return fail(ResultCode::ControllerUnsupported);
         }
     }
     return true;
@@ -197,54 +197,55 @@ bool ARRAYPLANSupport::checkOutputsNameNoInput() {
     NamedFile outputPolicy{"/outp:", line_.outputPolicyPath};
     std::vector<NamedFile> besideInventory = inputs;
     besideInventory.push_back(outputPolicy);
-    if (reportsSharedFile(outputInventory, besideInventory))
-        return fail(13);
-    return !reportsSharedFile(outputPolicy, inputs) || fail(15);
+    if (reportsSharedFile(settings_, outputInventory, besideInventory))
+        return fail(ResultCode::OutputInventoryUnopenable);
+    return !reportsSharedFile(settings_, outputPolicy, inputs) || fail(ResultCode::OutputPolicyUnopenable);
 }
 
 bool ARRAYPLANSupport::createConfigurations() {
-    RunSettings::printPlain("Creating KLAMP Configurations ...\n");
+    settings_.printPlain("Creating KLAMP Configurations ...\n");
     // Each controller is planned on its own copy of the policy as read.
     PlanPolicy plan = [this](RaidController& controller, Policy& copy) {
         PolicyConverter converter(settings_, copy, controller);
         return converter.runConverter();
     };
-    int code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
-    return code == 0 || fail(code);
+    ResultCode code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
+    return code == ResultCode::Success || fail(code);
 }
 
 bool ARRAYPLANSupport::verifyOutputInventory() {
     const CString& path = line_.outputInventoryPath;
-    Console::Instance().OutFormat("Verifying output inventory file:%s ...\n", path.Text());
+    settings_.console().OutFormat("Verifying output inventory file:%s ...\n", path.Text());
     outputInventory_ = std::make_unique<OutputFile>(path, kInventoryPrefix);
-    return outputInventory_->open(settings_) || failWithLine(13, outputInventory_->failureLine());
+    return outputInventory_->open(settings_) ||
+           failWithLine(ResultCode::OutputInventoryUnopenable, outputInventory_->failureLine());
 }
 
 bool ARRAYPLANSupport::writeOutputInventory() {
-    RunSettings::printPlain("Writing output inventory file ...\n");
+    settings_.printPlain("Writing output inventory file ...\n");
     bool written = writeInventory(settings_, *outputInventory_, controllers_);
     outputInventory_.reset();
-    return written || fail(14);
+    return written || fail(ResultCode::InventoryUnwritable);
 }
 
 bool ARRAYPLANSupport::verifyOutputPolicy() {
     const CString& path = line_.outputPolicyPath;
-    Console::Instance().OutFormat("Verifying output policy file:%s ...\n", path.Text());
+    settings_.console().OutFormat("Verifying output policy file:%s ...\n", path.Text());
     // Held until the policies are written: runs sharing the file read, check and write it one at a time.
     outputPolicy_ = std::make_unique<OutputFile>(path, kPolicyPrefix);
-    return outputPolicy_->open(settings_) || failWithLine(15, outputPolicy_->failureLine());
+    return outputPolicy_->open(settings_) ||
+           failWithLine(ResultCode::OutputPolicyUnopenable, outputPolicy_->failureLine());
 }
 
 bool ARRAYPLANSupport::writeOutputPolicy() {
-    RunSettings::printPlain("Writing output policy file ...\n");
+    settings_.printPlain("Writing output policy file ...\n");
     // Earlier versions kept their temporary file in the support folder; those of killed runs stayed there.
     RemoveStaleReplacements(settings_.raidDirectory, kPolicyPrefix);
-    settings_.policyFilePath = line_.outputPolicyPath;
-    PolicyMaker maker(settings_);
+    PolicyMaker maker(settings_, line_.outputPolicyPath);
     bool made = maker.makePolicies(controllers_, *outputPolicy_);
     outputPolicy_.reset();
     if (made)
         return true;
     settings_.reportError("FORMAT:Error polyMaker->makePolicies ");
-    return fail(16);
+    return fail(ResultCode::PolicyUnwritable);
 }

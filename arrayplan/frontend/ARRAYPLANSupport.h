@@ -3,33 +3,28 @@
 #pragma once
 
 #include "arrayplan/frontend/CommandLine.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/ResultCodes.h"
+#include "arrayplan/model/RunSettings.h"
 
 #include <memory>
 #include <string>
 
+class Console;
+class FileSystem;
 class OutputFile;
 class PolicyReader;
 
 class ARRAYPLANSupport {
 public:
-    static constexpr int kModeUsage = 5;
-    static constexpr int kModeRun = 3;
-
-    ARRAYPLANSupport();
+    // The run's messages go to console, its file operations to fileSystem; both outlive the run.
+    ARRAYPLANSupport(Console& console, FileSystem& fileSystem);
     ~ARRAYPLANSupport();
     ARRAYPLANSupport(const ARRAYPLANSupport&) = delete;
     ARRAYPLANSupport& operator=(const ARRAYPLANSupport&) = delete;
 
     // The whole run; returns the exit status.
     int run(int argc, const char* const* argv);
-
-    RunSettings& settings() { return settings_; }
-    ControllerList& controllers() { return controllers_; }
-    PolicyReader* policyReader() { return policyReader_.get(); }
-    int errorCode() const { return errorCode_; }
-    int runMode() const { return runMode_; }
 
 private:
     int showUsage();
@@ -38,28 +33,27 @@ private:
     int runSteps();
     int finish();
 
-    // The steps, in run order; each returns false after setting errorCode_ (or leaving it 0).
-    bool verifyInputInventory();
-    bool processInputInventory();
-    bool verifyInputPolicy();
-    bool processInputPolicy();
-    bool findSupportFiles();
-    bool checkOutputsNameNoInput();
-    bool createConfigurations();
-    bool verifyOutputInventory();
-    bool writeOutputInventory();
-    bool verifyOutputPolicy();
-    bool writeOutputPolicy();
+    // The steps, in run order; each returns false after setting errorCode_.
+    [[nodiscard]] bool verifyInputInventory();
+    [[nodiscard]] bool processInputInventory();
+    [[nodiscard]] bool verifyInputPolicy();
+    [[nodiscard]] bool processInputPolicy();
+    [[nodiscard]] bool findSupportFiles();
+    [[nodiscard]] bool checkOutputsNameNoInput();
+    [[nodiscard]] bool createConfigurations();
+    [[nodiscard]] bool verifyOutputInventory();
+    [[nodiscard]] bool writeOutputInventory();
+    [[nodiscard]] bool verifyOutputPolicy();
+    [[nodiscard]] bool writeOutputPolicy();
 
-    bool fail(int code);
+    // Records code (Success for a failure without code of its own) and returns false.
+    bool fail(ResultCode code);
     // Ends a step like fail, with a line naming the file and the system's reason after the run's message.
-    bool failWithLine(int code, const std::string& line);
+    bool failWithLine(ResultCode code, const std::string& line);
     void dumpControllers() const;
 
-    int runMode_ = -1;
-    CString programPath_;
     CommandLine line_;
-    int errorCode_ = 0;
+    ResultCode errorCode_ = ResultCode::Success;
     RunSettings settings_;
     ControllerList controllers_;
     std::unique_ptr<PolicyReader> policyReader_;

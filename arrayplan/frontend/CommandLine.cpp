@@ -1,6 +1,6 @@
 #include "arrayplan/frontend/CommandLine.h"
 
-#include "arrayplan/frontend/RunSettings.h"
+#include "foundation/Console.h"
 #include "foundation/SwitchParser.h"
 #include "foundation/platform/PathStyle.h"
 
@@ -52,7 +52,6 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     parser.GetValue("/outp:", line.outputPolicyPath);
     parser.GetValue("/raid:", line.raidDirectory);
     line.raidDirectory = withTrailingSeparator(line.raidDirectory);
-    line.help = parser.IsGiven("/?");
     line.debug = parser.IsGiven("/debug");
     return SwitchParser::kParsed;
 }
@@ -65,7 +64,7 @@ bool asksForHelp(int argc, const char* const* argv) {
     return false;
 }
 
-void printBannerAndUsage() {
+void printBannerAndUsage(Console& console) {
     for (const char* line : kUsage)
-        RunSettings::printPlain(line);
+        console.OutFormat("%s", line);
 }

@@ -3,13 +3,14 @@
 
 #include "foundation/CString.h"
 
+class Console;
+
 struct CommandLine {
     CString inventoryPath;       // "/ini:"
     CString policyPath;          // "/inp:"
     CString outputInventoryPath; // "/outi:"
     CString outputPolicyPath;    // "/outp:"
     CString raidDirectory;       // "/raid:", ending with a separator unless empty
-    bool help = false;           // "/?"
     bool debug = false;          // "/debug"
 };
 
@@ -19,4 +20,4 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line);
 // True when an argument is "/?": help is shown whatever else the command line holds.
 bool asksForHelp(int argc, const char* const* argv);
 
-void printBannerAndUsage();
+void printBannerAndUsage(Console& console);

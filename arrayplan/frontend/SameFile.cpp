@@ -11,21 +11,19 @@ CString folderOf(const PathParts& parts) {
     return folder.IsEmpty() ? CString(".") : folder;
 }
 
-bool sameFolder(const CString& a, const CString& b) {
-    FileSystem& fileSystem = CurrentFileSystem();
+bool sameFolder(FileSystem& fileSystem, const CString& a, const CString& b) {
     std::string identityA = fileSystem.DirectoryIdentity(a.Str());
     std::string identityB = fileSystem.DirectoryIdentity(b.Str());
     if (!identityA.empty() && !identityB.empty())
         return identityA == identityB;
-    return FullPath(a).EqualsNoCase(FullPath(b).Text());
+    return CString(fileSystem.FullPath(a.Str())).EqualsNoCase(fileSystem.FullPath(b.Str()).c_str());
 }
 
 } // namespace
 
-bool sameFile(const CString& a, const CString& b) {
+bool sameFile(FileSystem& fileSystem, const CString& a, const CString& b) {
     if (a.IsEmpty() || b.IsEmpty())
         return false;
-    FileSystem& fileSystem = CurrentFileSystem();
     std::string identityA = fileSystem.FileIdentity(a.Str());
     std::string identityB = fileSystem.FileIdentity(b.Str());
     if (!identityA.empty() || !identityB.empty())
@@ -33,5 +31,5 @@ bool sameFile(const CString& a, const CString& b) {
     PathParts partsA = SplitPath(a);
     PathParts partsB = SplitPath(b);
     return (partsA.baseName + partsA.extension).EqualsNoCase((partsB.baseName + partsB.extension).Text()) &&
-           sameFolder(folderOf(partsA), folderOf(partsB));
+           sameFolder(fileSystem, folderOf(partsA), folderOf(partsB));
 }

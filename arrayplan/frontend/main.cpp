@@ -1,5 +1,7 @@
 #include "arrayplan/frontend/ARRAYPLANSupport.h"
+#include "foundation/Console.h"
 #include "foundation/platform/CommandLine.h"
+#include "foundation/platform/FileSystem.h"
 
 #include <memory>
 #include <new>
@@ -7,9 +9,10 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    std::unique_ptr<ARRAYPLANSupport> support(new (std::nothrow) ARRAYPLANSupport());
+    std::unique_ptr<ARRAYPLANSupport> support(new (std::nothrow)
+                                                  ARRAYPLANSupport(Console::Instance(), CurrentFileSystem()));
     if (!support) {
-        RunSettings::printPlain("Fatal Error Initializing Validation RAID Support \n");
+        Console::Instance().Out("Fatal Error Initializing Validation RAID Support \n");
         return 255;
     }
     std::vector<std::string> arguments = ProgramArguments(argc, argv);

@@ -1,4 +1,5 @@
 #include "arrayplan/model/Catalogue.h"
+#include "foundation/TextCase.h"
 
 #include <cstring>
 #include <iterator>
@@ -57,26 +58,21 @@ const ModelRow kNameLookup[] = {
     {10, 1, "Corvane-SAS-Basic"},
 };
 
-const char* const kPolicyTypeNames[] = {
-    "Vaultix-Q1", "Vaultix-Q2",         "Vaultix-Q3",       "Vaultix-Q4",        "Vaultix-Q5", "Vaultix-Q6",
-    "Vaultix-Q7", "Vaultix-S3-e",       "Vaultix-S3",       "Vaultix-S4",        "Vaultix-M1", "Vaultix-M2",
-    "Vaultix-M3", "Corvane-Multi-RAID", "Corvane-SAS-RAID", "Corvane-SAS-Basic",
-};
-
 struct TypeRow {
     int type;
     const char* utility;
     bool partialSizing;
     const char* driveInterface;
+    bool singleArray; // one array when the configurator forms them
 };
 
 const TypeRow kTypes[] = {
-    {1, "UTIL.BAT RXSETUP", true, "SCSI"},  {2, "UTIL.BAT MIRRCTL", true, "SATA"},
-    {3, "UTIL.BAT ZONECFG", false, "SATA"}, {4, "UTIL.BAT ZONECFG", false, "SCSI"},
-    {5, "UTIL.BAT SASWIZ", false, "SCSI"},  {6, "UTIL.BAT STORGUI", false, "IDE"},
-    {7, "UTIL.BAT MIRRCTL", true, "SAS"},   {8, "UTIL.BAT ZONECFG", false, "SAS"},
-    {9, "UTIL.BAT ZONECFG", false, "SATA"}, {10, "UTIL.BAT SASWIZ", true, "SAS"},
-    {11, "UTIL.BAT MIRRCTL", true, "SAS"},  {12, "UTIL.BAT BULKCTL", true, ""},
+    {1, "UTIL.BAT RXSETUP", true, "SCSI", false}, {2, "UTIL.BAT MIRRCTL", true, "SATA", false},
+    {3, "UTIL.BAT ZONECFG", false, "SATA", true}, {4, "UTIL.BAT ZONECFG", false, "SCSI", true},
+    {5, "UTIL.BAT SASWIZ", false, "SCSI", true},  {6, "UTIL.BAT STORGUI", false, "IDE", false},
+    {7, "UTIL.BAT MIRRCTL", true, "SAS", false},  {8, "UTIL.BAT ZONECFG", false, "SAS", true},
+    {9, "UTIL.BAT ZONECFG", false, "SATA", true}, {10, "UTIL.BAT SASWIZ", true, "SAS", true},
+    {11, "UTIL.BAT MIRRCTL", true, "SAS", false}, {12, "UTIL.BAT BULKCTL", true, "", false},
 };
 
 // The types whose utility command names a scan group, in the order they are compared.
@@ -84,7 +80,7 @@ const int kGroupTypes[] = {1, 5, 6, 12, 7, 4};
 constexpr int kGroupOfUnknownUtility = 6;
 
 bool sameName(const char* a, const char* b) {
-    return a && equalsNoCase(a, b);
+    return a && EqualsNoCase(a, b);
 }
 
 const ModelRow* findName(const char* name) {
@@ -127,14 +123,6 @@ bool isCatalogueModelName(const char* name) {
     return findName(name) != nullptr;
 }
 
-bool isPolicyTypeName(const char* name) {
-    for (const char* policyName : kPolicyTypeNames) {
-        if (sameName(name, policyName))
-            return true;
-    }
-    return false;
-}
-
 const char* utilityCommand(int type) {
     const TypeRow* row = findType(type);
     return row ? row->utility : "";
@@ -147,6 +135,11 @@ int scanGroup(int type) {
             return groupType;
     }
     return kGroupOfUnknownUtility;
+}
+
+bool takesSingleArray(int type) {
+    const TypeRow* row = findType(type);
+    return row != nullptr && row->singleArray;
 }
 
 bool allowsPartialSizing(int type) {

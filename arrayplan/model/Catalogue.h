@@ -15,11 +15,10 @@ int variantOf(const char* name);        // -1 for names without a variant
 
 // A model name of the catalogue (any of the 25); the written form is modelName(type, variant).
 bool isCatalogueModelName(const char* name);
-// The 16 names that a policy's controller-type specifier has always accepted.
-bool isPolicyTypeName(const char* name);
 
 const char* utilityCommand(int type); // empty outside 1..12
 // Controllers sharing a utility share a group; scan orders are numbered 1, 2, ... within a group.
 int scanGroup(int type);
+bool takesSingleArray(int type);             // one array when the configurator forms them
 bool allowsPartialSizing(int type);          // logical drives smaller than their array
 const char* defaultDriveInterface(int type); // written for a drive without its own type text

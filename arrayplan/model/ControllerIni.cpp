@@ -36,8 +36,8 @@ template <typename TextOf> std::string joinedTexts(const std::vector<int>& codes
 
 } // namespace
 
-ControllerIni::ControllerIni(const CString& directory, const char* modelName)
-    : fileName_(fileName(directory, modelName)) {}
+ControllerIni::ControllerIni(const CString& directory, const char* modelName, Console& console)
+    : console_(console), fileName_(fileName(directory, modelName)) {}
 
 CString ControllerIni::fileName(const CString& directory, const char* modelName) {
     return directory + modelName + ".ini";
@@ -46,7 +46,7 @@ CString ControllerIni::fileName(const CString& directory, const char* modelName)
 bool ControllerIni::load() {
     IniFile ini(fileName_, true);
     if (!ini.FileExists()) {
-        Console::Instance().OutFormat("%s doesn't exists\n", fileName_.Text());
+        console_.OutFormat("%s doesn't exists\n", fileName_.Text());
         return false;
     }
     // A file that cannot be read would otherwise pass for one without limits.
@@ -67,7 +67,7 @@ bool ControllerIni::load() {
     for (const CString& item : itemsOf(ini.GetValue(kSection, "RAIDLevels", ""))) {
         int level = raidLevelFromText(item.Text());
         if (level < 0) {
-            Console::Instance().Out("DEBUG:RAID Level not supported\n");
+            console_.Out("DEBUG:RAID Level not supported\n");
             return false;
         }
         levels_.push_back(LevelLimits{level, ini.GetInt(item.Text(), "MinPhysicalDrives", 1),
@@ -91,7 +91,7 @@ bool ControllerIni::stripeSizeSupported(const char* stripeText) const {
     int code = stripeSizeFromText(stripeText);
     if (code >= 0 && std::find(stripeSizes_.begin(), stripeSizes_.end(), code) != stripeSizes_.end())
         return true;
-    Console& console = Console::Instance();
+    Console& console = console_;
     console.OutFormat("\nSupported Stripe sizes for %s are: ", model_.c_str());
     console.OutFormat("%s", joinedTexts(stripeSizes_, stripeSizeText).c_str());
     console.Out("\n");
@@ -104,7 +104,7 @@ bool ControllerIni::raidLevelSupported(int level) const {
     std::vector<int> codes;
     for (const LevelLimits& limits : levels_)
         codes.push_back(limits.level);
-    Console& console = Console::Instance();
+    Console& console = console_;
     console.OutFormat("\nSupported RAID levels for %s are: ", model_.c_str());
     console.OutFormat("%s", joinedTexts(codes, raidLevelText).c_str());
     console.Out("\n");
@@ -135,7 +135,7 @@ int ControllerIni::maxLogicalDrives(int level) const {
 }
 
 void ControllerIni::dump() const {
-    Console& console = Console::Instance();
+    Console& console = console_;
     console.OutFormat("Model=%s\n", model_.c_str());
     std::string stripes;
     for (int code : stripeSizes_)

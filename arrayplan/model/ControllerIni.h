@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class Console;
+
 struct LevelLimits {
     int level = -1;
     int minPhysicalDrives = 1;
@@ -15,8 +17,8 @@ struct LevelLimits {
 
 class ControllerIni {
 public:
-    // directory ends with a separator or is empty (the current directory).
-    ControllerIni(const CString& directory, const char* modelName);
+    // directory ends with a separator or is empty (the current directory); messages go to console.
+    ControllerIni(const CString& directory, const char* modelName, Console& console);
 
     static CString fileName(const CString& directory, const char* modelName);
     const CString& fileName() const { return fileName_; }
@@ -54,6 +56,7 @@ public:
 private:
     const LevelLimits* findLevel(int level) const;
 
+    Console& console_;
     CString fileName_;
     std::string failureLine_;
     std::string model_;

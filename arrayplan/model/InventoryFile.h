@@ -1,6 +1,7 @@
 // The inventory file: read into the controller list, written back with the planned configurations.
 #pragma once
 
+#include "arrayplan/model/ResultCodes.h"
 #include "foundation/CString.h"
 
 class ControllerList;
@@ -9,19 +10,17 @@ class RaidConfiguration;
 class RaidController;
 class RunSettings;
 
-// Fills the settings' machine type and serial number and the list. On failure returns false with
-// errorCode 2 (unreadable content) or 3 (no controllers, or a model the catalogue does not know).
-bool loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers, int& errorCode);
+// Fills the settings' machine type and serial number and the list. Success, or InventoryUnparsable (2)
+// for unreadable content, ControllerUnsupported (3) for no controllers or a model the catalogue does not
+// know.
+ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers);
 
-// Writes every controller with its configuration into output (opened) and commits it; false (and
-// settings.writeErrorCode 14) when a write or the commit fails: the file is then as it was.
-bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerList& controllers);
+// Writes every controller with its configuration into output (opened) and commits it; false when a
+// write or the commit fails: the file is then as it was.
+[[nodiscard]] bool writeInventory(RunSettings& settings, OutputFile& output,
+                                  const ControllerList& controllers);
 
 // The size written for a "FILL" logical drive: the data space of its array left beside the array's
 // other logical drives, never below 0.
 long long fillSize(const RaidController& controller, const RaidConfiguration& configuration,
                    int logicalIndex);
-// The data space of n drives of size m at a RAID level, in MB, exact: m x (n - 1) for "5", m x n / 2
-// (rounded half up) for "1", "1E" and "10", m x (n - 2) for "5E", "5EE", "6", "50", m x (n - 4) for
-// "60", m x n otherwise; never below 0.
-long long dataSpace(int level, long long memberCount, long long smallestSize);

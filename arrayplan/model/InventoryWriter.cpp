@@ -1,10 +1,12 @@
 // Writing the output inventory: the hardware as read, plus each controller's configuration.
 #include "arrayplan/model/InventoryFile.h"
 
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RaidLevels.h"
+#include "arrayplan/model/RunSettings.h"
+#include "foundation/TextFormat.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -22,18 +24,11 @@ public:
     void print(const char* format, ...) __attribute__((format(printf, 2, 3))) {
         va_list args;
         va_start(args, format);
-        va_list again;
-        va_copy(again, args);
-        int length = std::vsnprintf(nullptr, 0, format, args);
-        va_end(args);
-        if (length < 0)
+        if (!FormatTextInto(line_, format, args))
             ok_ = false;
-        if (length > 0) {
-            line_.resize(static_cast<size_t>(length) + 1);
-            std::vsnprintf(line_.data(), line_.size(), format, again);
-            ok_ = file_.Write(line_.data(), static_cast<size_t>(length)) && ok_;
-        }
-        va_end(again);
+        else if (!line_.empty())
+            ok_ = file_.Write(line_.data(), line_.size()) && ok_;
+        va_end(args);
     }
     bool ok() const { return ok_; }
 
@@ -142,31 +137,12 @@ void writeController(LineWriter& out, const RaidController& controller, int c) {
     writePhysicals(out, controller, c);
 }
 
-} // namespace
-
-long long dataSpace(int level, long long memberCount, long long smallestSize) {
-    long long n = memberCount, m = smallestSize, space = m * n;
-    switch (level) {
-    case kRaid1:
-    case kRaid1E:
-    case kRaid10:
-        space = (m * n + 1) / 2;
-        break;
-    case kRaid5:
-        space = m * (n - 1);
-        break;
-    case kRaid5E:
-    case kRaid5EE:
-    case kRaid6:
-    case kRaid50:
-        space = m * (n - 2);
-        break;
-    case kRaid60:
-        space = m * (n - 4);
-        break;
-    }
-    return std::max(space, 0LL);
+// The data space written for an array: the mirrored levels' half rounded up, never below 0.
+long long writtenDataSpace(int level, long long memberCount, long long smallestSize) {
+    return std::max((doubledDataSpace(level, memberCount, smallestSize) + 1) / 2, 0LL);
 }
+
+} // namespace
 
 long long fillSize(const RaidController& controller, const RaidConfiguration& configuration,
                    int logicalIndex) {
@@ -180,7 +156,7 @@ long long fillSize(const RaidController& controller, const RaidConfiguration& co
         if (size > 0 && (smallest == 0 || size < smallest))
             smallest = size;
     }
-    long long left = dataSpace(logical.raidLevel, array->memberCount(), smallest);
+    long long left = writtenDataSpace(logical.raidLevel, array->memberCount(), smallest);
     for (int i = 0; i < configuration.logicalDriveCount(); ++i) {
         const RaidLogicalDrive& other = *configuration.logicalDriveAt(i);
         if (i != logicalIndex && other.arrayIndex == logical.arrayIndex && other.size > 0)
@@ -191,9 +167,8 @@ long long fillSize(const RaidController& controller, const RaidConfiguration& co
 
 bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerList& controllers) {
     if (!output.begin()) {
-        settings.writeErrorCode = 14;
         settings.reportError(("FORMAT:Error writing " + output.path()).Text());
-        RunSettings::printPlain(("\n" + output.failureLine()).c_str());
+        settings.printPlain(("\n" + output.failureLine()).c_str());
         return false;
     }
     LineWriter out(output.contents());
@@ -207,7 +182,6 @@ bool writeInventory(RunSettings& settings, OutputFile& output, const ControllerL
         writeController(out, *controllers.at(i), i + 1);
     if (out.ok() ? output.commit() : output.fail())
         return true;
-    settings.writeErrorCode = 14;
-    RunSettings::printPlain(output.failureLine().c_str());
+    settings.printPlain(output.failureLine().c_str());
     return false;
 }

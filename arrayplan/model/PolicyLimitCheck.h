@@ -3,6 +3,7 @@
 #pragma once
 
 #include "arrayplan/model/RaidRecords.h"
+#include "arrayplan/model/ResultCodes.h"
 
 #include <string>
 #include <vector>
@@ -18,6 +19,6 @@ struct PolicyLayout {
     std::vector<const RaidLogicalDrive*> logicalDrives;
 };
 
-// 0 when the policy fits; else the run's code (3, 4, 5, 6, 7, 8 or 17) after the failure's lines.
-int checkPolicyLimits(const RunSettings& settings, const RaidController& controller,
-                      const PolicyLayout& policy);
+// Success when the policy fits; else the run's code (3, 4, 5, 6, 7, 8 or 17) after the failure's lines.
+ResultCode checkPolicyLimits(const RunSettings& settings, const RaidController& controller,
+                             const PolicyLayout& policy);

@@ -12,8 +12,7 @@ const RaidHotSpare* RaidConfiguration::hotSpareAt(int index) const {
 
 namespace {
 
-void dumpArray(const RaidArray& array, int index) {
-    Console& console = Console::Instance();
+void dumpArray(Console& console, const RaidArray& array, int index) {
     console.OutFormat("Array %c.  ", arrayLetter(index));
     console.Out("Drives in array (chan,sid):\n");
     int shown = 0;
@@ -24,8 +23,7 @@ void dumpArray(const RaidArray& array, int index) {
     }
 }
 
-void dumpLogicalDrive(const RaidLogicalDrive& drive, int index) {
-    Console& console = Console::Instance();
+void dumpLogicalDrive(Console& console, const RaidLogicalDrive& drive, int index) {
     console.OutFormat("Logical drive %d.  ", index);
     console.Out("Logical drive info:\n");
     if (drive.size == kSizeFill)
@@ -40,8 +38,7 @@ void dumpLogicalDrive(const RaidLogicalDrive& drive, int index) {
 
 } // namespace
 
-void RaidConfiguration::dump() const {
-    Console& console = Console::Instance();
+void RaidConfiguration::dump(Console& console) const {
     console.Out("#### START Configuration dump ####\n");
     console.OutFormat("RebuildRate   = %d\n", rebuildRate);
     console.OutFormat("StripeSize    = %d\n", stripeSize);
@@ -49,9 +46,9 @@ void RaidConfiguration::dump() const {
     console.OutFormat("Init          = %d\n", init);
     console.OutFormat("Policy used   = %s\n", policyName.c_str());
     for (int i = 0; i < arrayCount(); ++i)
-        dumpArray(*arrayAt(i), i);
+        dumpArray(console, *arrayAt(i), i);
     for (int i = 0; i < logicalDriveCount(); ++i)
-        dumpLogicalDrive(*logicalDriveAt(i), i);
+        dumpLogicalDrive(console, *logicalDriveAt(i), i);
     for (int i = 0; hotSpareAt(i) != nullptr; ++i) {
         console.OutFormat("Hot-spare drive %d.  ", i);
         console.OutFormat("Hotspare info:\n\t(%d,%d)\n", hotSpareAt(i)->channel(), hotSpareAt(i)->id());

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class Console;
+
 class RaidConfiguration {
 public:
     static constexpr int kMaxArrays = 16;
@@ -37,7 +39,7 @@ public:
     int hotSpareCount() const { return hotSpares_.size(); }
 
     // The debug dump ("#### START Configuration dump ####" ... "#### END Configuration dump ####").
-    void dump() const;
+    void dump(Console& console) const;
 
 private:
     BoundedList<RaidArray, kMaxArrays> arrays_;

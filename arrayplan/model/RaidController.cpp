@@ -93,8 +93,7 @@ void RaidController::setConfiguration(std::unique_ptr<RaidConfiguration> configu
     configuration_ = std::move(configuration);
 }
 
-void RaidController::dump(bool withConfiguration) const {
-    Console& console = Console::Instance();
+void RaidController::dump(Console& console, bool withConfiguration) const {
     console.Out("***** DUMPING RAID CONTROLLER INFO *********\n");
     console.OutFormat("Type:       %d\n", type_);
     console.OutFormat("BIOSVersion =%s \n", biosVersion_.c_str());
@@ -114,5 +113,5 @@ void RaidController::dump(bool withConfiguration) const {
     }
     console.Out("\n");
     if (withConfiguration && configuration_)
-        configuration_->dump();
+        configuration_->dump(console);
 }

@@ -58,7 +58,7 @@ public:
     std::unique_ptr<RaidConfiguration> takeConfiguration() { return std::move(configuration_); }
 
     // The debug dump of the controller, followed by its configuration's when asked and present.
-    void dump(bool withConfiguration) const;
+    void dump(Console& console, bool withConfiguration) const;
 
 private:
     int type_;

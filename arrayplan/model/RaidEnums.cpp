@@ -1,5 +1,8 @@
 #include "arrayplan/model/RaidEnums.h"
 
+#include "arrayplan/model/RaidLevels.h"
+#include "foundation/TextCase.h"
+
 #include <cctype>
 #include <cstddef>
 #include <iterator>
@@ -7,8 +10,6 @@
 
 namespace {
 
-const char* const kLevelTexts[] = {"0",  "1",  "1E", "5",      "5E",      "5EE", "6",
-                                   "10", "50", "60", "VOLUME", "SPANNED", "",    "SIMPLE VOLUME"};
 const char* const kStripeTexts[] = {"8", "16", "32", "64", "128", "256", "512", "1024", "2048", "4096"};
 const char* const kReadAheadTexts[] = {"ADAPTIVE", "ON", "OFF"};
 const char* const kRebuildRateTexts[] = {"HIGH", "MED", "LOW"};
@@ -30,7 +31,7 @@ template <size_t N> const char* textAt(const char* const (&texts)[N], int code) 
 
 template <size_t N> int codeOf(const char* const (&texts)[N], const std::string& text) {
     for (size_t i = 0; i < N; ++i) {
-        if (texts[i][0] != '\0' && equalsNoCase(text, texts[i]))
+        if (texts[i][0] != '\0' && EqualsNoCase(text, texts[i]))
             return static_cast<int>(i);
     }
     return -1;
@@ -42,23 +43,18 @@ std::string textOrEmpty(const char* text) {
 
 } // namespace
 
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 int raidLevelFromText(const char* text) {
     std::string level = trimmed(trimmed(textOrEmpty(text), " \t\n"), "Rr");
-    return codeOf(kLevelTexts, level);
+    for (int code = 0; const RaidLevelFacts* facts = raidLevelFacts(code); ++code) {
+        if (facts->text[0] != '\0' && EqualsNoCase(level, facts->text))
+            return code;
+    }
+    return -1;
 }
 
 const char* raidLevelText(int level) {
-    return level == kRaidSpanned ? "" : textAt(kLevelTexts, level);
+    const RaidLevelFacts* facts = raidLevelFacts(level);
+    return facts == nullptr || level == kRaidSpanned ? "" : facts->text;
 }
 
 int stripeSizeFromText(const char* text) {

@@ -48,6 +48,3 @@ int rebuildRateFromText(const char* text);
 const char* rebuildRateText(int code);
 int writeCacheFromText(const char* text);
 const char* writeCacheText(int code);
-
-// Case-insensitive equality of two texts (the model's own helper, so it needs no CString).
-bool equalsNoCase(const std::string& a, const std::string& b);

@@ -17,7 +17,6 @@ public:
     // driveNumbers. Both lists refuse a 33rd entry.
     BoundedList<DrivePosition, kMaxArrayMembers> members;
     BoundedList<int, kMaxArrayMembers> driveNumbers;
-    int mark = -1;         // free for the configuration steps
     bool takesAll = false; // the array takes all remaining drives
 
     bool addMember(int channel, int id) { return members.add(DrivePosition{channel, id}); }
@@ -42,14 +41,11 @@ public:
     bool setId(int id); // refuses values outside 0..31
     int driveNumber() const { return driveNumber_; }
     bool setDriveNumber(int number); // refuses negative numbers
-    int mark() const { return mark_; }
-    void setMark(int mark) { mark_ = mark; }
 
 private:
     int channel_ = -1;
     int id_ = -1;
     int driveNumber_ = -1;
-    int mark_ = -1; // set by the planner and the policy reader
 };
 
 // "A" for index 0, "B" for 1, ...

@@ -1,13 +1,14 @@
 #include "arrayplan/planner/PolicyConverter.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/RaidController.h"
 #include "arrayplan/model/RaidRecords.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/planner/PlannerTrace.h"
 #include "arrayplan/policy/Policy.h"
 #include "foundation/Console.h"
+#include "foundation/TextFormat.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -20,16 +21,17 @@ PolicyConverter::PolicyConverter(RunSettings& settings, Policy& policy, RaidCont
 
 PolicyConverter::~PolicyConverter() = default;
 
-int PolicyConverter::runConverter() {
+ResultCode PolicyConverter::runConverter() {
     trace(kTraceRunStart, "runConverter(controller=%s) start", controller_.modelName());
-    errorCode_ = 0;
-    ini_ = std::make_unique<ControllerIni>(settings_.raidDirectory, controller_.modelName());
+    errorCode_ = ResultCode::Success;
+    ini_ = std::make_unique<ControllerIni>(settings_.raidDirectory, controller_.modelName(),
+                                           settings_.console());
     if (!ini_->load()) {
-        Console::Instance().Out("Error opening RAID support ini file\n");
-        Console::Instance().Out(ini_->failureLine().c_str());
-        errorCode_ = 3;
+        settings_.console().Out("Error opening RAID support ini file\n");
+        settings_.console().Out(ini_->failureLine().c_str());
+        errorCode_ = ResultCode::ControllerUnsupported;
     } else if (!policy_.stripeSize.IsEmpty() && !ini_->stripeSizeSupported(policy_.stripeSize)) {
-        errorCode_ = 5;
+        errorCode_ = ResultCode::StripeSizeUnsupported;
     } else {
         partialSizing_ = allowsPartialSizing(controller_.type());
         maxLogicalDriveSize_ = policy_.maxLogicalDriveSize;
@@ -41,17 +43,16 @@ int PolicyConverter::runConverter() {
         if (planned) {
             if (debug_)
                 dumpArraysAndLogicalDrives();
-            if (!replaceArrayandLogicalInPolicy())
-                errorCode_ = 10;
+            replaceArrayandLogicalInPolicy();
         }
     }
-    trace(kTraceRunEnd, "runConverter end errorCode=%d", errorCode_);
+    trace(kTraceRunEnd, "runConverter end errorCode=%d", codeNumber(errorCode_));
     return errorCode_;
 }
 
-bool PolicyConverter::fail(int code) {
+bool PolicyConverter::fail(ResultCode code) {
     errorCode_ = code;
-    trace(kTraceFailure, "Planning failed errorCode=%d", code);
+    trace(kTraceFailure, "Planning failed errorCode=%d", codeNumber(code));
     return false;
 }
 
@@ -60,14 +61,10 @@ void PolicyConverter::trace(int tracePoint, const char* format, ...) {
         return;
     va_list arguments;
     va_start(arguments, format);
-    va_list measuring;
-    va_copy(measuring, arguments);
-    int length = std::vsnprintf(nullptr, 0, format, measuring);
-    va_end(measuring);
-    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1);
-    std::vsnprintf(text.data(), text.size(), format, arguments);
+    std::string text;
+    FormatTextInto(text, format, arguments);
     va_end(arguments);
-    settings_.debugTrace(tracePoint, text.data());
+    settings_.debugTrace(tracePoint, text.c_str());
 }
 
 void PolicyConverter::importDrives() {
@@ -89,7 +86,7 @@ bool PolicyConverter::allocateMinHotSpares(int minHotSpares, int maxHotSpares) {
             addHotSpare(drive);
     }
     trace(kTraceHotSparesEnd, "allocateMinHotSpares end %s", allocated ? "SUCCESS" : "FAILED");
-    return allocated || fail(9);
+    return allocated || fail(ResultCode::NoDrivesForHotSpares);
 }
 
 int PolicyConverter::allocateLargestAvailableDrive() {
@@ -155,7 +152,7 @@ RaidLogicalDrive* PolicyConverter::getLogicalDriveFromPolicy(int arrayNum, int l
     return nullptr;
 }
 
-bool PolicyConverter::replaceArrayandLogicalInPolicy() {
+void PolicyConverter::replaceArrayandLogicalInPolicy() {
     trace(kTraceReplaceStart, "replaceArrayandLogicalInPolicy start");
     std::sort(hotSpares_.begin(), hotSpares_.end(),
               [this](int a, int b) { return pool_.at(a).drvNum < pool_.at(b).drvNum; });
@@ -181,7 +178,6 @@ bool PolicyConverter::replaceArrayandLogicalInPolicy() {
     }
     policy_.arrayMode = Policy::kModeCustom;
     trace(kTraceReplaceEnd, "replaceArrayandLogicalInPolicy end");
-    return true;
 }
 
 void PolicyConverter::dumpArraysAndLogicalDrives() {

@@ -6,8 +6,10 @@
 // Plan each controller on its own copy of the policy as read:
 //     Policy planned(*policyAsRead);
 //     PolicyConverter converter(settings, planned, controller);
-//     if (int code = converter.runConverter()) ... // the run's result code (3 .. 10, 17)
+//     if (ResultCode code = converter.runConverter(); code != ResultCode::Success) ... // 3 .. 10, 17
 #pragma once
+
+#include "arrayplan/model/ResultCodes.h"
 
 #include "arrayplan/planner/DriveDistribution.h"
 #include "arrayplan/planner/DrivePool.h"
@@ -30,11 +32,11 @@ public:
     PolicyConverter(const PolicyConverter&) = delete;
     PolicyConverter& operator=(const PolicyConverter&) = delete;
 
-    // 0 when the policy was completed; else the run's code, and the policy may be partly edited.
-    int runConverter();
+    // Success when the policy was completed; else the run's code, and the policy may be partly edited.
+    ResultCode runConverter();
 
 private:
-    bool fail(int code);
+    bool fail(ResultCode code);
     void trace(int tracePoint, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
     // Drives and hot spares.
@@ -70,7 +72,7 @@ private:
     bool sizeLogicalDrivesOfArray(int arrayNum);
     int logicalDriveSize(int ldSize, long long dataSpace) const;
     void addLogicalDrive(int arrayNum, int ldSize, RaidLogicalDrive* logical);
-    bool replaceArrayandLogicalInPolicy();
+    void replaceArrayandLogicalInPolicy();
     void dumpArraysAndLogicalDrives();
 
     // The search's steps, traced and mirrored on the pool.
@@ -90,5 +92,5 @@ private:
     int maxLogicalDriveSize_ = -1;
     bool maxLogicalDriveSizeSet_ = false;
     bool debug_;
-    int errorCode_ = 0;
+    ResultCode errorCode_ = ResultCode::Success;
 };

@@ -24,7 +24,8 @@ bool PolicyConverter::allocatePhysicalandLogicalDrives() {
               selection, minLdSize);
         done = getPossibleArrayDriveSizes(arrays_[i], selection, minLdSize);
     }
-    done = done && (distributeDrivesBetweenArrays() || fail(10)) && allocateArrayMembers();
+    done = done && (distributeDrivesBetweenArrays() || fail(ResultCode::NotEnoughSameSizeDrives)) &&
+           allocateArrayMembers();
     if (done) {
         fillArrays();
         done = sizeLogicalDrives();
@@ -37,13 +38,13 @@ bool PolicyConverter::allocatePhysicalandLogicalDrives() {
 bool PolicyConverter::createPlannedArrays() {
     int count = policy_.arrayCount();
     if (count > ini_->maxArrays())
-        return fail(6);
+        return fail(ResultCode::ArrayCountUnsupported);
     arrays_.assign(static_cast<size_t>(count), PlannedArray{});
     for (int i = 0; i < count; ++i) {
         int level = getRaidLevel(i);
         trace(kTraceRaidLevel, "getRaidLevel(arrayNum=%d) returning raidLevel=%d", i, level);
         if (!ini_->raidLevelSupported(level))
-            return fail(4);
+            return fail(ResultCode::RaidLevelUnsupported);
         arrays_[static_cast<size_t>(i)].raidLevel = level;
     }
     return true;
@@ -57,7 +58,7 @@ bool PolicyConverter::getPossibleArrayDriveSizes(PlannedArray& array, int numPhy
     int numDrives = numPhysicalDrivesSelection != 0 ? numPhysicalDrivesSelection
                                                     : ini_->minPhysicalDrives(array.raidLevel);
     if (numDrives > ini_->maxPhysicalDrives(array.raidLevel))
-        return fail(7);
+        return fail(ResultCode::ArrayDrivesUnsupported);
     numDrives = std::max(numDrives, 1); // an array has at least one drive, whatever the file says
     for (int size = getCommonDriveSize(numDrives, 0); size >= 0; size = getCommonDriveSize(numDrives, size)) {
         array.candidateSizes.push_back(size);
@@ -159,11 +160,11 @@ bool PolicyConverter::allocateArrayMembers() {
         const PlannedArray& array = arrays_[i];
         // A policy array lists at most 32 drives.
         if (array.driveCount > kMaxArrayMembers)
-            return fail(7);
+            return fail(ResultCode::ArrayDrivesUnsupported);
         for (int n = 0; n < array.driveCount; ++n) {
             int drive = allocateNextAvailableDrive(array.driveSize);
             if (drive < 0)
-                return fail(10);
+                return fail(ResultCode::NotEnoughSameSizeDrives);
             addPhysicalDrive(static_cast<int>(i), drive);
         }
     }
@@ -215,19 +216,19 @@ bool PolicyConverter::sizeLogicalDrivesOfArray(int arrayNum) {
     int count = getNumLogicalDrives(arrayNum);
     trace(kTraceNumLogicalDrives, "getNumLogicalDrives(arrayNum=%d) returning %d", arrayNum, count);
     if (count > ini_->maxLogicalDrives(array.raidLevel))
-        return fail(8);
+        return fail(ResultCode::LogicalDrivesUnsupported);
     for (int j = 0; !partialSizing_ && j < count; ++j) {
         if (getLdSize(arrayNum, j) != -100)
-            return fail(17);
+            return fail(ResultCode::PartialSizingUnsupported);
     }
     for (int j = 0; j < count; ++j) {
         int ldSize = getLdSize(arrayNum, j);
         trace(kTraceLdSize, "getLdSize(arrayNum=%d,ldNum=%d) returning %d", arrayNum, j, ldSize);
         if (ldSize == 0)
-            return fail(17);
+            return fail(ResultCode::PartialSizingUnsupported);
         RaidLogicalDrive* logical = getLogicalDriveFromPolicy(arrayNum, j);
         if (!logical)
-            return fail(10);
+            return fail(ResultCode::NotEnoughSameSizeDrives);
         addLogicalDrive(arrayNum, logicalDriveSize(ldSize, space), logical);
     }
     return true;

@@ -1,9 +1,10 @@
 #include "arrayplan/policy/ConfigurationCheck.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextFormat.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ bool arraysFit(const RunSettings& settings, const ControllerIni& ini,
             continue;
         // Traced only for the array that fails the check.
         settings.debugTrace(kArrayLimitTrace,
-                            formatText("checkConfigCreated() Array=%d drives, contINI=%d drives ",
+                            FormatText("checkConfigCreated() Array=%d drives, contINI=%d drives ",
                                        array->memberCount(), limit)
                                 .c_str());
         return false;
@@ -46,18 +47,18 @@ bool usesStripes(const RaidConfiguration& configuration) {
 
 } // namespace
 
-int checkConfigCreated(const RunSettings& settings, ControllerList& controllers) {
+ResultCode checkConfigCreated(const RunSettings& settings, ControllerList& controllers) {
     bool anyConfigured = false;
     for (int i = 0; RaidController* controller = controllers.at(i); ++i) {
         RaidConfiguration* configuration = controller->configuration();
         if (configuration == nullptr)
             continue;
         anyConfigured = true;
-        ControllerIni ini(settings.raidDirectory, controller->modelName());
+        ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console());
         if (ini.load() && !arraysFit(settings, ini, *configuration))
-            return 7;
+            return ResultCode::ArrayDrivesUnsupported;
         if (!usesStripes(*configuration))
             configuration->stripeSize = kStripeNotSet;
     }
-    return anyConfigured ? 0 : 10;
+    return anyConfigured ? ResultCode::Success : ResultCode::NotEnoughSameSizeDrives;
 }

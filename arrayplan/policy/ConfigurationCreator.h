@@ -2,6 +2,8 @@
 // the configurator of its family from the policy that applies to it.
 #pragma once
 
+#include "arrayplan/model/ResultCodes.h"
+
 #include <memory>
 #include <vector>
 
@@ -20,8 +22,9 @@ public:
 
     // Matches each controller again and builds its configuration from its copy in copies, or from the
     // matched policy itself when copies has none for it. A controller without policy stays without
-    // configuration. False after a failed build, the run's code then in settings.failureCode.
-    bool createConfigurations(ControllerList& controllers, const ControllerPolicies& copies);
+    // configuration. Success, or the code of the first failed build (3 for a controller without
+    // configurator, else the builder's 9 or 10).
+    ResultCode createConfigurations(ControllerList& controllers, const ControllerPolicies& copies);
 
 private:
     RunSettings& settings_;

@@ -1,10 +1,10 @@
 #include "arrayplan/policy/ConfigurationRules.h"
 
 #include "arrayplan/model/RaidEnums.h"
+#include "arrayplan/model/RaidLevels.h"
 
 namespace {
 
-constexpr int kWideArray = 32;
 constexpr int kNarrowArray = 2;
 
 int limitByType(int controllerType, int variant) {
@@ -26,76 +26,33 @@ int limitByType(int controllerType, int variant) {
     }
 }
 
-bool evenAtLeast(int members, int least) {
-    return members >= least && members % 2 == 0;
-}
-
-// Twice the number of drives' worth of space that holds data, so that the mirrored levels, which keep
-// half of the drives' space, stay whole numbers.
-long long doubledDataDrives(int raidLevel, long long members) {
-    switch (raidLevel) {
-    case kRaid1:
-    case kRaid1E:
-    case kRaid10:
-        return members;
-    case kRaid5:
-        return 2 * (members - 1);
-    case kRaid5E:
-    case kRaid5EE:
-    case kRaid6:
-    case kRaid50:
-        return 2 * (members - 2);
-    case kRaid60:
-        return 2 * (members - 4);
-    default:
-        return 2 * members;
-    }
-}
-
 } // namespace
 
 int arrayDriveLimit(int raidLevel, int controllerType, int variant) {
-    if (raidLevel == kRaidLevelNotSet || raidLevel == kRaidAuto)
+    const RaidLevelFacts* facts = raidLevelFacts(raidLevel);
+    if (raidLevel == kRaidLevelNotSet || (facts != nullptr && facts->freeDriveLimit == 0))
         return limitByType(controllerType, variant);
-    if (raidLevel == kRaid0 || (raidLevel >= kRaid1E && raidLevel <= kRaidVolume))
-        return kWideArray;
-    return kNarrowArray;
+    return facts != nullptr ? facts->freeDriveLimit : kNarrowArray;
 }
 
 bool memberCountFits(int raidLevel, int members, int controllerType) {
-    switch (raidLevel) {
-    case kRaid0:
-        if (controllerType == 3)
-            return members >= 2;
-        if (controllerType == 4)
-            return members >= 1 && members <= 4;
-        return members >= 1;
-    case kRaid1:
-        return members == 2;
-    case kRaid1E:
-    case kRaid5:
-        return members >= 3;
-    case kRaid5E:
-    case kRaid5EE:
-    case kRaid6:
-        return members >= 4;
-    case kRaid10:
-        return members == 4;
-    case kRaid50:
-        return evenAtLeast(members, 6);
-    case kRaid60:
-        return evenAtLeast(members, 8);
-    case kRaidVolume:
-        return members >= 1;
-    default:
+    if (raidLevel == kRaid0 && controllerType == 3)
+        return members >= 2;
+    if (raidLevel == kRaid0 && controllerType == 4)
+        return members >= 1 && members <= 4;
+    const RaidLevelFacts* facts = raidLevelFacts(raidLevel);
+    if (facts == nullptr || facts->minMembers == 0 || members < facts->minMembers)
         return false;
-    }
+    return (facts->maxMembers == 0 || members <= facts->maxMembers) &&
+           (!facts->evenMembers || members % 2 == 0);
 }
 
 long long percentOfDataSpace(int raidLevel, int members, long long smallestSize, int percent) {
-    long long doubled = doubledDataDrives(raidLevel, members);
-    if (doubled <= 0 || smallestSize <= 0 || percent <= 0)
+    if (smallestSize <= 0 || percent <= 0)
         return 0;
-    // size x data drives x percent / 100, rounded half up, with the data drives doubled above.
-    return (smallestSize * doubled * percent + 100) / 200;
+    long long doubled = doubledDataSpace(raidLevel, members, smallestSize);
+    if (doubled <= 0)
+        return 0;
+    // The data space x percent / 100, rounded half up, from the doubled space.
+    return (doubled * percent + 100) / 200;
 }

@@ -3,6 +3,7 @@
 #include "arrayplan/policy/ConfiguratorFamilies.h"
 
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RaidEnums.h"
 
 #include <initializer_list>
 
@@ -33,12 +34,6 @@ bool oneOf(int code, std::initializer_list<int> codes) {
 bool within(int code, int low, int high) {
     return code >= low && code <= high;
 }
-
-// RAID level codes by their texts.
-constexpr int R0 = 0, R1 = 1, R1E = 2, R5 = 3, R5E = 4, R5EE = 5, R6 = 6, R10 = 7, R50 = 8, R60 = 9,
-              VOLUME = 10, SIMPLE_VOLUME = 13;
-constexpr int FILL = -101;
-constexpr int NOT_SET = 10; // stripe size
 
 using CountRule = int (*)(const Facts&);
 using LevelRule = int (*)(const Facts&, int m);
@@ -84,50 +79,51 @@ const CountRule kDefaultHotSpares[kFamilies] = {
 };
 
 // Slot 1: default logical drive size
-const int kDefaultLogicalDriveSize[kFamilies] = {FILL, FILL, FILL, FILL, FILL, FILL, FILL};
+const int kDefaultLogicalDriveSize[kFamilies] = {kSizeFill, kSizeFill, kSizeFill, kSizeFill,
+                                                 kSizeFill, kSizeFill, kSizeFill};
 
 // Slot 2: default RAID level for an array of m members
 const LevelRule kDefaultRaidLevel[kFamilies] = {
-    /* A */ [](const Facts&, int m) {
-        return m == 0 ? kNone : m == 1 ? R0 : m == 2 ? R1 : R5;
+    /* A */ [](const Facts&, int m) -> int {
+        return m == 0 ? kNone : m == 1 ? kRaid0 : m == 2 ? kRaid1 : kRaid5;
     },
     /* B */
-    [](const Facts& c, int m) {
+    [](const Facts& c, int m) -> int {
         if (c.t == 11 && c.v == 1)
-            return m == 0 ? kNone : m == 1 ? VOLUME : m == 2 ? R1 : even(m) ? R10 : VOLUME;
+            return m == 0 ? kNone : m == 1 ? kRaidVolume : m == 2 ? kRaid1 : even(m) ? kRaid10 : kRaidVolume;
         if (m == 4)
-            return c.t == 2 ? R10 : R5;
-        return m == 0 ? kNone : m == 1 ? VOLUME : m == 2 ? R1 : R5;
+            return c.t == 2 ? kRaid10 : kRaid5;
+        return m == 0 ? kNone : m == 1 ? kRaidVolume : m == 2 ? kRaid1 : kRaid5;
     },
     /* C */
-    [](const Facts& c, int m) {
+    [](const Facts& c, int m) -> int {
         if (m == 0)
             return kNone;
         if (m == 1)
-            return c.t == 9 ? VOLUME : kNone;
+            return c.t == 9 ? kRaidVolume : kNone;
         if (m == 2)
-            return R1;
+            return kRaid1;
         if (!oneOf(c.t, {8, 9}))
-            return R1;
-        return odd(m) ? R1 : R10;
+            return kRaid1;
+        return odd(m) ? kRaid1 : kRaid10;
     },
-    /* D */ [](const Facts&, int m) { return m <= 1   ? kNone
-                                             : m == 2 ? R1
-                                             : odd(m) ? R1
-                                                      : R10; },
+    /* D */
+    [](const Facts&, int m) -> int {
+        return m <= 1 ? kNone : m == 2 ? kRaid1 : odd(m) ? kRaid1 : kRaid10;
+    },
     /* E */
-    [](const Facts& c, int m) {
+    [](const Facts& c, int m) -> int {
         if (m <= 1)
             return kNone;
         if (m == 2)
-            return R1;
-        return c.t == 5 || c.v == 1 ? R1 : R1E;
+            return kRaid1;
+        return c.t == 5 || c.v == 1 ? kRaid1 : kRaid1E;
     },
-    /* F */ [](const Facts&, int m) { return m == 2 ? R1 : R0; },
-    /* G */ [](const Facts&, int m) { return m == 0   ? kNone
-                                             : m == 1 ? R0
-                                             : m == 2 ? R1
-                                                      : R5; },
+    /* F */ [](const Facts&, int m) -> int { return m == 2 ? kRaid1 : kRaid0; },
+    /* G */
+    [](const Facts&, int m) -> int {
+        return m == 0 ? kNone : m == 1 ? kRaid0 : m == 2 ? kRaid1 : kRaid5;
+    },
 };
 
 // Slots 3, 4, 5: default write cache, rebuild rate, read ahead
@@ -141,7 +137,7 @@ const CountRule kDefaultStripeSize[kFamilies] = {
     /* B */ [](const Facts& c) { return c.t == 2 ? 3 : 5; },
     /* C */ [](const Facts&) { return 3; },
     /* D */ [](const Facts&) { return 3; },
-    /* E */ [](const Facts&) { return NOT_SET; },
+    /* E */ [](const Facts&) -> int { return kStripeNotSet; },
     /* F */ [](const Facts&) { return 3; },
     /* G */ [](const Facts&) { return 3; },
 };
@@ -171,37 +167,41 @@ const CodeTest kStripeSizeSupported[kFamilies] = {
 // Slot 9: RAID level supported
 const CodeTest kRaidLevelSupported[kFamilies] = {
     /* A */ [](const Facts&, int r) {
-        return oneOf(r, {R0, R1, R1E, R5, R5E, R5EE});
+        return oneOf(r, {kRaid0, kRaid1, kRaid1E, kRaid5, kRaid5E, kRaid5EE});
     },
     /* B */
     [](const Facts& c, int r) {
         if (c.t == 2)
-            return oneOf(r, {R0, R1, R5, R10, VOLUME});
+            return oneOf(r, {kRaid0, kRaid1, kRaid5, kRaid10, kRaidVolume});
         if (c.t == 7)
-            return within(r, 0, 10) && r != R5E;
+            return within(r, 0, 10) && r != kRaid5E;
         if (c.t == 11 && c.v == 2)
-            return within(r, 0, 10) && !oneOf(r, {R5E, R5EE, R60});
+            return within(r, 0, 10) && !oneOf(r, {kRaid5E, kRaid5EE, kRaid60});
         if (c.t == 11 && c.v == 1)
-            return oneOf(r, {R0, R1, R10, VOLUME});
+            return oneOf(r, {kRaid0, kRaid1, kRaid10, kRaidVolume});
         return false;
     },
     /* C */
     [](const Facts& c, int r) {
-        return oneOf(r, {R0, R1}) || (r == R10 && oneOf(c.t, {8, 9})) ||
-               (oneOf(r, {VOLUME, SIMPLE_VOLUME}) && c.t == 9);
+        return oneOf(r, {kRaid0, kRaid1}) || (r == kRaid10 && oneOf(c.t, {8, 9})) ||
+               (oneOf(r, {kRaidVolume, kRaidSimpleVolume}) && c.t == 9);
     },
     /* D */
     [](const Facts&, int r) {
-        return oneOf(r, {R0, R1, R10});
+        return oneOf(r, {kRaid0, kRaid1, kRaid10});
     },
-    /* E */ [](const Facts& c, int r) { return (r == R0 && c.t != 5) || r == R1 || (r == R1E && c.v != 1); },
+    /* E */
+    [](const Facts& c, int r) {
+        return (r == kRaid0 && c.t != 5) || r == kRaid1 || (r == kRaid1E && c.v != 1);
+    },
     /* F */
     [](const Facts&, int r) {
-        return oneOf(r, {R0, R1});
+        return oneOf(r, {kRaid0, kRaid1});
     },
     /* G */
     [](const Facts& c, int r) {
-        return oneOf(r, {R0, R1, R5, R10, R50}) || (oneOf(r, {R6, R60}) && c.v != 12);
+        return oneOf(r, {kRaid0, kRaid1, kRaid5, kRaid10, kRaid50}) ||
+               (oneOf(r, {kRaid6, kRaid60}) && c.v != 12);
     },
 };
 

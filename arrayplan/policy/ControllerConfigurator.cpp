@@ -1,30 +1,17 @@
 #include "arrayplan/policy/ControllerConfigurator.h"
 
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/ConfigurationRules.h"
 #include "arrayplan/policy/DriveGrid.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextFormat.h"
 
 #include <climits>
 
 namespace {
-
-// Controller types that get one array when the policy lets the configurator form them.
-bool takesSingleArray(int controllerType) {
-    switch (controllerType) {
-    case 3:
-    case 4:
-    case 5:
-    case 8:
-    case 9:
-    case 10:
-        return true;
-    default:
-        return false;
-    }
-}
 
 CString positionText(int channel, int id) {
     return CString(channel) + ":" + CString(id);
@@ -39,13 +26,15 @@ CString driveText(int driveNumber, int channel, int id) {
 
 ControllerConfigurator::ControllerConfigurator(RunSettings& settings, RaidController& controller,
                                                const Policy& policy)
-    : settings_(settings), controller_(controller), policy_(policy) {
-    settings_.failureCode = 10;
-}
+    : settings_(settings), controller_(controller), policy_(policy) {}
 
 ControllerConfigurator::~ControllerConfigurator() = default;
 
-bool ControllerConfigurator::buildConfiguration() {
+ResultCode ControllerConfigurator::buildConfiguration() {
+    return build() ? ResultCode::Success : failure_;
+}
+
+bool ControllerConfigurator::build() {
     controller_.setConfiguration(nullptr);
     if (!enoughDrivesToConfigure())
         return true;
@@ -79,12 +68,15 @@ bool ControllerConfigurator::addListedHotSpares(RaidConfiguration& configuration
         int id = listed.id();
         if (listed.driveNumber() != -1) {
             if (!controller_.findDriveNumber(listed.driveNumber(), channel, id))
-                return reportMissingDrive("Hotspares", CString(listed.driveNumber()), 9);
+                return reportMissingDrive("Hotspares", CString(listed.driveNumber()),
+                                          ResultCode::NoDrivesForHotSpares);
         } else if (!driveExists(controller_, channel, id)) {
-            return reportMissingDrive("Hotspares", positionText(channel, id), 9);
+            return reportMissingDrive("Hotspares", positionText(channel, id),
+                                      ResultCode::NoDrivesForHotSpares);
         }
         if (controller_.isReserved(channel, id))
-            return reportUsedDrive("Hotspares", driveText(listed.driveNumber(), channel, id), 9);
+            return reportUsedDrive("Hotspares", driveText(listed.driveNumber(), channel, id),
+                                   ResultCode::NoDrivesForHotSpares);
         if (!addHotSpare(configuration, channel, id))
             return false;
     }
@@ -97,10 +89,10 @@ bool ControllerConfigurator::addLargestDrivesAsHotSpares(RaidConfiguration& conf
         if (!largestFreeDrive(controller_, drive)) {
             return fail(
                 policy_.name + ", " + "Hotspares" +
-                    formatText(" -- Not enough drives available to create %d hot-spare drives.\n", count)
+                    FormatText(" -- Not enough drives available to create %d hot-spare drives.\n", count)
                         .c_str() +
-                    formatText("\t%s controller.\n", controller_.modelName()).c_str(),
-                9);
+                    FormatText("\t%s controller.\n", controller_.modelName()).c_str(),
+                ResultCode::NoDrivesForHotSpares);
         }
         if (!addHotSpare(configuration, drive.channel, drive.id))
             return false;
@@ -115,10 +107,10 @@ bool ControllerConfigurator::addHotSpare(RaidConfiguration& configuration, int c
     spare.setDriveNumber(controller_.driveNumber(channel, id));
     if (!configuration.addHotSpare(spare)) {
         return fail(policy_.name + ", " + "Hotspares" + " -- Too many hot-spare drives specified.\n" +
-                        formatText("\tThe maximum number of hot-spare drives that you may specify is %d\n",
+                        FormatText("\tThe maximum number of hot-spare drives that you may specify is %d\n",
                                    RaidConfiguration::kMaxHotSpares)
                             .c_str(),
-                    9);
+                    ResultCode::NoDrivesForHotSpares);
     }
     controller_.setReserved(channel, id, true);
     return true;
@@ -150,18 +142,20 @@ bool ControllerConfigurator::addListedArray(RaidConfiguration& configuration, co
     RaidArray array;
     for (const DrivePosition& member : listed.members) {
         if (!driveExists(controller_, member.channel, member.id))
-            return reportMissingDrive(keyword, positionText(member.channel, member.id), 10);
+            return reportMissingDrive(keyword, positionText(member.channel, member.id),
+                                      ResultCode::NotEnoughSameSizeDrives);
         if (controller_.isReserved(member.channel, member.id))
-            return reportUsedDrive(keyword, positionText(member.channel, member.id), 10);
+            return reportUsedDrive(keyword, positionText(member.channel, member.id),
+                                   ResultCode::NotEnoughSameSizeDrives);
         reserveMember(array, member.channel, member.id);
     }
     if (listed.members.empty()) {
         for (int number : listed.driveNumbers) {
             int channel = -1, id = -1;
             if (!controller_.findDriveNumber(number, channel, id))
-                return reportMissingDrive(keyword, CString(number), 10);
+                return reportMissingDrive(keyword, CString(number), ResultCode::NotEnoughSameSizeDrives);
             if (controller_.isReserved(channel, id))
-                return reportUsedDrive(keyword, CString(number), 10);
+                return reportUsedDrive(keyword, CString(number), ResultCode::NotEnoughSameSizeDrives);
             reserveMember(array, channel, id);
         }
     }
@@ -212,10 +206,10 @@ bool ControllerConfigurator::addArray(RaidConfiguration& configuration, const Ra
     if (configuration.addArray(array))
         return true;
     return fail(policy_.name +
-                    formatText(" -- The drives of the %s controller would need more than %d arrays.\n",
+                    FormatText(" -- The drives of the %s controller would need more than %d arrays.\n",
                                controller_.modelName(), RaidConfiguration::kMaxArrays)
                         .c_str(),
-                6);
+                ResultCode::ArrayCountUnsupported);
 }
 
 void ControllerConfigurator::reserveMember(RaidArray& array, int channel, int id) {
@@ -259,7 +253,7 @@ bool ControllerConfigurator::addListedLogicalDrive(RaidConfiguration& configurat
     if (logical.raidLevel == kRaidAuto)
         logical.raidLevel = defaultRaidLevel(array->memberCount());
     if (!raidLevelSupported(logical.raidLevel)) {
-        return fail(formatText("Error in %s -- %s does not support the RAID level specified.\n",
+        return fail(FormatText("Error in %s -- %s does not support the RAID level specified.\n",
                                policy_.name.Text(), controller_.modelName())
                         .c_str());
     }
@@ -298,14 +292,14 @@ bool ControllerConfigurator::addLogicalDrive(RaidConfiguration& configuration,
                                              const RaidLogicalDrive& logical) {
     const RaidArray& array = *configuration.arrayAt(logical.arrayIndex);
     if (!memberCountFits(logical.raidLevel, array.memberCount(), controller_.type())) {
-        return fail(formatText("Could not use %s to configure %s controller.\nThe number of drives in the "
+        return fail(FormatText("Could not use %s to configure %s controller.\nThe number of drives in the "
                                "Array.%c cannot accommodate the RAID level specified.\n",
                                policy_.name.Text(), controller_.modelName(), arrayLetter(logical.arrayIndex))
                         .c_str());
     }
     if (configuration.addLogicalDrive(logical))
         return true;
-    return fail(policy_.name + formatText(" -- A configuration holds at most %d logical drives.\n",
+    return fail(policy_.name + FormatText(" -- A configuration holds at most %d logical drives.\n",
                                           RaidConfiguration::kMaxLogicalDrives)
                                    .c_str());
 }
@@ -317,7 +311,7 @@ bool ControllerConfigurator::setStripeSize(RaidConfiguration& configuration) {
     if (code < 0)
         code = defaultStripeSize();
     if (!stripeSizeSupported(code)) {
-        return fail(formatText("Error in %s -- %s does not support the stripe size specified.\n",
+        return fail(FormatText("Error in %s -- %s does not support the stripe size specified.\n",
                                policy_.name.Text(), controller_.modelName())
                         .c_str());
     }
@@ -334,22 +328,23 @@ void ControllerConfigurator::setReadAheadAndRebuildRate(RaidConfiguration& confi
 
 // ---- failures
 
-bool ControllerConfigurator::reportMissingDrive(const CString& keyword, const CString& drive, int code) {
+bool ControllerConfigurator::reportMissingDrive(const CString& keyword, const CString& drive,
+                                                ResultCode code) {
     return fail(policy_.name + ", " + keyword + " -- The following drive does not exist:  " + drive + "\n" +
-                    formatText("\t%s controller.\n", controller_.modelName()).c_str(),
+                    FormatText("\t%s controller.\n", controller_.modelName()).c_str(),
                 code);
 }
 
 // A drive that an earlier hot spare or array of the policy already took: no controller can build an
 // array or a spare from one drive twice.
-bool ControllerConfigurator::reportUsedDrive(const CString& keyword, const CString& drive, int code) {
+bool ControllerConfigurator::reportUsedDrive(const CString& keyword, const CString& drive, ResultCode code) {
     return fail(policy_.name + ", " + keyword + " -- The following drive is already used:  " + drive + "\n" +
-                    formatText("\t%s controller.\n", controller_.modelName()).c_str(),
+                    FormatText("\t%s controller.\n", controller_.modelName()).c_str(),
                 code);
 }
 
-bool ControllerConfigurator::fail(const CString& message, int code) {
+bool ControllerConfigurator::fail(const CString& message, ResultCode code) {
     settings_.reportError(message);
-    settings_.failureCode = code;
+    failure_ = code;
     return false;
 }

@@ -3,6 +3,7 @@
 // the ten slots below, which each family answers from its column of the family table.
 #pragma once
 
+#include "arrayplan/model/ResultCodes.h"
 #include "foundation/CString.h"
 
 #include <memory>
@@ -16,7 +17,6 @@ class RunSettings;
 
 class ControllerConfigurator {
 public:
-    // Sets the run's failure code to 10, the code of a failure that names no other.
     ControllerConfigurator(RunSettings& settings, RaidController& controller, const Policy& policy);
     virtual ~ControllerConfigurator();
     ControllerConfigurator(const ControllerConfigurator&) = delete;
@@ -24,9 +24,8 @@ public:
 
     // Hot spares, arrays, logical drives, stripe size, read ahead, rebuild rate and initialisation.
     // On success the controller owns its new configuration, or has none when it has too few drives.
-    // A failure is reported, leaves the controller without configuration and the run's code (9 or 10)
-    // in the settings.
-    bool buildConfiguration();
+    // A failure is reported and leaves the controller without configuration; its code is 9 or 10.
+    ResultCode buildConfiguration();
 
     // The family's slots, in slot order. Sizes, levels and settings are the codes of the RAID model.
     virtual int defaultHotSpareCount() const = 0;                   // 0
@@ -44,6 +43,8 @@ protected:
     const RaidController& controller() const { return controller_; }
 
 private:
+    bool build();
+
     bool addHotSpares(RaidConfiguration& configuration);
     bool addListedHotSpares(RaidConfiguration& configuration);
     bool addLargestDrivesAsHotSpares(RaidConfiguration& configuration, int count);
@@ -68,12 +69,14 @@ private:
     bool setStripeSize(RaidConfiguration& configuration);
     void setReadAheadAndRebuildRate(RaidConfiguration& configuration) const;
 
-    bool reportMissingDrive(const CString& keyword, const CString& drive, int code);
-    bool reportUsedDrive(const CString& keyword, const CString& drive, int code);
-    // Reports message, leaves code for the run and returns false.
-    bool fail(const CString& message, int code = 10);
+    bool reportMissingDrive(const CString& keyword, const CString& drive, ResultCode code);
+    bool reportUsedDrive(const CString& keyword, const CString& drive, ResultCode code);
+    // Reports message, keeps code as the build's result and returns false.
+    bool fail(const CString& message, ResultCode code = ResultCode::NotEnoughSameSizeDrives);
 
     RunSettings& settings_;
     RaidController& controller_;
     const Policy& policy_;
+    // The code of a failure that names no other.
+    ResultCode failure_ = ResultCode::NotEnoughSameSizeDrives;
 };

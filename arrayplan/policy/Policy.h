@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class Console;
 class RaidArray;
 class RaidHotSpare;
 class RaidLogicalDrive;
@@ -76,8 +77,8 @@ public:
     void setLogicalDefaults(std::unique_ptr<RaidLogicalDrive> logicalDefaults);
     RaidLogicalDrive* logicalDefaults() const { return logicalDefaults_.get(); }
 
-    // The "/debug" dump of this policy, to standard output.
-    void dump() const;
+    // The "/debug" dump of this policy.
+    void dump(Console& console) const;
 
 private:
     void copySlotsFrom(const Policy& other);

@@ -1,6 +1,7 @@
 // The array entries ("Array.A" ...) with Max_Logical_Drive_Size, and the hot spares of a policy.
 #include "arrayplan/model/NumberText.h"
 #include "arrayplan/model/RaidRecords.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyText.h"
 #include "arrayplan/policy/PolicyValidation.h"
@@ -63,7 +64,7 @@ bool PolicyValidator::readPlannedArrays(Policy& policy) {
             return fail(policy.name.Str() +
                         ", Max_Logical_Drive_Size -- Invalid size specified:  " + maxSize.Str() + "\n");
         policy.maxLogicalDriveSize = readNumber(text);
-        Console::Instance().OutFormat("DEBUG:plyreadr:readArrays:MaxLogical=%ld\n",
+        settings_.console().OutFormat("DEBUG:plyreadr:readArrays:MaxLogical=%ld\n",
                                       static_cast<long>(policy.maxLogicalDriveSize));
     }
     for (int index = 0; index < Policy::kMaxArrays && lookup(policy, arrayKeyword(index), value); ++index) {

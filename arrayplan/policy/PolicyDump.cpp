@@ -62,8 +62,7 @@ void dumpLogicals(Console& console, const Policy& policy) {
 
 } // namespace
 
-void Policy::dump() const {
-    Console& console = Console::Instance();
+void Policy::dump(Console& console) const {
     console.OutFormat("******** Dump of %s ***********\n", name.Text());
     dumpAppliesTo(console, *this);
     console.OutFormat("RebuildRate     = %s\n", rebuildRate.Text());
@@ -84,9 +83,9 @@ void Policy::dump() const {
     console.Out("\n");
 }
 
-void PolicyList::dumpAll() {
-    Console::Instance().Out("##### DUMP OF ALL POLICIES ######\n\n");
+void PolicyList::dumpAll(Console& console) {
+    console.Out("##### DUMP OF ALL POLICIES ######\n\n");
     rewind();
     while (const Policy* policy = next())
-        policy->dump();
+        policy->dump(console);
 }

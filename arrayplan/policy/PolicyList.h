@@ -23,8 +23,8 @@ public:
     int size() const { return static_cast<int>(policies_.size()); }
     Policy* at(int index) const;
 
-    // "/debug" dump of every policy, to standard output. Rewinds the cursor.
-    void dumpAll();
+    // "/debug" dump of every policy. Rewinds the cursor.
+    void dumpAll(Console& console);
 
 private:
     std::vector<std::unique_ptr<Policy>> policies_;

@@ -4,6 +4,7 @@
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyText.h"
 #include "arrayplan/policy/PolicyValidation.h"
+#include "foundation/TextCase.h"
 
 #include <cctype>
 #include <memory>
@@ -47,7 +48,7 @@ std::string part(const CString& value, int index) {
 
 int levelFromPolicyText(const std::string& text, bool simpleVolumeAllowed) {
     for (const LevelName& level : kLevelNames) {
-        if (sameNoCase(text, level.text))
+        if (EqualsNoCase(text, level.text))
             return level.code == kRaidSimpleVolume && !simpleVolumeAllowed ? -1 : level.code;
     }
     return -1;
@@ -55,7 +56,7 @@ int levelFromPolicyText(const std::string& text, bool simpleVolumeAllowed) {
 
 int writeCacheFromPolicyText(const std::string& text) {
     for (int code = 0; code < static_cast<int>(std::size(kWriteCacheNames)); ++code) {
-        if (sameNoCase(text, kWriteCacheNames[code]))
+        if (EqualsNoCase(text, kWriteCacheNames[code]))
             return code;
     }
     return -1;
@@ -68,7 +69,7 @@ bool readSize(const std::string& text, int& size) {
         size = -percent;
         return percent >= 1 && percent <= 100;
     }
-    if (sameNoCase(text, "FILL")) {
+    if (EqualsNoCase(text, "FILL")) {
         size = kSizeFill;
         return true;
     }

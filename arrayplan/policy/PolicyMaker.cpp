@@ -1,12 +1,13 @@
 #include "arrayplan/policy/PolicyMaker.h"
 
-#include "arrayplan/frontend/FileCheck.h"
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/FileCheck.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/GeneratedPolicy.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextFormat.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <cstdio>
@@ -29,7 +30,7 @@ void currentDateAndTime(char (&date)[16], char (&time)[16]) {
 
 } // namespace
 
-PolicyMaker::PolicyMaker(RunSettings& settings) : settings_(settings) {}
+PolicyMaker::PolicyMaker(RunSettings& settings, const CString& path) : settings_(settings), path_(path) {}
 
 bool PolicyMaker::makePolicies(const ControllerList& controllers, OutputFile& output) {
     if (!readExistingPolicies())
@@ -39,7 +40,7 @@ bool PolicyMaker::makePolicies(const ControllerList& controllers, OutputFile& ou
     serialNumber_ = settings_.serialNumber;
     if (!output.begin()) {
         settings_.reportError("Could not write to temp space.  KLAMP requires temp space to run.\n");
-        RunSettings::printPlain(output.failureLine().c_str());
+        settings_.printPlain(output.failureLine().c_str());
         return false;
     }
     std::string generated;
@@ -57,15 +58,9 @@ bool PolicyMaker::makePolicies(const ControllerList& controllers, OutputFile& ou
 // The file as it is now, read leniently (a missing or empty file holds no policies).
 bool PolicyMaker::readExistingPolicies() {
     settings_.printLeveled(
-        formatText("Checking syntax of current policies file: %s ...\n", settings_.policyFilePath.Text())
-            .c_str(),
-        3);
-    bool wasOptional = settings_.policyFileOptional;
-    settings_.policyFileOptional = true;
-    PolicyReader reader(settings_);
-    bool read = reader.read();
-    settings_.policyFileOptional = wasOptional;
-    if (!read)
+        FormatText("Checking syntax of current policies file: %s ...\n", path_.Text()).c_str(), 3);
+    PolicyReader reader(settings_, path_, true);
+    if (!reader.read())
         return false;
     for (int i = 0; const Policy* policy = reader.policyList().at(i); ++i)
         names_.push_back(policy->name);
@@ -76,7 +71,7 @@ bool PolicyMaker::addControllerPolicy(std::string& text, const RaidController& c
                                       int controllerNumber) {
     if (controller.configuration() == nullptr) {
         settings_.printLeveled(
-            formatText("\tSkipped controller %d -- controller is not configured.\n", controllerNumber)
+            FormatText("\tSkipped controller %d -- controller is not configured.\n", controllerNumber)
                 .c_str(),
             3);
         return true;
@@ -90,7 +85,7 @@ bool PolicyMaker::addControllerPolicy(std::string& text, const RaidController& c
     char date[16], time[16];
     currentDateAndTime(date, time);
     std::string policy = generatedPolicyHeader(facts, model, date, time);
-    settings_.printLeveled(formatText("\tController %d:  %s\n", controllerNumber, model).c_str(), 5);
+    settings_.printLeveled(FormatText("\tController %d:  %s\n", controllerNumber, model).c_str(), 5);
     settings_.printLeveled(("\t\tGenerating policy:  " + name + "\n").Text(), 5);
     std::string appliesTo;
     if (!applicabilityValue(facts, controller, appliesTo)) {
@@ -116,7 +111,7 @@ bool PolicyMaker::checkLineLengths(const std::string& text, const RaidController
             end = text.size();
         if (end - start > kMaxLineLength) {
             settings_.reportError(
-                formatText("Controller %d (%s) -- Generated policy line longer than %zu characters:  %s\n",
+                FormatText("Controller %d (%s) -- Generated policy line longer than %zu characters:  %s\n",
                            controllerNumber, controller.modelName(), kMaxLineLength,
                            text.substr(start, end - start).c_str())
                     .c_str());
@@ -136,15 +131,15 @@ bool PolicyMaker::replaceFile(OutputFile& output, const std::string& generated) 
     if (output.commit())
         return true;
     settings_.reportError("Error writing to policies file.\nWarning: Partial data may have been written.\n");
-    RunSettings::printPlain(output.failureLine().c_str());
+    settings_.printPlain(output.failureLine().c_str());
     return false;
 }
 
 bool PolicyMaker::copyExistingPolicies(OutputFile& output) {
     if (!output.existedBefore())
         return true;
-    FileSystem& fileSystem = CurrentFileSystem();
-    std::unique_ptr<File> file = fileSystem.OpenFile(settings_.policyFilePath.Str(), "r");
+    FileSystem& fileSystem = settings_.fileSystem();
+    std::unique_ptr<File> file = fileSystem.OpenFile(path_.Str(), "r");
     bool readError = file == nullptr;
     char block[kCopyBlock];
     size_t count = 0;
@@ -157,7 +152,7 @@ bool PolicyMaker::copyExistingPolicies(OutputFile& output) {
     if (!readError)
         return true;
     output.abandon();
-    settings_.reportError(("Could not open policies file:  " + settings_.policyFilePath + "\n").Text());
-    RunSettings::printPlain(failureLine(settings_.policyFilePath, reason).c_str());
+    settings_.reportError(("Could not open policies file:  " + path_ + "\n").Text());
+    settings_.printPlain(failureLine(path_, reason).c_str());
     return false;
 }

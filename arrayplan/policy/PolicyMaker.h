@@ -15,8 +15,8 @@ class RunSettings;
 
 class PolicyMaker {
 public:
-    // Borrows settings: the output policy file is settings.policyFilePath.
-    explicit PolicyMaker(RunSettings& settings);
+    // Borrows settings; path is the output policy file.
+    PolicyMaker(RunSettings& settings, const CString& path);
 
     // output is the opened output policy file (its lock held). False after a reported failure; the file
     // is then as it was. With no configured controller the file is not touched.
@@ -33,6 +33,7 @@ private:
     bool replaceFile(OutputFile& output, const std::string& generated);
 
     RunSettings& settings_;
+    CString path_;
     std::vector<CString> names_; // of the policies in the file and of those generated in this run
     CString machineType_;
     CString serialNumber_;

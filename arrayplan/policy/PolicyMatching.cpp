@@ -1,7 +1,7 @@
 #include "arrayplan/policy/PolicyMatching.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyList.h"
 
 #include <cstdio>

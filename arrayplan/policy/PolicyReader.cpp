@@ -1,14 +1,15 @@
 #include "arrayplan/policy/PolicyReader.h"
 
-#include "arrayplan/frontend/FileCheck.h"
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/FileCheck.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyScan.h"
 #include "arrayplan/policy/PolicyValidation.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
 #include "foundation/platform/FileSystem.h"
 
-PolicyReader::PolicyReader(RunSettings& settings) : settings_(settings) {}
+PolicyReader::PolicyReader(RunSettings& settings, const CString& path, bool optional)
+    : settings_(settings), path_(path), optional_(optional) {}
 
 bool PolicyReader::read() {
     if (!scan())
@@ -23,7 +24,7 @@ bool PolicyReader::read() {
 bool PolicyReader::openFile(TextFile& file) {
     valueIndex_.clear();
     fileLoaded_ = false;
-    return file.Open(settings_.policyFilePath, "r");
+    return file.Open(path_, "r");
 }
 
 LineRead PolicyReader::nextLine(TextFile& file, std::string& text) {
@@ -55,19 +56,20 @@ bool PolicyReader::scan() {
     policyNames_.clear();
     TextFile file;
     if (!openFile(file)) {
-        std::string reason = CurrentFileSystem().LastFailureReason();
+        std::string reason = settings_.fileSystem().LastFailureReason();
         // An optional file may be missing, and then reads as an empty one (the output policy file is
         // created only when policies are written to it); one that is there but cannot be read is an
         // error, or its policies would be taken for none (and their names given out again).
-        if (settings_.policyFileOptional && LookUpPath(settings_.policyFilePath) == Lookup::Missing) {
+        if (optional_ && LookUpPath(path_) == Lookup::Missing) {
             settings_.printLeveled("\tScanning policies ...\n", 5);
             return true;
         }
-        settings_.reportError(("Could not open policies file:  " + settings_.policyFilePath + "\n").Text());
-        RunSettings::printPlain(failureLine(settings_.policyFilePath, reason).c_str());
+        settings_.reportError(("Could not open policies file:  " + path_ + "\n").Text());
+        settings_.printPlain(failureLine(path_, reason).c_str());
         return false;
     }
-    PolicyScan policyScan([&](std::string& text) { return nextLine(file, text); }, settings_);
+    PolicyScan policyScan([&](std::string& text) { return nextLine(file, text); }, settings_, path_,
+                          optional_);
     if (!policyScan.run(policyNames_))
         return false;
     fileLoaded_ = true;
@@ -76,7 +78,7 @@ bool PolicyReader::scan() {
 
 CString PolicyReader::valueOf(const char* policyName, const char* keyword) {
     if (!fileLoaded_ && !indexWholeFile()) {
-        Console::Instance().OutFormat("File not found:  %s \n", settings_.policyFilePath.Text());
+        settings_.console().OutFormat("File not found:  %s \n", path_.Text());
         return CString(kFileNotFoundValue);
     }
     const std::string* value = valueIndex_.find(policyName, keyword);
@@ -84,5 +86,5 @@ CString PolicyReader::valueOf(const char* policyName, const char* keyword) {
 }
 
 void PolicyReader::dumpAllPolicies() {
-    policyList_.dumpAll();
+    policyList_.dumpAll(settings_.console());
 }

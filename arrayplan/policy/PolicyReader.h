@@ -20,9 +20,10 @@ inline constexpr const char* kFileNotFoundValue = "File not found";
 
 class PolicyReader {
 public:
-    // Takes the policy file path, the lenient flag (policyFileOptional) and the message operations
-    // from settings, which must outlive the reader.
-    explicit PolicyReader(RunSettings& settings);
+    // Reads the policy file at path with the message operations of settings, which must outlive the
+    // reader. An optional file may be missing or hold no policy (the lenient reading of the policy
+    // writer).
+    PolicyReader(RunSettings& settings, const CString& path, bool optional);
     PolicyReader(const PolicyReader&) = delete;
     PolicyReader& operator=(const PolicyReader&) = delete;
 
@@ -54,6 +55,8 @@ private:
     bool scan();
 
     RunSettings& settings_;
+    CString path_;
+    bool optional_;
     PolicyList policyList_;
     std::vector<CString> policyNames_;
     bool fileLoaded_ = false; // the value index holds the whole file

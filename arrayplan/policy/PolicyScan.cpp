@@ -1,8 +1,10 @@
 #include "arrayplan/policy/PolicyScan.h"
 
-#include "arrayplan/frontend/FileCheck.h"
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/FileCheck.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextCase.h"
+#include "foundation/TextFormat.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <algorithm>
@@ -32,7 +34,7 @@ std::string shown(char c) {
 
 bool isPlainKeyword(std::string_view keyword) {
     for (const char* plain : kPlainKeywords) {
-        if (sameNoCase(keyword, plain))
+        if (EqualsNoCase(keyword, plain))
             return true;
     }
     return false;
@@ -71,8 +73,8 @@ bool isValidPolicyKeyword(std::string_view keyword) {
     return isPlainKeyword(keyword) || isNumberedKeyword(keyword) || isArrayKeyword(keyword);
 }
 
-PolicyScan::PolicyScan(NextLine nextLine, RunSettings& settings)
-    : nextLine_(std::move(nextLine)), settings_(settings) {}
+PolicyScan::PolicyScan(NextLine nextLine, RunSettings& settings, const CString& path, bool optional)
+    : nextLine_(std::move(nextLine)), settings_(settings), path_(path), optional_(optional) {}
 
 bool PolicyScan::run(std::vector<CString>& names) {
     settings_.printLeveled("\tScanning policies ...\n", kDebugLevel);
@@ -87,7 +89,7 @@ bool PolicyScan::run(std::vector<CString>& names) {
     }
     if (failed_)
         return false;
-    if (names.empty() && !settings_.policyFileOptional)
+    if (names.empty() && !optional_)
         return fail("\tYou must specify at least one policy in the policies file.\n");
     return true;
 }
@@ -103,9 +105,9 @@ bool PolicyScan::readLine() {
         if (read == LineRead::End)
             return false;
         if (read == LineRead::Failed) {
-            std::string reason = CurrentFileSystem().LastFailureReason();
-            fail("Could not read policies file:  " + settings_.policyFilePath.Str() + "\n");
-            RunSettings::printPlain(failureLine(settings_.policyFilePath, reason).c_str());
+            std::string reason = settings_.fileSystem().LastFailureReason();
+            fail("Could not read policies file:  " + path_.Str() + "\n");
+            settings_.printPlain(failureLine(path_, reason).c_str());
             return false;
         }
         ++lineNumber_;
@@ -126,7 +128,7 @@ bool PolicyScan::readLine() {
 bool PolicyScan::acceptLength() {
     if (!line_.tooLong)
         return true;
-    return fail(formatText("%s -- Line longer than %d characters.\n", linePrefix().c_str(), kMaxLineLength));
+    return fail(FormatText("%s -- Line longer than %d characters.\n", linePrefix().c_str(), kMaxLineLength));
 }
 
 bool PolicyScan::takeDeclaration(std::vector<CString>& names, CString& name) {
@@ -136,11 +138,11 @@ bool PolicyScan::takeDeclaration(std::vector<CString>& names, CString& name) {
     std::string_view declared =
         std::string_view(line_.text).substr(line_.firstNonSpace + 1, close - line_.firstNonSpace - 1);
     name = CString(std::string(declared));
-    bool known = !declaredNames_.insert(lowerAscii(declared)).second;
+    bool known = !declaredNames_.insert(FoldedText(declared)).second;
     if (known || !isValidPolicyName(declared))
         return fail(linePrefix() + " -- Invalid or duplicate policy name:  " + std::string(declared) + "\n");
     if (names.size() >= static_cast<size_t>(kMaxPolicies))
-        return fail(formatText("%s -- Too many policies.  The maximum number of policies is %d\n",
+        return fail(FormatText("%s -- Too many policies.  The maximum number of policies is %d\n",
                                linePrefix().c_str(), kMaxPolicies));
     if (!acceptLength())
         return false;
@@ -178,7 +180,7 @@ bool PolicyScan::checkKeywords(const CString& name, const std::vector<std::strin
     std::unordered_map<std::string, size_t> firstIndex;
     size_t repeated = keywords.size();
     for (size_t i = 0; i < keywords.size(); ++i) {
-        auto [it, isNew] = firstIndex.emplace(lowerAscii(keywords[i]), i);
+        auto [it, isNew] = firstIndex.emplace(FoldedText(keywords[i]), i);
         if (!isNew)
             repeated = std::min(repeated, it->second);
     }
@@ -196,5 +198,5 @@ bool PolicyScan::fail(const std::string& message) {
 }
 
 std::string PolicyScan::linePrefix() const {
-    return formatText("Line %d", lineNumber_);
+    return FormatText("Line %d", lineNumber_);
 }

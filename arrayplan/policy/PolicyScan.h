@@ -25,7 +25,8 @@ public:
     // kMaxLineLength characters of a longer line.
     using NextLine = std::function<LineRead(std::string& text)>;
 
-    PolicyScan(NextLine nextLine, RunSettings& settings);
+    // path names the file in messages; an optional file may hold no policy.
+    PolicyScan(NextLine nextLine, RunSettings& settings, const CString& path, bool optional);
 
     // Reports the first error through the settings and returns false.
     bool run(std::vector<CString>& names);
@@ -49,6 +50,8 @@ private:
 
     NextLine nextLine_;
     RunSettings& settings_;
+    CString path_;
+    bool optional_;
     Line line_;
     bool haveLine_ = false;
     bool failed_ = false;

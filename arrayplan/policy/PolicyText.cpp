@@ -1,19 +1,9 @@
 #include "arrayplan/policy/PolicyText.h"
 
 #include "arrayplan/model/NumberText.h"
+#include "foundation/TextCase.h"
 
 #include <climits>
-#include <cstdarg>
-#include <cstdio>
-
-namespace {
-
-// The C locale's lower case: only A to Z change.
-char lowerChar(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 int readNumber(std::string_view text) {
     long long value = leadingNumber(text);
@@ -35,40 +25,6 @@ std::string_view trimWhite(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        c = lowerChar(c);
-    return lower;
-}
-
-bool sameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lowerChar(a[i]) != lowerChar(b[i]))
-            return false;
-    }
-    return true;
-}
-
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && sameNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-std::string formatText(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), format, args);
-        text.resize(static_cast<size_t>(length));
-    }
-    va_end(args);
-    return text;
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }

@@ -14,9 +14,4 @@ bool isNumberOrExactZero(std::string_view text);
 
 // Trimmed at both ends of blank, tab and newline.
 std::string_view trimWhite(std::string_view text);
-std::string lowerAscii(std::string_view text);
-bool sameNoCase(std::string_view a, std::string_view b);
 bool startsWithNoCase(std::string_view text, std::string_view prefix);
-
-// printf-style formatting into a std::string.
-std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

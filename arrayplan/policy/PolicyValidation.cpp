@@ -1,12 +1,13 @@
 #include "arrayplan/policy/PolicyValidation.h"
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/NumberText.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyList.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextCase.h"
 
 #include <memory>
 
@@ -132,7 +133,7 @@ bool PolicyValidator::readAppliesToItem(const Policy& policy, int number, const 
         entry.*specifier.field = value;
         return true;
     }
-    if (sameNoCase(item, "ALL")) {
+    if (EqualsNoCase(item, "ALL")) {
         entry.all = true;
         return true;
     }

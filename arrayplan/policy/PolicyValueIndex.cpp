@@ -1,6 +1,7 @@
 #include "arrayplan/policy/PolicyValueIndex.h"
 
 #include "arrayplan/policy/PolicyText.h"
+#include "foundation/TextCase.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void PolicyValueIndex::addLine(std::string_view text) {
         return;
     if (line.front() == '[') {
         // Only the first section of a name is ever searched; later ones are passed over.
-        auto [it, isNew] = sectionByName_.emplace(lowerAscii(sectionNameOf(line)), sections_.size());
+        auto [it, isNew] = sectionByName_.emplace(FoldedText(sectionNameOf(line)), sections_.size());
         current_ = isNew ? &sections_.emplace_back() : nullptr;
         return;
     }
@@ -35,15 +36,15 @@ void PolicyValueIndex::addLine(std::string_view text) {
     if (current_ == nullptr || equals == std::string_view::npos)
         return;
     // emplace keeps the first value of a key.
-    current_->emplace(lowerAscii(trimWhite(line.substr(0, equals))),
+    current_->emplace(FoldedText(trimWhite(line.substr(0, equals))),
                       std::string(trimWhite(line.substr(equals + 1))));
 }
 
 const std::string* PolicyValueIndex::find(const std::string& sectionName, const std::string& key) const {
-    auto section = sectionByName_.find(lowerAscii(sectionName));
+    auto section = sectionByName_.find(FoldedText(sectionName));
     if (section == sectionByName_.end())
         return nullptr;
     const Entries& entries = sections_[section->second];
-    auto entry = entries.find(lowerAscii(key));
+    auto entry = entries.find(FoldedText(key));
     return entry == entries.end() ? nullptr : &entry->second;
 }

@@ -1,9 +1,9 @@
 // The configuration step and the policy writer on the largest inventory: 26 controllers of 128 drives,
 // matched against 100 policies of which only the last applies. The cost must grow linearly with the
 // number of controllers.
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/ConfigurationStep.h"
 #include "arrayplan/policy/PolicyMaker.h"
 #include "arrayplan/policy/PolicyReader.h"
@@ -60,10 +60,9 @@ void BM_ConfigureAndWritePolicies(benchmark::State& state) {
     writeFile(kFolder / "Vaultix-M1.ini", kSupportFile);
     RunSettings settings;
     settings.raidDirectory = CString((kFolder.string() + "/").c_str());
-    settings.policyFilePath = CString((kFolder / "policies.ini").string().c_str());
     std::string out;
     Console::Instance().Capture(&out, nullptr);
-    PolicyReader reader(settings);
+    PolicyReader reader(settings, CString((kFolder / "policies.ini").string().c_str()), false);
     if (!reader.read())
         state.SkipWithError("the generated policies were not read");
     ControllerList controllers;
@@ -72,10 +71,11 @@ void BM_ConfigureAndWritePolicies(benchmark::State& state) {
     const fs::path output = kFolder / "out-policies.ini";
     for (auto _ : state) {
         fs::remove(output);
-        settings.policyFilePath = CString(output.string().c_str());
-        OutputFile outputFile(settings.policyFilePath, "KLAMPM~~");
-        if (runConfigurationStep(settings, controllers, reader.policyList(), {}) != 0 ||
-            !outputFile.open(settings) || !PolicyMaker(settings).makePolicies(controllers, outputFile))
+        CString outputPath(output.string().c_str());
+        OutputFile outputFile(outputPath, "KLAMPM~~");
+        if (runConfigurationStep(settings, controllers, reader.policyList(), {}) != ResultCode::Success ||
+            !outputFile.open(settings) ||
+            !PolicyMaker(settings, outputPath).makePolicies(controllers, outputFile))
             state.SkipWithError("the configuration failed");
         out.clear();
     }

@@ -2,9 +2,9 @@
 // distribution search into its worst case (it would enumerate up to 128 x 127 x ... candidates before
 // failing). Target: every whole planner run well under 100 ms. The search-only cases compare the cut
 // search with the plain one; the plain one gives up after a budget of reservations.
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/RaidController.h"
 #include "arrayplan/model/RaidRecords.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/planner/DriveDistribution.h"
 #include "arrayplan/planner/PolicyConverter.h"
 #include "arrayplan/policy/Policy.h"
@@ -138,7 +138,7 @@ public:
 
     int plan() {
         Policy planned(policy_);
-        return PolicyConverter(settings_, planned, controller_).runConverter();
+        return codeNumber(PolicyConverter(settings_, planned, controller_).runConverter());
     }
 
 private:

@@ -1,6 +1,6 @@
 // Reading a policy file must grow linearly with the number of policies: the value lookups of the
 // validation are served from one reading of the file, not by reading it again for every keyword.
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "foundation/Console.h"
 
@@ -46,12 +46,12 @@ std::string writePolicyFile(int policies) {
 void BM_ReadPolicyFile(benchmark::State& state) {
     int policies = static_cast<int>(state.range(0));
     RunSettings settings;
-    settings.policyFilePath = CString(writePolicyFile(policies));
+    CString path(writePolicyFile(policies));
     std::string out;
     std::string err;
     Console::Instance().Capture(&out, &err);
     for (auto _ : state) {
-        PolicyReader reader(settings);
+        PolicyReader reader(settings, path, false);
         bool ok = reader.read();
         if (!ok || reader.policyList().size() != policies)
             state.SkipWithError("the generated file was not read");

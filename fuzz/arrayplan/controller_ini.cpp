@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     std::string sink;
     Console::Instance().Capture(&sink, &sink);
-    ControllerIni ini(CString(FuzzScratchPath("").c_str()), "Fuzz-Model");
+    ControllerIni ini(CString(FuzzScratchPath("").c_str()), "Fuzz-Model", Console::Instance());
     if (ini.load()) {
         for (const char* stripe : {"8", "64", "4096", "64KB"})
             ini.stripeSizeSupported(stripe);

@@ -1,8 +1,8 @@
 // Fuzz target: the inventory loader on arbitrary file contents, then the writer on what it loaded.
-#include "arrayplan/frontend/OutputFile.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "arrayplan/model/OutputFile.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/Console.h"
 
 #include "fuzz/ScratchFolder.h"
@@ -20,13 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Console::Instance().Capture(&sink, &sink);
     RunSettings settings;
     ControllerList controllers;
-    int code = 0;
-    if (loadInventory(settings, CString(input.c_str()), controllers, code)) {
+    if (loadInventory(settings, CString(input.c_str()), controllers) == ResultCode::Success) {
         for (int i = 0; RaidController* controller = controllers.at(i); ++i)
-            controller->dump(true);
+            controller->dump(Console::Instance(), true);
         OutputFile output(CString(FuzzScratchPath("written.ini").c_str()), "~arrayplan~");
         if (output.open(settings))
-            writeInventory(settings, output, controllers);
+            (void)writeInventory(settings, output, controllers);
     }
     Console::Instance().Capture(nullptr, nullptr);
     return 0;

@@ -1,5 +1,5 @@
 // Fuzz target: the policy reader (scan, validation, dump) on arbitrary file contents, strict and lenient.
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "foundation/Console.h"
 #include "foundation/platform/FileSystem.h"
@@ -53,9 +53,7 @@ public:
 
 void readOnce(bool lenient) {
     RunSettings settings;
-    settings.policyFilePath = "policies.ini";
-    settings.policyFileOptional = lenient;
-    PolicyReader reader(settings);
+    PolicyReader reader(settings, "policies.ini", lenient);
     if (!reader.read())
         return;
     reader.dumpAllPolicies();

@@ -1,6 +1,8 @@
 // arrayplan on the example inventory and policies with each file-system call failing in turn: the run ends
 // with the code of the step that failed, and the output files are either complete or as they were before.
 #include "FaultSweep.h"
+#include "foundation/Console.h"
+#include "foundation/platform/FileSystem.h"
 
 #include "arrayplan/frontend/ARRAYPLANSupport.h"
 #include "support/ConsoleCapture.h"
@@ -52,7 +54,7 @@ Run Validate() {
                           "/raid:/kit/raid"};
     ConsoleCapture console;
     Run run;
-    run.status = ARRAYPLANSupport().run(6, argv);
+    run.status = ARRAYPLANSupport(Console::Instance(), CurrentFileSystem()).run(6, argv);
     run.output = console.Out();
     return run;
 }

@@ -29,8 +29,7 @@ ConfigFixture::ConfigFixture() {
 }
 
 const PolicyList& ConfigFixture::readPolicies(const std::string& text) {
-    settings.policyFilePath = dir.Write("policies.ini", text).c_str();
-    reader_ = std::make_unique<PolicyReader>(settings);
+    reader_ = std::make_unique<PolicyReader>(settings, dir.Write("policies.ini", text).c_str(), false);
     ConsoleCapture capture;
     EXPECT_TRUE(reader_->read()) << capture.Out();
     return reader_->policyList();

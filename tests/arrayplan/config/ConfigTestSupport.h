@@ -1,8 +1,8 @@
 // Controllers, policies and support files for the configuration tests, built from short literals.
 #pragma once
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "support/TempDir.h"
 

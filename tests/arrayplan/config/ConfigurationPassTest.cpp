@@ -23,7 +23,7 @@ protected:
 
     int step(const PlanPolicy& plan = {}) {
         ConsoleCapture capture;
-        int code = runConfigurationStep(settings, controllers, policies(), plan);
+        int code = codeNumber(runConfigurationStep(settings, controllers, policies(), plan));
         out = capture.Out();
         return code;
     }
@@ -42,7 +42,7 @@ TEST_F(ConfigurationPassTest, EachControllerIsListedWithItsPolicy) {
     add(controllerWithDrives(4, -1, 1));
     ConfigurationCreator creator(settings, policies());
     ConsoleCapture capture;
-    EXPECT_TRUE(creator.createConfigurations(controllers, {}));
+    EXPECT_EQ(creator.createConfigurations(controllers, {}), ResultCode::Success);
     EXPECT_EQ(capture.Out(), "\tVaultix-Q4, controller 1 using policy:  Policy.Q4\n"
                              "\tVaultix-M1, controller 2 using policy:  No policy found.\n"
                              "\tSkipped Vaultix-R2-SCSI controller -- Not enough drives available.\n");
@@ -81,9 +81,9 @@ TEST_F(ConfigurationPassTest, ArrayWithoutLogicalDriveIsNotLimited) {
     add(controllerWithDrives(1, 4, 6));
     ConfigurationCreator creator(settings, policies());
     ConsoleCapture capture;
-    ASSERT_TRUE(creator.createConfigurations(controllers, {}));
+    ASSERT_EQ(creator.createConfigurations(controllers, {}), ResultCode::Success);
     EXPECT_EQ(controllers.at(0)->configuration()->arrayCount(), 2);
-    EXPECT_EQ(checkConfigCreated(settings, controllers), 0);
+    EXPECT_EQ(checkConfigCreated(settings, controllers), ResultCode::Success);
 }
 
 TEST_F(ConfigurationPassTest, RunCodesOfTheStep) {
@@ -119,7 +119,7 @@ TEST_F(ConfigurationPassTest, EachControllerIsPlannedFromThePolicyAsRead) {
         array->addDriveNumber(controller.driveCount());
         copy.addArray(std::move(array));
         copy.arrayMode = Policy::kModeCustom;
-        return 0;
+        return ResultCode::Success;
     };
     ASSERT_EQ(step(plan), 0) << out;
     EXPECT_EQ(countsSeen, (std::vector<int>{2, 2}));
@@ -130,7 +130,7 @@ TEST_F(ConfigurationPassTest, EachControllerIsPlannedFromThePolicyAsRead) {
     EXPECT_EQ(controllers.at(0)->configuration()->arrayAt(0)->members.at(0)->id, 0);
     EXPECT_EQ(controllers.at(1)->configuration()->arrayAt(0)->members.at(0)->id, 1);
 
-    PlanPolicy refuse = [](RaidController&, Policy&) { return 8; };
+    PlanPolicy refuse = [](RaidController&, Policy&) { return ResultCode::LogicalDrivesUnsupported; };
     EXPECT_EQ(step(refuse), 8);
 }
 

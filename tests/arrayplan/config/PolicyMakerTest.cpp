@@ -1,6 +1,6 @@
 // The output policy writer: names, header, body rules, the temporary file and the failures.
 #include "arrayplan/policy/PolicyMaker.h"
-#include "arrayplan/frontend/OutputFile.h"
+#include "arrayplan/model/OutputFile.h"
 #include "arrayplan/policy/PolicyList.h"
 #include "support/ConsoleCapture.h"
 #include "support/MemoryFileSystem.h"
@@ -78,14 +78,13 @@ std::string q4Body(const std::string& name) {
 
 class PolicyMakerTest : public testing::Test, protected ConfigFixture {
 protected:
-    PolicyMakerTest() { settings.policyFilePath = outputPath().c_str(); }
-
     std::string outputPath() const { return dir / "out.ini"; }
     std::string output() const { return withoutClock(ReadWholeFile(outputPath())); }
     bool make() {
-        OutputFile output(settings.policyFilePath, "KLAMPM~~");
+        CString path = outputPath().c_str();
+        OutputFile output(path, "KLAMPM~~");
         ConsoleCapture capture;
-        bool made = output.open(settings) && PolicyMaker(settings).makePolicies(controllers, output);
+        bool made = output.open(settings) && PolicyMaker(settings, path).makePolicies(controllers, output);
         out = capture.Out();
         return made;
     }
@@ -244,7 +243,7 @@ TEST_F(PolicyMakerTest, ExistingFileWithErrorsIsRefused) {
 // Each failure is reported with the Part's line and a line naming the file with the system's reason; the
 // output file stays as it was and no temporary file is left.
 TEST_F(PolicyMakerTest, FileSystemFailuresAreReported) {
-    settings.policyFilePath = "/out.ini";
+    const CString path = "/out.ini";
     controllers.add(configuredQ4());
     const std::string existing = "[Policy.Old]\nAppliesTo.1 = ALL\n";
     struct Case {
@@ -271,11 +270,11 @@ TEST_F(PolicyMakerTest, FileSystemFailuresAreReported) {
         MemoryFileSystem files;
         files.AddFile("/out.ini", existing);
         ScopedFileSystem scoped(files);
-        OutputFile output(settings.policyFilePath, "KLAMPM~~");
+        OutputFile output(path, "KLAMPM~~");
         ASSERT_TRUE(output.open(settings));
         files.FailCall(c.call, c.nth, c.path, "Disk quota exceeded");
         ConsoleCapture capture;
-        EXPECT_FALSE(PolicyMaker(settings).makePolicies(controllers, output));
+        EXPECT_FALSE(PolicyMaker(settings, path).makePolicies(controllers, output));
         EXPECT_EQ(lastErrorReport(capture.Out()), c.report);
         EXPECT_EQ(files.Content("/out.ini"), existing);
         EXPECT_EQ(files.AllPaths(), (std::vector<std::string>{"/", "/out.ini", "/out.ini.lock"}));

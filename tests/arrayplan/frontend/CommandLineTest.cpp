@@ -1,5 +1,5 @@
 #include "arrayplan/frontend/CommandLine.h"
-#include "arrayplan/frontend/ResultCodes.h"
+#include "arrayplan/model/ResultCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,6 @@ TEST(CommandLine, SwitchesAreReadIgnoringCaseWithValuesAsWritten) {
     EXPECT_EQ(line.outputPolicyPath.Str(), "p.ini");
     EXPECT_EQ(line.raidDirectory.Str(), "D:\\Raid\\");
     EXPECT_TRUE(line.debug);
-    EXPECT_FALSE(line.help);
 }
 
 TEST(CommandLine, SupportDirectoryEndsWithASeparatorUnlessEmpty) {
@@ -61,13 +60,14 @@ TEST(CommandLine, HelpIsAskedByAnyArgumentEqualToTheHelpSwitch) {
 }
 
 TEST(ResultCodes, FailedRunsNeverExitWithZero) {
-    EXPECT_EQ(failureExitStatus(0), kUnclassifiedFailure);
+    EXPECT_EQ(failureExitStatus(ResultCode::Success), kUnclassifiedFailure);
     EXPECT_NE(kUnclassifiedFailure, 0);
-    EXPECT_EQ(failureExitStatus(13), 13);
-    EXPECT_STREQ(resultMessage(0), "Error in RAID Validation\n");
-    EXPECT_STREQ(resultMessage(20), "Error in RAID Validation\n");
-    EXPECT_STREQ(resultMessage(1), "Error parsing input policy file.\n");
-    EXPECT_STREQ(resultMessage(19), "No Policy found that applies to input inventory\n");
+    EXPECT_EQ(failureExitStatus(ResultCode::OutputInventoryUnopenable), 13);
+    EXPECT_STREQ(resultMessage(ResultCode::Success), "Error in RAID Validation\n");
+    EXPECT_STREQ(resultMessage(static_cast<ResultCode>(20)), "Error in RAID Validation\n");
+    EXPECT_STREQ(resultMessage(ResultCode::PolicyUnparsable), "Error parsing input policy file.\n");
+    EXPECT_STREQ(resultMessage(ResultCode::NoPolicyApplies),
+                 "No Policy found that applies to input inventory\n");
 }
 
 } // namespace

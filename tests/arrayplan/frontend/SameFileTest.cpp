@@ -1,5 +1,6 @@
 // Telling one file reached by two paths, on the real file system.
 #include "arrayplan/frontend/SameFile.h"
+#include "foundation/platform/FileSystem.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,7 @@ TEST(SameFile, SeesThroughHowThePathIsWritten) {
         {"", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(sameFile(text(file), text(c.other)), c.same) << c.other;
+        EXPECT_EQ(sameFile(CurrentFileSystem(), text(file), text(c.other)), c.same) << c.other;
 }
 
 // Two outputs that do not exist yet are one file when the run would create one file for both.
@@ -46,11 +47,11 @@ TEST(SameFile, MissingFilesAreComparedByFolderAndName) {
     TempDir dir;
     std::filesystem::create_directories(dir / "out");
     std::filesystem::create_directory_symlink(dir / "out", dir / "linked");
-    EXPECT_TRUE(sameFile(text(dir / "out/new.ini"), text(dir / "linked/new.ini")));
-    EXPECT_TRUE(sameFile(text(dir / "out/new.ini"), text(dir / "out/NEW.INI")))
+    EXPECT_TRUE(sameFile(CurrentFileSystem(), text(dir / "out/new.ini"), text(dir / "linked/new.ini")));
+    EXPECT_TRUE(sameFile(CurrentFileSystem(), text(dir / "out/new.ini"), text(dir / "out/NEW.INI")))
         << "names are resolved ignoring letter case";
-    EXPECT_FALSE(sameFile(text(dir / "out/new.ini"), text(dir / "out/new2.ini")));
-    EXPECT_FALSE(sameFile(text(dir / "out/new.ini"), text(dir / "new.ini")));
+    EXPECT_FALSE(sameFile(CurrentFileSystem(), text(dir / "out/new.ini"), text(dir / "out/new2.ini")));
+    EXPECT_FALSE(sameFile(CurrentFileSystem(), text(dir / "out/new.ini"), text(dir / "new.ini")));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <cctype>
 #include <string>
 
@@ -60,18 +62,6 @@ TEST(Catalogue, UnlistedVariantsAndUnknownNames) {
     EXPECT_FALSE(isCatalogueModelName("ERROR-NO-CONTROLLER"));
 }
 
-TEST(Catalogue, PolicyTypeNamesAreSixteenOfTheModels) {
-    int accepted = 0;
-    for (const ModelCase& model : kModels)
-        accepted += isPolicyTypeName(model.name) ? 1 : 0;
-    EXPECT_EQ(accepted, 16);
-    EXPECT_TRUE(isPolicyTypeName("vaultix-s3-E"));
-    EXPECT_TRUE(isPolicyTypeName("Corvane-SAS-Basic"));
-    EXPECT_FALSE(isPolicyTypeName("Vaultix-R1"));
-    EXPECT_FALSE(isPolicyTypeName("Vaultix controller"));
-    EXPECT_FALSE(isPolicyTypeName("Vaultix-S1"));
-}
-
 TEST(Catalogue, ControllersSharingAUtilityShareAScanGroup) {
     const int groups[] = {1, 7, 4, 4, 5, 6, 7, 4, 4, 5, 7, 12};
     for (int type = 1; type <= 12; ++type)
@@ -82,6 +72,12 @@ TEST(Catalogue, ControllersSharingAUtilityShareAScanGroup) {
     EXPECT_FALSE(allowsPartialSizing(9));
     EXPECT_STREQ(defaultDriveInterface(6), "IDE");
     EXPECT_STREQ(defaultDriveInterface(12), "");
+}
+
+TEST(Catalogue, SixTypesTakeASingleFormedArray) {
+    const std::set<int> single = {3, 4, 5, 8, 9, 10};
+    for (int type = 0; type <= 13; ++type)
+        EXPECT_EQ(takesSingleArray(type), single.count(type) == 1) << type;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/IniFile.h"
 #include "support/ConsoleCapture.h"
 #include "support/TempDir.h"
@@ -28,7 +28,9 @@ Loaded load(const std::string& content, ControllerList& list, RunSettings& setti
     std::string path = dir.Write("inventory.ini", content);
     ConsoleCapture capture;
     Loaded result;
-    result.ok = loadInventory(settings, CString(path.c_str()), list, result.code);
+    ResultCode code = loadInventory(settings, CString(path.c_str()), list);
+    result.ok = code == ResultCode::Success;
+    result.code = codeNumber(code);
     result.out = capture.Out();
     return result;
 }
@@ -154,9 +156,7 @@ TEST(InventoryReader, MissingFile) {
     ControllerList list;
     RunSettings settings;
     ConsoleCapture capture;
-    int code = 0;
-    EXPECT_FALSE(loadInventory(settings, "/nonexistent/inventory.ini", list, code));
-    EXPECT_EQ(code, 2);
+    EXPECT_EQ(loadInventory(settings, "/nonexistent/inventory.ini", list), ResultCode::InventoryUnparsable);
     EXPECT_EQ(capture.Out(), "/nonexistent/inventory.ini doesn't exists\n");
 }
 

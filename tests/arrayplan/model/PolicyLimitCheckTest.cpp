@@ -1,6 +1,6 @@
 #include "arrayplan/model/PolicyLimitCheck.h"
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RunSettings.h"
 #include "support/ConsoleCapture.h"
 #include "support/TempDir.h"
 
@@ -33,7 +33,7 @@ protected:
         policy_.logicalDrives.push_back(&logicals_.back());
     }
     int check(int type = 1, int variant = 4) {
-        return checkPolicyLimits(settings_, RaidController(type, variant), policy_);
+        return codeNumber(checkPolicyLimits(settings_, RaidController(type, variant), policy_));
     }
 
     TempDir dir_;

@@ -1,4 +1,5 @@
 #include "arrayplan/model/RaidConfiguration.h"
+#include "foundation/Console.h"
 #include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +71,7 @@ TEST(RaidConfiguration, Dump) {
     configuration.addHotSpare(spare);
 
     ConsoleCapture capture;
-    configuration.dump();
+    configuration.dump(Console::Instance());
     EXPECT_EQ(capture.Out(), "#### START Configuration dump ####\n"
                              "RebuildRate   = 0\n"
                              "StripeSize    = 3\n"

@@ -1,5 +1,6 @@
 #include "arrayplan/model/RaidController.h"
 #include "arrayplan/model/ControllerList.h"
+#include "foundation/Console.h"
 #include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ TEST(RaidController, DumpListsCountedDrivesAndTheConfiguration) {
     controller.setConfiguration(std::move(configuration));
 
     ConsoleCapture capture;
-    controller.dump(false);
+    controller.dump(Console::Instance(), false);
     EXPECT_EQ(capture.Out(), "***** DUMPING RAID CONTROLLER INFO *********\n"
                              "Type:       1\n"
                              "BIOSVersion =1.2 \n"
@@ -83,7 +84,7 @@ TEST(RaidController, DumpListsCountedDrivesAndTheConfiguration) {
                              " 4( 3,31,-1, SAS) 146000MB\n"
                              "\n");
     capture.Clear();
-    controller.dump(true);
+    controller.dump(Console::Instance(), true);
     EXPECT_NE(capture.Out().find("#### START Configuration dump ####\n"), std::string::npos);
     EXPECT_NE(capture.Out().find("Policy used   = Policy.Web\n"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 // The shipped support files must load, and must not allow what the controller's family refuses later.
 #include "arrayplan/model/Catalogue.h"
 #include "arrayplan/model/ControllerIni.h"
+#include "foundation/Console.h"
 #include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
@@ -109,7 +110,7 @@ TEST_P(ShippedSupportFile, LoadsAndStaysWithinTheFamilyLimits) {
     const char* model = GetParam();
     int type = controllerTypeOf(model);
     int variant = variantOf(model);
-    ControllerIni ini(KIT_SOURCE_DIR "/data/raid/", model);
+    ControllerIni ini(KIT_SOURCE_DIR "/data/raid/", model, Console::Instance());
     ConsoleCapture quiet;
     ASSERT_TRUE(ini.load()) << ini.fileName().Str();
     EXPECT_EQ(ini.model(), model);

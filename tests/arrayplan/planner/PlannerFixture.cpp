@@ -6,7 +6,7 @@
 int PlannerTest::plan() {
     ConsoleCapture capture;
     planned_ = policy_;
-    int code = PolicyConverter(settings_, planned_, controller_).runConverter();
+    int code = codeNumber(PolicyConverter(settings_, planned_, controller_).runConverter());
     out_ = capture.Out();
     return code;
 }

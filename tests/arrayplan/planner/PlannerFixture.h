@@ -2,9 +2,9 @@
 // the planner on small layouts.
 #pragma once
 
-#include "arrayplan/frontend/RunSettings.h"
 #include "arrayplan/model/RaidController.h"
 #include "arrayplan/model/RaidRecords.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/Policy.h"
 #include "support/TempDir.h"
 

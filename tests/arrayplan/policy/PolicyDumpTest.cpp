@@ -1,4 +1,5 @@
 // The "/debug" dump of the policies read.
+#include "foundation/Console.h"
 #include "tests/arrayplan/policy/PolicyTestSupport.h"
 
 namespace {
@@ -65,7 +66,7 @@ TEST_F(PolicyFileTest, DumpOfPlannedArraysShowsTheirCounts) {
     ASSERT_TRUE(readPolicies(onePolicy("Array.A = #4\nArray.B = AUTO\nMax_Logical_Drive_Size = 500\n")))
         << out;
     ConsoleCapture capture;
-    policy(0).dump();
+    policy(0).dump(Console::Instance());
     EXPECT_NE(capture.Out().find("Max_Logical_Drive_Size      = 500\n"), std::string::npos);
     EXPECT_NE(capture.Out().find("Arrays:\n\tArray.A = 4,\n\tArray.B = 0,\nHotspares"), std::string::npos);
 }

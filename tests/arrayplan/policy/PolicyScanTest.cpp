@@ -150,8 +150,7 @@ TEST_F(PolicyFileTest, ScanAndValidationPrintTheirProgress) {
 
 // A path that is there but cannot be opened (a folder) is named with the system's reason.
 TEST_F(PolicyFileTest, FileThatCannotBeOpenedIsNamedWithTheReason) {
-    settings.policyFilePath = CString(dir.Path().string().c_str());
-    reader = std::make_unique<PolicyReader>(settings);
+    reader = std::make_unique<PolicyReader>(settings, CString(dir.Path().string().c_str()), false);
     ConsoleCapture capture;
     EXPECT_FALSE(reader->read());
     EXPECT_EQ(capture.Out(), "\n#### ERROR\n\tCould not open policies file:  " + dir.Path().string() + "\n" +

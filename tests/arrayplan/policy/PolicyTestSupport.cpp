@@ -1,9 +1,7 @@
 #include "tests/arrayplan/policy/PolicyTestSupport.h"
 
 bool PolicyFileTest::readPolicies(const std::string& text, bool lenient) {
-    settings.policyFilePath = CString(dir.Write("policies.ini", text));
-    settings.policyFileOptional = lenient;
-    reader = std::make_unique<PolicyReader>(settings);
+    reader = std::make_unique<PolicyReader>(settings, CString(dir.Write("policies.ini", text)), lenient);
     ConsoleCapture capture;
     bool ok = reader->read();
     out = capture.Out();
@@ -11,9 +9,7 @@ bool PolicyFileTest::readPolicies(const std::string& text, bool lenient) {
 }
 
 bool PolicyFileTest::readMissingFile(bool lenient) {
-    settings.policyFilePath = CString(dir / "absent.ini");
-    settings.policyFileOptional = lenient;
-    reader = std::make_unique<PolicyReader>(settings);
+    reader = std::make_unique<PolicyReader>(settings, CString(dir / "absent.ini"), lenient);
     ConsoleCapture capture;
     bool ok = reader->read();
     out = capture.Out();

@@ -1,7 +1,7 @@
 // Reads policy files written into a temporary folder, with the console captured.
 #pragma once
 
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/PolicyReader.h"
 #include "tests/support/ConsoleCapture.h"
 #include "tests/support/TempDir.h"

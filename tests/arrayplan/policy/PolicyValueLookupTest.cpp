@@ -4,23 +4,23 @@
 namespace {
 
 TEST_F(PolicyFileTest, ValueLookupFollowsTheLineRules) {
-    settings.policyFilePath = CString(dir.Write("lookup.ini", "; comment\n"
-                                                              "Stray = before any section\n"
-                                                              "  [ Policy.X ]  \n"
-                                                              "  Key = first  \n"
-                                                              "key = second\n"
-                                                              "a line without equals\n"
-                                                              "Empty =\n"
-                                                              "Marker = ^~\n"
-                                                              "Semi = value ; remark\n"
-                                                              "\tTabbed\t=\tv = w\t\n"
-                                                              " ;Hidden = x\n"
-                                                              "[policy.x]\n"
-                                                              "Late = in a later section of the same name\n"
-                                                              "[Policy.Y\n"
-                                                              "Other = y\n"
-                                                              "Last = no newline"));
-    PolicyReader lookupReader(settings);
+    CString path(dir.Write("lookup.ini", "; comment\n"
+                                         "Stray = before any section\n"
+                                         "  [ Policy.X ]  \n"
+                                         "  Key = first  \n"
+                                         "key = second\n"
+                                         "a line without equals\n"
+                                         "Empty =\n"
+                                         "Marker = ^~\n"
+                                         "Semi = value ; remark\n"
+                                         "\tTabbed\t=\tv = w\t\n"
+                                         " ;Hidden = x\n"
+                                         "[policy.x]\n"
+                                         "Late = in a later section of the same name\n"
+                                         "[Policy.Y\n"
+                                         "Other = y\n"
+                                         "Last = no newline"));
+    PolicyReader lookupReader(settings, path, false);
     ConsoleCapture capture;
     EXPECT_EQ(lookupReader.valueOf("Policy.X", "Key"), "first");
     EXPECT_EQ(lookupReader.valueOf("POLICY.x", "KEY"), "first");
@@ -39,8 +39,7 @@ TEST_F(PolicyFileTest, ValueLookupFollowsTheLineRules) {
 }
 
 TEST_F(PolicyFileTest, ValueLookupOfAMissingFileSaysSo) {
-    settings.policyFilePath = CString(dir / "gone.ini");
-    PolicyReader lookupReader(settings);
+    PolicyReader lookupReader(settings, CString(dir / "gone.ini"), false);
     ConsoleCapture capture;
     EXPECT_EQ(lookupReader.valueOf("Policy.A", "Init"), kFileNotFoundValue);
     EXPECT_EQ(capture.Out(), "File not found:  " + dir / "gone.ini" + " \n");

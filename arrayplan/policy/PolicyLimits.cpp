@@ -1,4 +1,4 @@
-#include "arrayplan/frontend/PolicyLimits.h"
+#include "arrayplan/policy/PolicyLimits.h"
 
 #include "arrayplan/model/RaidRecords.h"
 #include "arrayplan/policy/Policy.h"
@@ -14,6 +14,7 @@ PolicyLayout policyLayoutOf(const Policy& policy) {
     return layout;
 }
 
-int checkPolicyLimits(const RunSettings& settings, const RaidController& controller, const Policy& policy) {
+ResultCode checkPolicyLimits(const RunSettings& settings, const RaidController& controller,
+                             const Policy& policy) {
     return checkPolicyLimits(settings, controller, policyLayoutOf(policy));
 }

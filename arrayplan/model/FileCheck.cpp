@@ -1,6 +1,6 @@
-#include "arrayplan/frontend/FileCheck.h"
+#include "arrayplan/model/FileCheck.h"
 
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <memory>
@@ -16,7 +16,7 @@ bool checkFile(const RunSettings& settings, const char* mode, const CString& pat
     settings.debugTrace(kCheckFileTrace, trace);
     if (path.IsEmpty())
         return false;
-    FileSystem& fileSystem = CurrentFileSystem();
+    FileSystem& fileSystem = settings.fileSystem();
     std::unique_ptr<File> file = fileSystem.OpenFile(path.Str(), mode);
     if (file && file->Close())
         return true;

@@ -1,6 +1,6 @@
-#include "arrayplan/frontend/PolicyLimits.h"
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/policy/PolicyLimits.h"
 #include "arrayplan/model/RaidController.h"
+#include "arrayplan/model/RunSettings.h"
 #include "arrayplan/policy/Policy.h"
 #include "support/ConsoleCapture.h"
 #include "support/TempDir.h"
@@ -33,16 +33,16 @@ TEST(PolicyLimits, ChecksAPolicyAsRead) {
     policy.addArray(std::move(mirror));
     policy.addLogicalDrive(logical(0, kRaid1));
     ConsoleCapture capture;
-    EXPECT_EQ(checkPolicyLimits(settings, controller, policy), 0);
+    EXPECT_EQ(codeNumber(checkPolicyLimits(settings, controller, policy)), 0);
 
     policy.arrayAt(0)->addDriveNumber(3);
-    EXPECT_EQ(checkPolicyLimits(settings, controller, policy), 7) << "three drives in a mirror";
+    EXPECT_EQ(codeNumber(checkPolicyLimits(settings, controller, policy)), 7) << "three drives in a mirror";
 
     policy.arrayMode = Policy::kModeAuto;
-    EXPECT_EQ(checkPolicyLimits(settings, controller, policy), 0)
+    EXPECT_EQ(codeNumber(checkPolicyLimits(settings, controller, policy)), 0)
         << "only the stripe size is checked in AUTO mode";
     policy.stripeSize = "16";
-    EXPECT_EQ(checkPolicyLimits(settings, controller, policy), 5);
+    EXPECT_EQ(codeNumber(checkPolicyLimits(settings, controller, policy)), 5);
 }
 
 } // namespace

@@ -9,5 +9,6 @@ class Policy;
 // The parts of policy that the check reads; the records stay the policy's.
 PolicyLayout policyLayoutOf(const Policy& policy);
 
-// 0 when the policy fits the controller's support file; else the run's code (3 to 8 or 17).
-int checkPolicyLimits(const RunSettings& settings, const RaidController& controller, const Policy& policy);
+// Success when the policy fits the controller's support file; else the run's code (3 to 8 or 17).
+ResultCode checkPolicyLimits(const RunSettings& settings, const RaidController& controller,
+                             const Policy& policy);

@@ -1,4 +1,4 @@
-#include "arrayplan/frontend/RunSettings.h"
+#include "arrayplan/model/RunSettings.h"
 #include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +11,8 @@ TEST(RunSettings, MessageForms) {
     settings.printLeveled("five\n", 5);
     settings.printLeveled("six\n", 6);
     settings.reportError("Policy.A -- bad\n");
-    RunSettings::printErrorForm("Error opening input policy file.\n");
-    RunSettings::printPlain("100% done\n");
+    settings.printErrorForm("Error opening input policy file.\n");
+    settings.printPlain("100% done\n");
     settings.debugTrace(70, "hidden");
     settings.debug = true;
     settings.debugTrace(70, "shown");

@@ -1,6 +1,7 @@
-#include "arrayplan/frontend/OutputFile.h"
+#include "arrayplan/model/OutputFile.h"
 
-#include "arrayplan/frontend/FileCheck.h"
+#include "arrayplan/model/FileCheck.h"
+#include "arrayplan/model/RunSettings.h"
 #include "foundation/FileOperations.h"
 #include "foundation/platform/FileSystem.h"
 
@@ -18,7 +19,7 @@ bool OutputFile::open(const RunSettings& settings) {
     // No file named: the check fails as the run's message says, with nothing to add.
     if (path_.IsEmpty())
         return checkFile(settings, "a", path_);
-    FileSystem& fileSystem = CurrentFileSystem();
+    FileSystem& fileSystem = settings.fileSystem();
     lock_ = fileSystem.LockFile((path_ + ".lock").Str());
     if (!lock_)
         return failWith(fileSystem.LastFailureReason());
