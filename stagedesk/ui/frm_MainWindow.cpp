@@ -60,7 +60,7 @@ QString LinkMarkup(const QString& text) {
 } // namespace
 
 frm_MainWindow::frm_MainWindow(sd_KitSession& session, QWidget* parent)
-    : QMainWindow(parent), session_(session) {
+    : QMainWindow(parent), session_(session), prompt_(session.boxes, this) {
     setWindowTitle("Torvik Harborline Kitorium Configurator");
     setWindowIcon(ApplicationIcon());
     editions_ = ReadEditions(session_.xml);
@@ -227,15 +227,31 @@ void frm_MainWindow::resizeEvent(QResizeEvent* event) {
     PlacePanels();
 }
 
+frm_MainWindow::~frm_MainWindow() {
+    for (frm_OSFiles* wizard : Wizards())
+        delete wizard;
+}
+
 frm_OSFiles* frm_MainWindow::OpenTask(sd_Task task) {
-    auto* wizard = new frm_OSFiles(task, session_, this);
+    auto* wizard = new frm_OSFiles(task, session_);
+    std::erase_if(wizards_, [](const QPointer<frm_OSFiles>& closed) { return closed.isNull(); });
+    wizards_.emplace_back(wizard);
     wizard->show();
     return wizard;
 }
 
+std::vector<frm_OSFiles*> frm_MainWindow::Wizards() const {
+    std::vector<frm_OSFiles*> open;
+    for (const QPointer<frm_OSFiles>& wizard : wizards_) {
+        if (wizard)
+            open.push_back(wizard);
+    }
+    return open;
+}
+
 // Open wizards are closed first; one whose user chose to stay keeps the program running.
 void frm_MainWindow::closeEvent(QCloseEvent* event) {
-    for (frm_OSFiles* wizard : findChildren<frm_OSFiles*>()) {
+    for (frm_OSFiles* wizard : Wizards()) {
         if (wizard->isVisible() && !wizard->close()) {
             event->ignore();
             return;
@@ -247,8 +263,8 @@ void frm_MainWindow::closeEvent(QCloseEvent* event) {
 void frm_MainWindow::OpenLocal(const QString& path) {
     const QString found = sd::ResolveCase(sd::KitPath(path));
     if (!QFileInfo::exists(found)) {
-        session_.prompt.Show("The system cannot find the file specified:\n\n" + sd::ShownPath(path),
-                             "File Not Found", sd_prompt::Icon::Warning);
+        prompt_.Show("The system cannot find the file specified:\n\n" + sd::ShownPath(path), "File Not Found",
+                     sd_prompt::Icon::Warning);
         return;
     }
     OpenAddress(QUrl::fromLocalFile(found), sd::ShownPath(found));
@@ -257,8 +273,8 @@ void frm_MainWindow::OpenLocal(const QString& path) {
 void frm_MainWindow::OpenAddress(const QUrl& address, const QString& shown) {
     if (session_.openUrl(address))
         return;
-    session_.prompt.Show("No program could be started to open:\n\n" + shown, "Unable To Start",
-                         sd_prompt::Icon::Warning);
+    prompt_.Show("No program could be started to open:\n\n" + shown, "Unable To Start",
+                 sd_prompt::Icon::Warning);
 }
 
 void frm_MainWindow::OpenWebSite(const char* element, const char* fallback) {

@@ -32,7 +32,7 @@ constexpr int kDosNameLength = 8;
 } // namespace
 
 frm_OSFiles::frm_OSFiles(sd_Task task, sd_KitSession& session, QWidget* parent)
-    : QWidget(parent, Qt::Window), task_(task), session_(session), prompt_(session.prompt) {
+    : QWidget(parent, Qt::Window), task_(task), session_(session), prompt_(session.boxes, this) {
     const sd_TaskInfo& info = TaskInfo(task);
     setWindowTitle(info.windowTitle);
     setWindowIcon(TaskPicture(task));

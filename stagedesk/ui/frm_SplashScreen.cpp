@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-frm_SplashScreen::frm_SplashScreen(const QString& homeDirectory, sd_xml& xml, sd_prompt& prompt,
+frm_SplashScreen::frm_SplashScreen(const QString& homeDirectory, sd_xml& xml, sd_WindowBoxes& boxes,
                                    QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint), home_(homeDirectory), xml_(xml), prompt_(prompt) {
+    : QDialog(parent, Qt::FramelessWindowHint), home_(homeDirectory), xml_(xml), prompt_(boxes, this) {
     setObjectName("splash");
     setWindowIcon(ApplicationIcon());
     setFixedSize(420, 200);

@@ -30,13 +30,14 @@ TEST(ExampleKit, DriverSetCopiedThroughTheWizard) {
     fs::copy(fs::path(KIT_SOURCE_DIR) / "examples/kit", dir.Path() / "kit", fs::copy_options::recursive);
     const QString kit = QString::fromStdString((dir.Path() / "kit").string());
     ScriptedPrompt prompt;
+    ScriptedBoxes boxes(prompt);
     sd_xml xml(kit + "/stagedesk");
     {
-        frm_SplashScreen splash(kit + "/stagedesk", xml, prompt);
+        frm_SplashScreen splash(kit + "/stagedesk", xml, boxes);
         ASSERT_EQ(splash.exec(), QDialog::Accepted);
         EXPECT_EQ(Child<QProgressBar>(&splash, "progress")->value(), 5);
     }
-    sd_KitSession session{kit + "/stagedesk", xml, prompt, sd_platform::Real(),
+    sd_KitSession session{kit + "/stagedesk", xml, boxes, sd_platform::Real(),
                           [](const QUrl&) { return true; }};
     frm_MainWindow window(session);
     EXPECT_EQ(Child<QLabel>(&window, "edition_dos")->text(), "Dos Toolkit: v. 2.4");

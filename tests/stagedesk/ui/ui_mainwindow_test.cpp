@@ -138,7 +138,7 @@ TEST(MainWindow, TasksOpenModelessWizards) {
 
     Action(window, "Add Operating System &Device Drivers")->trigger();
     Child<QLabel>(&window, "link_preboot")->linkActivated("task");
-    const QList<frm_OSFiles*> wizards = window.findChildren<frm_OSFiles*>();
+    const std::vector<frm_OSFiles*> wizards = window.Wizards();
     ASSERT_EQ(wizards.size(), 2);
     EXPECT_EQ(wizards[0]->windowTitle(), "Add Operating System Device Driver Files");
     EXPECT_EQ(wizards[1]->windowTitle(), "Add Pre-boot Environment Files");

@@ -19,7 +19,7 @@ protected:
         ui.kit.Write("kit/linuxtk/version.ini", "[Toolkit]\nVersion = 2.5\n"); // below the minimum 3.1
     }
     int Run(int* progress = nullptr) {
-        frm_SplashScreen splash(ui.kit.Home(), ui.xml, ui.prompt);
+        frm_SplashScreen splash(ui.kit.Home(), ui.xml, ui.boxes);
         EXPECT_EQ(Child<QLabel>(&splash, "status")->text(), "Verifying Kitorium Version Information");
         const int result = splash.exec();
         if (progress)
