@@ -51,7 +51,7 @@ TEST(ExampleKit, DriverSetCopiedThroughTheWizard) {
     Child<QLineEdit>(wizard.data(), "source")->setText(kit + "/media/drvpack");
     Child<QPushButton>(wizard.data(), "next")->click();
     auto* cancel = Child<QPushButton>(wizard.data(), "cancel");
-    ASSERT_TRUE(ProcessEventsUntil([&] { return cancel->text() == "Finish"; }));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return cancel->text() == "&Finish"; }));
 
     const QStringList status = Child<QPlainTextEdit>(wizard.data(), "status")->toPlainText().split('\n');
     ASSERT_FALSE(status.isEmpty());

@@ -2,6 +2,7 @@
 // copy on its worker, and closing while it copies.
 #include "stagedesk/core/sd_filecopy.h"
 #include "stagedesk/ui/frm_OSFiles.h"
+#include "stagedesk/ui/sd_pathlabel.h"
 #include "stagedesk/ui/sddll_SelectPaths.h"
 
 #include "ui_fixtures.h"
@@ -72,7 +73,7 @@ protected:
         Get<QLineEdit>("source")->setText(source);
         Get<QLineEdit>("destination")->setText(destination);
     }
-    bool Finished() { return Button("cancel")->text() == "Finish"; }
+    bool Finished() { return Button("cancel")->text() == "&Finish"; }
     QString Status() { return Get<QPlainTextEdit>("status")->toPlainText(); }
 
     UiKit ui;
@@ -106,7 +107,7 @@ TEST_F(Wizard, PagesAndButtonsFollowTheChoices) {
     EXPECT_FALSE(Button("next")->isEnabled());
     EXPECT_EQ(Get<QLineEdit>("destination")->text(), "OSDEFAULT");
     EXPECT_EQ(Get<QLabel>("sourcePrompt")->text(), "Please provide the location of the Sample OS CD:");
-    EXPECT_EQ(Get<QLabel>("destinationNote")->text(),
+    EXPECT_EQ(Get<sd_PathLabel>("destinationNote")->FullText(),
               "The operating system installation files will be copied to the following directory within " +
                   QDir::toNativeSeparators(ui.kit.Base() + "/os"));
 
