@@ -36,7 +36,7 @@ public:
     static constexpr int kLinkLeft = 52;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -19,8 +19,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void StartChecks();
     void RunChecks();
 
     QString home_;
@@ -28,5 +30,6 @@ private:
     sd_WindowPrompt prompt_;
     QLabel* status_;
     QProgressBar* progress_;
+    bool shown_ = false;
     bool started_ = false;
 };

@@ -92,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
             "UtilitiesMissing", {"winpe", "dos"}, {"winpe", "linux", "dos", "winpe"}, {88, -1, 116, 144}}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
+// The panels reach down to the status bar, or to the window's bottom without it: no empty band.
 TEST(MainWindow, ViewTogglesHideTheStatusBarAndTheWelcomePanel) {
     UiKit ui;
     ui.Configure({"dos"}, Category("operating_systems", "dos"));
@@ -100,30 +101,59 @@ TEST(MainWindow, ViewTogglesHideTheStatusBarAndTheWelcomePanel) {
     auto* tasks = Child<QWidget>(&window, "taskPanel");
     auto* welcome = Child<QWidget>(&window, "welcomePanel");
     auto* border = Child<QWidget>(&window, "verticalBorder");
-    EXPECT_EQ(tasks->geometry(), QRect(200, 56, window.width() - 200, window.height() - 127));
-    EXPECT_EQ(welcome->height(), window.height() - 127);
+    const auto bottom = [&window](const QWidget* panel) {
+        return panel->mapTo(&window, QPoint(0, panel->height())).y();
+    };
+    const auto toggle = [&window](const char* item) {
+        Action(window, item)->trigger();
+        QApplication::processEvents(); // the layout runs after the toggle
+    };
+    EXPECT_EQ(tasks->geometry().topLeft(), QPoint(200, 56));
+    EXPECT_EQ(tasks->width(), window.width() - 200);
+    EXPECT_EQ(bottom(tasks), window.statusBar()->y());
+    EXPECT_EQ(bottom(welcome), window.statusBar()->y());
     EXPECT_EQ(
         Child<QLabel>(&window, "welcomeText")->text(),
         "Welcome to the Torvik Harborline Kitorium Configurator.\n\nThis tool allows you to configure "
         "your Kitorium source server to perform Operating System installations.\n\nPlease choose a task "
         "to perform from the right.");
 
-    Action(window, "&Status Bar")->trigger();
+    toggle("&Status Bar");
     EXPECT_FALSE(window.statusBar()->isVisible());
-    EXPECT_EQ(tasks->height(), window.height() - 105);
-    EXPECT_EQ(welcome->height(), window.height() - 105);
+    EXPECT_EQ(bottom(tasks), window.height());
+    EXPECT_EQ(bottom(welcome), window.height());
 
-    Action(window, "&Welcome Text")->trigger();
+    toggle("&Welcome Text");
     EXPECT_FALSE(welcome->isVisible());
     EXPECT_FALSE(border->isVisible());
-    EXPECT_EQ(tasks->geometry(), QRect(0, 56, window.width(), window.height() - 105));
+    EXPECT_EQ(tasks->geometry().topLeft(), QPoint(0, 56));
+    EXPECT_EQ(tasks->width(), window.width());
+    EXPECT_EQ(bottom(tasks), window.height());
 
-    Action(window, "&Welcome Text")->trigger();
-    Action(window, "&Status Bar")->trigger();
+    toggle("&Welcome Text");
+    toggle("&Status Bar");
     EXPECT_TRUE(window.statusBar()->isVisible());
     EXPECT_TRUE(welcome->isVisible());
     EXPECT_TRUE(border->isVisible());
-    EXPECT_EQ(tasks->geometry(), QRect(200, 56, window.width() - 200, window.height() - 127));
+    EXPECT_EQ(tasks->geometry().topLeft(), QPoint(200, 56));
+    EXPECT_EQ(bottom(tasks), window.statusBar()->y());
+}
+
+// At the window's smallest, every text of the status bar is shown whole.
+TEST(MainWindow, StatusBarTextsFitAtTheSmallestSize) {
+    UiKit ui;
+    ui.kit.Write("kit/stagedesk/xml/stagedesk.xml",
+                 Configuration(ui.kit, {"dos", "winpe", "linux"}, Category("operating_systems", "dos"))
+                     .replace("<winpe_toolkit_version>1.3<", "<winpe_toolkit_version>10.31.2<"));
+    frm_MainWindow window(ui.session);
+    window.show();
+    window.resize(window.minimumSize());
+    QApplication::processEvents();
+    ASSERT_EQ(window.size(), window.minimumSize());
+    for (const QLabel* label : window.statusBar()->findChildren<QLabel*>()) {
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_GE(label->width(), label->sizeHint().width());
+    }
 }
 
 TEST(MainWindow, TasksOpenModelessWizards) {
