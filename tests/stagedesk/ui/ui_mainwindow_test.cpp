@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -176,6 +177,42 @@ TEST(MainWindow, TasksOpenModelessWizards) {
     EXPECT_FALSE(wizards[0]->isModal());
 }
 
+// Tab visits each offered task link once (none for a task not offered) and shows a focus frame on it;
+// Enter or Space on a link opens its wizard.
+TEST(MainWindow, EachTaskLinkIsOneTabStop) {
+    UiKit ui;
+    ui.Configure({"winpe"}, Category("operating_systems", "winpe") + Category("device_drivers", "winpe") +
+                                Category("preboot_files", "winpe"));
+    frm_MainWindow window(ui.session);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QStringList visited;
+    for (int i = 0; i < 6; ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : &window, Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    visited.sort();
+    EXPECT_EQ(visited, (QStringList{"link_drivers", "link_drivers", "link_os", "link_os", "link_preboot",
+                                    "link_preboot"}));
+
+    auto* link = Child<QLabel>(&window, "link_drivers");
+    link->setFocus();
+    const QImage focusedLook = link->grab().toImage();
+    Child<QLabel>(&window, "link_os")->setFocus();
+    EXPECT_NE(link->grab().toImage(), focusedLook); // the frame goes with the focus
+
+    link->setFocus();
+    QTest::keyClick(link, Qt::Key_Return);
+    QTest::keyClick(Child<QLabel>(&window, "link_preboot"), Qt::Key_Space);
+    const std::vector<frm_OSFiles*> wizards = window.Wizards();
+    ASSERT_EQ(wizards.size(), 2u);
+    EXPECT_EQ(wizards[0]->windowTitle(), "Add Operating System Device Driver Files");
+    EXPECT_EQ(wizards[1]->windowTitle(), "Add Pre-boot Environment Files");
+}
+
 TEST(MainWindow, HelpItemsOpenThroughTheDesktopAndReportWhatCannotBeOpened) {
     UiKit ui;
     ui.Configure({"dos"}, Category("operating_systems", "dos") +
@@ -201,6 +238,9 @@ TEST(MainWindow, HelpItemsOpenThroughTheDesktopAndReportWhatCannotBeOpened) {
     ASSERT_EQ(ui.prompt.Count("Unable To Start"), 1);
     EXPECT_TRUE(ui.prompt.Texts("Unable To Start")[0].contains("https://"));
     EXPECT_EQ(ui.opened.size(), 4);
+    ASSERT_EQ(ui.boxes.owners.size(), 2u);
+    for (const auto& [caption, owner] : ui.boxes.owners)
+        EXPECT_EQ(owner, &window) << caption.toStdString();
 }
 
 TEST(MainWindow, AboutBoxShowsTheConfiguredVersion) {

@@ -351,8 +351,8 @@ TEST_F(ClosingDuringCopy, YesWithoutKeepingRemovesTheTarget) {
 
 namespace {
 
-// Keyboard only: Tab into the item list chooses nothing; Space highlights; Enter is Next, then
-// Finish; the paths page starts in the source box, not on Cancel.
+// Keyboard only: Tab into the item list chooses nothing; Space highlights; the paths page starts in
+// the source box, not on Cancel; Enter is Next, then Finish.
 TEST_F(Wizard, EnterAndTabCarryThroughTheWizard) {
     Open(sd_Task::InstallationFiles);
     Activate();
@@ -366,7 +366,9 @@ TEST_F(Wizard, EnterAndTabCarryThroughTheWizard) {
 
     Press(Qt::Key_Space);
     EXPECT_TRUE(Button("next")->isEnabled());
-    Press(Qt::Key_Return);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Button("next"));
+    Press(Qt::Key_Space); // Next, which the paths page disables at once
     ASSERT_TRUE(OnPathsPage());
     auto* source = Get<QLineEdit>("source");
     EXPECT_EQ(QApplication::focusWidget(), source);
@@ -435,7 +437,8 @@ TEST_F(Wizard, BarsStayEmptyUntilCopyingStarts) {
         std::function<void()> arrange;
         const char* moment; // the question at which the bars are read; null: after the run
     } cases[] = {
-        {"target question", [this] { ui.kit.Write("kit/os/DEST/keep.txt", "mine"); }, "Directory Already Exists"},
+        {"target question", [this] { ui.kit.Write("kit/os/DEST/keep.txt", "mine"); },
+         "Directory Already Exists"},
         {"insert-disc cancelled", [this] { ui.platform.volumeValid = false; }, nullptr},
         {"too little space", [this] { ui.platform.freeBytes = 1024; }, nullptr},
     };
@@ -530,7 +533,8 @@ TEST_F(Wizard, TryAgainAfterAnAbortAndOpenTheFolderAfterACopy) {
     QTest::mouseClick(Button("openFolder"), Qt::LeftButton);
     ASSERT_EQ(ui.prompt.Count("Unable To Start"), 1);
     EXPECT_EQ(ui.prompt.Texts("Unable To Start")[0],
-              "No program could be started to open:\n\n" + QDir::toNativeSeparators(ui.kit.Path("kit/os/DEST")));
+              "No program could be started to open:\n\n" +
+                  QDir::toNativeSeparators(ui.kit.Path("kit/os/DEST")));
     for (const auto& [caption, window] : ui.boxes.owners)
         EXPECT_EQ(window, wizard.data()) << caption.toStdString();
 }
