@@ -53,6 +53,7 @@ constexpr const char* kSupportSiteFallback = "https://support.torvik.example/";
 
 constexpr int kBannerHeight = 56;
 constexpr int kWelcomeWidth = 200;
+constexpr int kMinimumWidth = 560;
 
 } // namespace
 
@@ -67,8 +68,7 @@ frm_MainWindow::frm_MainWindow(sd_KitSession& session, QWidget* parent)
     BuildStatusBar();
     ConfigureTasks();
     ShowEditions();
-    // Never narrower than the status bar's texts.
-    setMinimumSize(minimumSizeHint().expandedTo(QSize(560, 360)));
+    setMinimumSize(kMinimumWidth, 360);
     resize(640, 440);
 }
 
@@ -224,6 +224,12 @@ void frm_MainWindow::PlacePanels() {
         taskPanel_->setGeometry(kWelcomeWidth, kBannerHeight, width() - kWelcomeWidth, panelHeight);
     else
         taskPanel_->setGeometry(0, kBannerHeight, width(), panelHeight);
+}
+
+// Never narrower than the status bar's texts; measured once shown, when its size grip has come.
+void frm_MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    setMinimumWidth(qMax(kMinimumWidth, statusBar()->minimumSizeHint().width()));
 }
 
 bool frm_MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -36,6 +36,7 @@ public:
     static constexpr int kLinkLeft = 52;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

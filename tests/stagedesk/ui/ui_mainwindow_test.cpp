@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -151,10 +152,16 @@ TEST(MainWindow, StatusBarTextsFitAtTheSmallestSize) {
     window.resize(window.minimumSize());
     QApplication::processEvents();
     ASSERT_EQ(window.size(), window.minimumSize());
-    for (const QLabel* label : window.statusBar()->findChildren<QLabel*>()) {
+    QList<QLabel*> labels = window.statusBar()->findChildren<QLabel*>();
+    std::sort(labels.begin(), labels.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
+    int left = 0;
+    for (const QLabel* label : labels) {
         SCOPED_TRACE(label->text().toStdString());
         EXPECT_GE(label->width(), label->sizeHint().width());
+        EXPECT_GE(label->x(), left); // not covered by the one before
+        left = label->geometry().right() + 1;
     }
+    EXPECT_LE(left, window.statusBar()->width());
 }
 
 TEST(MainWindow, TasksOpenModelessWizards) {
