@@ -6,6 +6,7 @@
 #include "stagedesk/ui/frm_About.h"
 #include "stagedesk/ui/frm_OSFiles.h"
 #include "stagedesk/ui/sd_kitsession.h"
+#include "stagedesk/ui/sd_tasklink.h"
 #include "stagedesk/ui/sd_taskpictures.h"
 
 #include <QCloseEvent>
@@ -52,15 +53,12 @@ constexpr const char* kSupportSiteFallback = "https://support.torvik.example/";
 
 constexpr int kBannerHeight = 56;
 constexpr int kWelcomeWidth = 200;
-
-QString LinkMarkup(const QString& text) {
-    return text.isEmpty() ? QString() : "<a href=\"task\" style=\"color:#1a4fa0\">" + text + "</a>";
-}
+constexpr int kMinimumWidth = 560;
 
 } // namespace
 
 frm_MainWindow::frm_MainWindow(sd_KitSession& session, QWidget* parent)
-    : QMainWindow(parent), session_(session) {
+    : QMainWindow(parent), session_(session), prompt_(session.boxes, this) {
     setWindowTitle("Torvik Harborline Kitorium Configurator");
     setWindowIcon(ApplicationIcon());
     editions_ = ReadEditions(session_.xml);
@@ -70,7 +68,7 @@ frm_MainWindow::frm_MainWindow(sd_KitSession& session, QWidget* parent)
     BuildStatusBar();
     ConfigureTasks();
     ShowEditions();
-    setMinimumSize(560, 360);
+    setMinimumSize(kMinimumWidth, 360);
     resize(640, 440);
 }
 
@@ -115,6 +113,7 @@ void frm_MainWindow::BuildPanels() {
     auto* central = new QWidget(this);
     central->setObjectName("central");
     central->setStyleSheet("#central { background: white; }");
+    central->installEventFilter(this);
     setCentralWidget(central);
 
     auto* banner = new QLabel("  Torvik Harborline Kitorium Configurator", central);
@@ -153,16 +152,18 @@ void frm_MainWindow::BuildPanels() {
         row.picture->setObjectName("picture_" + name);
         row.picture->setPixmap(TaskPicture(texts.task));
         row.picture->setFixedSize(kTaskPictureSize, kTaskPictureSize);
-        row.link = new QLabel(LinkMarkup(texts.linkText), taskPanel_);
+        row.link = new sd_TaskLink(texts.linkText, taskPanel_);
         row.link->setObjectName("link_" + name);
-        row.link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
         row.link->setFixedHeight(kTaskPictureSize);
         connect(row.link, &QLabel::linkActivated, this, [this, task = texts.task] { OpenTask(task); });
     }
 }
 
 void frm_MainWindow::BuildStatusBar() {
-    statusBar()->addWidget(new QLabel("Installed Kitorium Versions:", this));
+    auto* heading = new QLabel("Installed Kitorium Versions:", this);
+    // The status bar squeezes its widgets below their texts; the window's minimum width keeps them whole.
+    heading->setMinimumWidth(heading->sizeHint().width());
+    statusBar()->addWidget(heading);
     for (const char* edition : {"winpe", "dos", "linux"}) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QString("edition_") + edition);
@@ -186,6 +187,7 @@ void frm_MainWindow::ConfigureTasks() {
         }
         row.menuItem->setVisible(false);
         row.link->setText(QString());
+        row.link->setVisible(false); // no Tab stop where nothing is shown
         row.picture->setVisible(false);
     }
     for (TaskRow& row : rows_)
@@ -201,15 +203,17 @@ void frm_MainWindow::ShowEditions() {
         if (!edition->installed)
             continue;
         panel->setText(label + edition->version);
+        panel->setMinimumWidth(qMax(panel->minimumWidth(), panel->sizeHint().width()));
         panel->setToolTip(sd::ShownPath(sd::JoinPath(sd::KitPath(baseDirectory_), edition->folder)));
     }
 }
 
-// With the status bar the panels end 127 pixels above the window's bottom, without it 105; without
-// the welcome panel the task panel takes the whole width.
+// The panels reach from the banner down to the status bar, or to the window's bottom without it;
+// without the welcome panel the task panel takes the whole width. Placed whenever the central area
+// changes: hiding the status bar resizes it only once the layout has run.
 void frm_MainWindow::PlacePanels() {
     statusBar()->setVisible(statusBarItem_->isChecked());
-    const int panelHeight = height() - (statusBarItem_->isChecked() ? 127 : 105);
+    const int panelHeight = centralWidget()->height() - kBannerHeight;
     const bool welcome = welcomeItem_->isChecked();
     findChild<QLabel*>("banner")->setGeometry(0, 0, width(), kBannerHeight);
     welcomePanel_->setVisible(welcome);
@@ -222,20 +226,43 @@ void frm_MainWindow::PlacePanels() {
         taskPanel_->setGeometry(0, kBannerHeight, width(), panelHeight);
 }
 
-void frm_MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    PlacePanels();
+// Never narrower than the status bar's texts; measured once shown, when its size grip has come.
+void frm_MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    setMinimumWidth(qMax(kMinimumWidth, statusBar()->minimumSizeHint().width()));
+}
+
+bool frm_MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        PlacePanels();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+frm_MainWindow::~frm_MainWindow() {
+    for (frm_OSFiles* wizard : Wizards())
+        delete wizard;
 }
 
 frm_OSFiles* frm_MainWindow::OpenTask(sd_Task task) {
-    auto* wizard = new frm_OSFiles(task, session_, this);
+    auto* wizard = new frm_OSFiles(task, session_);
+    std::erase_if(wizards_, [](const QPointer<frm_OSFiles>& closed) { return closed.isNull(); });
+    wizards_.emplace_back(wizard);
     wizard->show();
     return wizard;
 }
 
+std::vector<frm_OSFiles*> frm_MainWindow::Wizards() const {
+    std::vector<frm_OSFiles*> open;
+    for (const QPointer<frm_OSFiles>& wizard : wizards_) {
+        if (wizard)
+            open.push_back(wizard);
+    }
+    return open;
+}
+
 // Open wizards are closed first; one whose user chose to stay keeps the program running.
 void frm_MainWindow::closeEvent(QCloseEvent* event) {
-    for (frm_OSFiles* wizard : findChildren<frm_OSFiles*>()) {
+    for (frm_OSFiles* wizard : Wizards()) {
         if (wizard->isVisible() && !wizard->close()) {
             event->ignore();
             return;
@@ -247,8 +274,8 @@ void frm_MainWindow::closeEvent(QCloseEvent* event) {
 void frm_MainWindow::OpenLocal(const QString& path) {
     const QString found = sd::ResolveCase(sd::KitPath(path));
     if (!QFileInfo::exists(found)) {
-        session_.prompt.Show("The system cannot find the file specified:\n\n" + sd::ShownPath(path),
-                             "File Not Found", sd_prompt::Icon::Warning);
+        prompt_.Show("The system cannot find the file specified:\n\n" + sd::ShownPath(path), "File Not Found",
+                     sd_prompt::Icon::Warning);
         return;
     }
     OpenAddress(QUrl::fromLocalFile(found), sd::ShownPath(found));
@@ -257,8 +284,8 @@ void frm_MainWindow::OpenLocal(const QString& path) {
 void frm_MainWindow::OpenAddress(const QUrl& address, const QString& shown) {
     if (session_.openUrl(address))
         return;
-    session_.prompt.Show("No program could be started to open:\n\n" + shown, "Unable To Start",
-                         sd_prompt::Icon::Warning);
+    prompt_.Show("No program could be started to open:\n\n" + shown, "Unable To Start",
+                 sd_prompt::Icon::Warning);
 }
 
 void frm_MainWindow::OpenWebSite(const char* element, const char* fallback) {

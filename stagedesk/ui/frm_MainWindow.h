@@ -4,9 +4,12 @@
 
 #include "stagedesk/core/sd_editions.h"
 #include "stagedesk/core/sd_tasks.h"
+#include "stagedesk/ui/sd_windowprompt.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -18,9 +21,12 @@ class frm_MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit frm_MainWindow(sd_KitSession& session, QWidget* parent = nullptr);
+    ~frm_MainWindow() override;
 
     // Opens a new copy wizard for the task and shows it.
     frm_OSFiles* OpenTask(sd_Task task);
+    // The wizards still open.
+    std::vector<frm_OSFiles*> Wizards() const;
 
     // Tops of the task rows in the task panel.
     static constexpr int kInstallationRowTop = 60;
@@ -30,7 +36,8 @@ public:
     static constexpr int kLinkLeft = 52;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -54,6 +61,7 @@ private:
     TaskRow& Row(sd_Task task) { return rows_[static_cast<int>(task)]; }
 
     sd_KitSession& session_;
+    sd_WindowPrompt prompt_;
     sd_Editions editions_;
     QString baseDirectory_;
     std::array<TaskRow, 5> rows_;
@@ -62,4 +70,7 @@ private:
     QFrame* border_ = nullptr;
     QAction* statusBarItem_ = nullptr;
     QAction* welcomeItem_ = nullptr;
+    // Top-level windows of their own: a question over one wizard blocks neither this window nor the
+    // other wizards.
+    std::vector<QPointer<frm_OSFiles>> wizards_;
 };

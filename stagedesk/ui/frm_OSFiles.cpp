@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -32,7 +33,7 @@ constexpr int kDosNameLength = 8;
 } // namespace
 
 frm_OSFiles::frm_OSFiles(sd_Task task, sd_KitSession& session, QWidget* parent)
-    : QWidget(parent, Qt::Window), task_(task), session_(session), prompt_(session.prompt) {
+    : QWidget(parent, Qt::Window), task_(task), session_(session), prompt_(session.boxes, this) {
     const sd_TaskInfo& info = TaskInfo(task);
     setWindowTitle(info.windowTitle);
     setWindowIcon(TaskPicture(task));
@@ -51,14 +52,26 @@ frm_OSFiles::frm_OSFiles(sd_Task task, sd_KitSession& session, QWidget* parent)
     back_ = new QPushButton("<- &Back", this);
     next_ = new QPushButton("&Next ->", this);
     cancel_ = new QPushButton("&Cancel", this);
+    tryAgain_ = new QPushButton("&Try Again", this);
+    openFolder_ = new QPushButton("&Open Folder", this);
     back_->setObjectName("back");
     next_->setObjectName("next");
     cancel_->setObjectName("cancel");
+    tryAgain_->setObjectName("tryAgain");
+    openFolder_->setObjectName("openFolder");
+    // A focused button takes Enter itself; otherwise the default button does (keyPressEvent).
+    for (QPushButton* button : {back_, next_, cancel_, tryAgain_, openFolder_})
+        button->setAutoDefault(true);
+    next_->setDefault(true);
+    tryAgain_->hide();
+    openFolder_->hide();
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(tryAgain_);
+    buttons->addWidget(openFolder_);
     buttons->addStretch();
     buttons->addWidget(back_);
     buttons->addWidget(next_);
@@ -81,6 +94,8 @@ frm_OSFiles::frm_OSFiles(sd_Task task, sd_KitSession& session, QWidget* parent)
     connect(next_, &QPushButton::clicked, this, &frm_OSFiles::Next);
     connect(back_, &QPushButton::clicked, this, &frm_OSFiles::Back);
     connect(cancel_, &QPushButton::clicked, this, &QWidget::close);
+    connect(tryAgain_, &QPushButton::clicked, this, &frm_OSFiles::TryAgain);
+    connect(openFolder_, &QPushButton::clicked, this, &frm_OSFiles::OpenFolder);
 
     baseDirectory_ = session_.xml.GetXPathXML("//base_toolkit_dir", "stagedesk.xml");
     editions_ = ReadEditions(session_.xml);
@@ -93,6 +108,7 @@ frm_OSFiles::frm_OSFiles(sd_Task task, sd_KitSession& session, QWidget* parent)
     back_->setEnabled(false);
     next_->setEnabled(false);
     selection_->SelectFirstType();
+    selection_->FocusTypes();
 }
 
 frm_OSFiles::~frm_OSFiles() {
@@ -112,7 +128,7 @@ void frm_OSFiles::OnItemChosen(const QString& item) {
         return;
     }
     const sd_TaskInfo& info = TaskInfo(task_);
-    paths_->SetDestinationNote(info.destinationNotePrefix +
+    paths_->SetDestinationNote(info.destinationNotePrefix,
                                sd::ShownPath(sd::KitPath(baseDirectory_ + info.folderShown)));
     paths_->SetDestination(session_.xml.GetXPathXML("//default_path", itemFile_));
     paths_->SetItemFile(itemFile_);
@@ -157,6 +173,7 @@ void frm_OSFiles::Back() {
     back_->setEnabled(false);
     header_->setText("Choose Your Operating System...");
     next_->setEnabled(selection_->BothSelected());
+    selection_->FocusTypes();
 }
 
 void frm_OSFiles::ShowPathsPage() {
@@ -166,6 +183,8 @@ void frm_OSFiles::ShowPathsPage() {
     header_->setText(kPathsHeader);
     LookUpItem(selection_->SelectedItem());
     UpdateNextOnPaths();
+    // Reached by keyboard, the focus would otherwise pass from the disabled Next to Cancel.
+    paths_->FocusSource();
 }
 
 void frm_OSFiles::CheckPathsAndStart() {
@@ -220,6 +239,7 @@ void frm_OSFiles::StartCopy() {
     back_->setEnabled(false);
     next_->setEnabled(false);
     copy_->Reset();
+    copy_->setFocus(Qt::OtherFocusReason);
     copy_->UpdateStatus(sd::kCheckingSpaceStatus);
     sd_IOManip io(session_.platform, prompt_);
     if (!sd::HasRoomForItem(io, session_.xml, itemFile_, baseDirectory_, prompt_)) {
@@ -247,19 +267,67 @@ void frm_OSFiles::ReturnToPathsPage() {
     back_->setEnabled(true);
     next_->setEnabled(true);
     header_->setText(kPathsHeader);
+    paths_->FocusSource();
 }
 
-void frm_OSFiles::OnCopyEnded() {
+void frm_OSFiles::OnCopyEnded(bool completed) {
     finished_ = true;
-    cancel_->setText("Finish");
+    completed_ = completed;
+    cancel_->setText("&Finish");
+    next_->setDefault(false);
+    cancel_->setDefault(true);
 }
 
 void frm_OSFiles::OnWorkerFinished() {
     workerRunning_ = false;
     if (!finished_)
-        OnCopyEnded(); // a run that ended without a last status line has ended all the same
-    if (closing_)
+        OnCopyEnded(false); // a run that ended without a last status line has ended all the same
+    if (closing_) {
         FinishClosing();
+        return;
+    }
+    tryAgain_->setVisible(!completed_);
+    openFolder_->setVisible(completed_);
+    cancel_->setFocus(Qt::OtherFocusReason);
+}
+
+// Back to the paths page with what the user gave, for another run of the copy.
+void frm_OSFiles::TryAgain() {
+    tryAgain_->hide();
+    openFolder_->hide();
+    finished_ = false;
+    cancel_->setText("&Cancel");
+    cancel_->setDefault(false);
+    next_->setDefault(true);
+    worker_.reset();
+    engine_.reset();
+    relay_.reset();
+    ReturnToPathsPage();
+}
+
+void frm_OSFiles::OpenFolder() {
+    const QString target = engine_->CopyTarget();
+    if (session_.openUrl(QUrl::fromLocalFile(target)))
+        return;
+    prompt_.Show("No program could be started to open:\n\n" + sd::ShownPath(target), "Unable To Start",
+                 sd_prompt::Icon::Warning);
+}
+
+void frm_OSFiles::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        QPushButton* button = finished_ ? cancel_ : next_;
+        if (button->isEnabled())
+            button->click();
+        return;
+    }
+    case Qt::Key_Escape:
+        close();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void frm_OSFiles::closeEvent(QCloseEvent* event) {

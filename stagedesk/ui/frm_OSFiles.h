@@ -35,6 +35,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter clicks the default button (Next, or Finish once the copy has ended); Escape closes, which
+    // asks first while the wizard has not finished.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnItemChosen(const QString& item);
@@ -48,8 +51,10 @@ private:
     sd_CopyJob CopyJob() const;
     void StartCopy();
     void ReturnToPathsPage();
-    void OnCopyEnded();
+    void OnCopyEnded(bool completed);
     void OnWorkerFinished();
+    void TryAgain();
+    void OpenFolder();
     bool ConfirmClose();
     bool UserWantsCopyRemoved();
     void FinishClosing();
@@ -70,8 +75,11 @@ private:
     QPushButton* back_;
     QPushButton* next_;
     QPushButton* cancel_;
+    QPushButton* tryAgain_;
+    QPushButton* openFolder_;
 
     bool finished_ = false; // the copy ended: the Cancel button reads "Finish"
+    bool completed_ = false;
     bool closing_ = false;
     bool removeTarget_ = false;
     bool targetExistedBefore_ = false;

@@ -3,14 +3,15 @@
 #include "stagedesk/core/sd_startup.h"
 #include "stagedesk/ui/sd_taskpictures.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
-frm_SplashScreen::frm_SplashScreen(const QString& homeDirectory, sd_xml& xml, sd_prompt& prompt,
+frm_SplashScreen::frm_SplashScreen(const QString& homeDirectory, sd_xml& xml, sd_WindowBoxes& boxes,
                                    QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint), home_(homeDirectory), xml_(xml), prompt_(prompt) {
+    : QDialog(parent, Qt::FramelessWindowHint), home_(homeDirectory), xml_(xml), prompt_(boxes, this) {
     setObjectName("splash");
     setWindowIcon(ApplicationIcon());
     setFixedSize(420, 200);
@@ -40,20 +41,35 @@ frm_SplashScreen::frm_SplashScreen(const QString& homeDirectory, sd_xml& xml, sd
     layout->addWidget(progress_);
 }
 
+// The checks hold the event loop, so they start only once the screen has been painted; a window
+// system that never asks for a paint gets them a moment later all the same.
 void frm_SplashScreen::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    QTimer::singleShot(1000, this, &frm_SplashScreen::StartChecks);
+}
+
+void frm_SplashScreen::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (shown_)
+        QTimer::singleShot(0, this, &frm_SplashScreen::StartChecks);
+}
+
+void frm_SplashScreen::StartChecks() {
     if (started_)
         return;
     started_ = true;
-    // After the first paint, so the screen is seen while the checks run.
-    QTimer::singleShot(0, this, &frm_SplashScreen::RunChecks);
+    RunChecks();
 }
 
 void frm_SplashScreen::RunChecks() {
     sd_startup startup(home_, xml_, prompt_);
     const bool passed = startup.Run([this] {
         progress_->setValue(progress_->value() + 1);
-        progress_->repaint();
+        // Paints, and repaints what was uncovered, while the checks run; the user's input waits.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
     done(passed ? Accepted : Rejected);
 }

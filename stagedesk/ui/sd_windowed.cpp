@@ -43,11 +43,12 @@ int RunWindowed(int& argc, char** argv) {
     QApplication application(argc, argv);
     application.setWindowIcon(ApplicationIcon());
     const QString home = HomeDirectory(application.arguments());
-    sd_MessageBoxPrompt boxes;
+    sd_MessageBoxes boxes;
     const QString missingHome =
         MissingHomeMessage(application.arguments().mid(1), QCoreApplication::applicationDirPath());
     if (!missingHome.isNull()) {
-        boxes.Show(missingHome, kNoConfiguratorFolderCaption, sd_prompt::Icon::Error);
+        boxes.AskOver(nullptr, missingHome, kNoConfiguratorFolderCaption, sd_prompt::Buttons::OK,
+                      sd_prompt::Icon::Error);
         return 1;
     }
 

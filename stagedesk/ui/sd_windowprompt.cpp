@@ -51,20 +51,56 @@ sd_prompt::Answer FromBox(int button, sd_prompt::Buttons buttons) {
     }
 }
 
+QMessageBox::StandardButton ToBox(sd_prompt::Answer answer) {
+    switch (answer) {
+    case sd_prompt::Answer::Yes:
+        return QMessageBox::Yes;
+    case sd_prompt::Answer::No:
+        return QMessageBox::No;
+    case sd_prompt::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case sd_prompt::Answer::OK:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+// Questions whose Yes or No removes files, or leads to that.
+struct SafeAnswer {
+    const char* caption;
+    sd_prompt::Answer answer;
+};
+const SafeAnswer kSafeAnswers[] = {
+    {"Directory Already Exists", sd_prompt::Answer::No}, // Yes removes the existing copy
+    {"Closing Wizard", sd_prompt::Answer::No},           // Yes stops the copy and may remove it
+    {"Keep Copied Files?", sd_prompt::Answer::Yes},      // No removes the copy
+};
+
 } // namespace
 
-sd_prompt::Answer sd_MessageBoxPrompt::Ask(const QString& text, const QString& caption, Buttons buttons,
-                                           Icon icon) {
-    QMessageBox box(BoxIcon(icon), caption, text, BoxButtons(buttons));
+sd_prompt::Answer DefaultAnswer(const QString& caption, sd_prompt::Buttons buttons) {
+    for (const SafeAnswer& safe : kSafeAnswers) {
+        if (buttons == sd_prompt::Buttons::YesNo && caption == safe.caption)
+            return safe.answer;
+    }
+    return buttons == sd_prompt::Buttons::YesNo ? sd_prompt::Answer::Yes : sd_prompt::Answer::OK;
+}
+
+sd_prompt::Answer sd_MessageBoxes::AskOver(QWidget* window, const QString& text, const QString& caption,
+                                           sd_prompt::Buttons buttons, sd_prompt::Icon icon) {
+    QMessageBox box(BoxIcon(icon), caption, text, BoxButtons(buttons), window);
+    box.setDefaultButton(ToBox(DefaultAnswer(caption, buttons)));
+    if (window)
+        box.setWindowModality(Qt::WindowModal);
     return FromBox(box.exec(), buttons);
 }
 
-sd_WindowPrompt::sd_WindowPrompt(sd_prompt& shown, QObject* parent) : QObject(parent), shown_(shown) {}
+sd_WindowPrompt::sd_WindowPrompt(sd_WindowBoxes& boxes, QWidget* window) : boxes_(boxes), window_(window) {}
 
 sd_prompt::Answer sd_WindowPrompt::Ask(const QString& text, const QString& caption, Buttons buttons,
                                        Icon icon) {
     if (QThread::currentThread() == thread())
-        return shown_.Ask(text, caption, buttons, icon);
+        return boxes_.AskOver(window_, text, caption, buttons, icon);
     Answer answer = Negative(buttons);
     if (dismissed_)
         return answer;
@@ -73,7 +109,7 @@ sd_prompt::Answer sd_WindowPrompt::Ask(const QString& text, const QString& capti
         [&] {
             // Checked again here: the question may have been queued before the window let go.
             if (!dismissed_)
-                answer = shown_.Ask(text, caption, buttons, icon);
+                answer = boxes_.AskOver(window_, text, caption, buttons, icon);
         },
         Qt::BlockingQueuedConnection);
     return answer;

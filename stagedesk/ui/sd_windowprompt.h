@@ -1,10 +1,13 @@
 // The message boxes of the windowed program.
 //
-// sd_MessageBoxPrompt shows a QMessageBox; it must be called on the window's thread.
-// sd_WindowPrompt lives on the window's thread and hands every question asked on another thread (the
-// copy worker) over to it with a blocking queued call, so the worker waits for the answer while the
-// window stays responsive. The window's thread must therefore never wait for that worker; once
-// Dismiss() is called, questions from other threads get the negative answer without being shown.
+// sd_WindowBoxes shows a question over the window it belongs to; sd_MessageBoxes does it with a
+// QMessageBox that is modal to that window only, so other wizards keep working. It must be called on
+// the window's thread.
+// sd_WindowPrompt is one window's prompt: it lives on the window's thread and hands every question asked
+// on another thread (the copy worker) over to it with a blocking queued call, so the worker waits for
+// the answer while the window stays responsive. The window's thread must therefore never wait for that
+// worker; once Dismiss() is called, questions from other threads get the negative answer without being
+// shown.
 #pragma once
 
 #include "stagedesk/core/sd_prompt.h"
@@ -12,20 +15,35 @@
 #include <QObject>
 #include <atomic>
 
-class sd_MessageBoxPrompt : public sd_prompt {
+class QWidget;
+
+class sd_WindowBoxes {
 public:
-    Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    virtual ~sd_WindowBoxes() = default;
+    // window is null only before any window is shown.
+    virtual sd_prompt::Answer AskOver(QWidget* window, const QString& text, const QString& caption,
+                                      sd_prompt::Buttons buttons, sd_prompt::Icon icon) = 0;
 };
+
+class sd_MessageBoxes : public sd_WindowBoxes {
+public:
+    sd_prompt::Answer AskOver(QWidget* window, const QString& text, const QString& caption,
+                              sd_prompt::Buttons buttons, sd_prompt::Icon icon) override;
+};
+
+// The answer that Enter gives: the one that removes nothing.
+sd_prompt::Answer DefaultAnswer(const QString& caption, sd_prompt::Buttons buttons);
 
 class sd_WindowPrompt : public QObject, public sd_prompt {
     Q_OBJECT
 public:
-    explicit sd_WindowPrompt(sd_prompt& shown, QObject* parent = nullptr);
+    sd_WindowPrompt(sd_WindowBoxes& boxes, QWidget* window);
 
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
     void Dismiss() { dismissed_ = true; }
 
 private:
-    sd_prompt& shown_;
+    sd_WindowBoxes& boxes_;
+    QWidget* window_;
     std::atomic<bool> dismissed_{false};
 };

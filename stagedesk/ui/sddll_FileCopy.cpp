@@ -1,6 +1,7 @@
 #include "stagedesk/ui/sddll_FileCopy.h"
 
 #include "stagedesk/core/sd_text.h"
+#include "stagedesk/ui/sd_pathlabel.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -16,8 +17,8 @@ void Advance(QProgressBar& bar, int step) {
     bar.setValue(qBound(bar.minimum(), bar.value() + step, bar.maximum()));
 }
 
-QLabel* ElidedLabel(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
+template <class Label> Label* ElidedLabel(const char* name, QWidget* parent) {
+    auto* label = new Label(parent);
     label->setObjectName(name);
     label->setMinimumWidth(1);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -27,7 +28,7 @@ QLabel* ElidedLabel(const char* name, QWidget* parent) {
 } // namespace
 
 sddll_FileCopy::sddll_FileCopy(QWidget* parent) : QWidget(parent) {
-    item_ = ElidedLabel("item", this);
+    item_ = ElidedLabel<QLabel>("item", this);
     QFont bold = item_->font();
     bold.setBold(true);
     item_->setFont(bold);
@@ -35,11 +36,12 @@ sddll_FileCopy::sddll_FileCopy(QWidget* parent) : QWidget(parent) {
     discBar_->setObjectName("discBar");
     overallBar_ = new QProgressBar(this);
     overallBar_->setObjectName("overallBar");
-    currentFile_ = ElidedLabel("currentFile", this);
-    target_ = ElidedLabel("target", this);
+    currentFile_ = ElidedLabel<sd_PathLabel>("currentFile", this);
+    target_ = ElidedLabel<sd_PathLabel>("target", this);
     status_ = new QPlainTextEdit(this);
     status_->setObjectName("status");
     status_->setReadOnly(true);
+    setFocusProxy(status_); // the page's only field: its focus keeps Space and Enter off the buttons
 
     auto* form = new QFormLayout;
     form->addRow("Current disc:", discBar_);
@@ -54,18 +56,19 @@ sddll_FileCopy::sddll_FileCopy(QWidget* parent) : QWidget(parent) {
 }
 
 void sddll_FileCopy::Reset() {
-    discBar_->setRange(1, 1);
-    discBar_->setValue(1);
+    // A full bar over nothing copied would say the disc is done.
+    discBar_->setRange(0, 1);
+    discBar_->setValue(0);
     overallBar_->setRange(0, 1);
     overallBar_->setValue(0);
     status_->clear();
-    currentFile_->clear();
+    currentFile_->SetPath(QString(), QString());
 }
 
 void sddll_FileCopy::UpdateProgress(int step, const QString& file) {
     Advance(*discBar_, step);
     Advance(*overallBar_, step);
-    currentFile_->setText(file);
+    currentFile_->SetPath(QString(), file);
 }
 
 void sddll_FileCopy::UpdateStatus(const QString& text) {
@@ -75,21 +78,21 @@ void sddll_FileCopy::UpdateStatus(const QString& text) {
 
 void sddll_FileCopy::AbortCopy(const QString& text) {
     UpdateStatus(text);
-    emit copyEnded();
+    emit copyEnded(false);
 }
 
 void sddll_FileCopy::FinishedCopy(const QString& text) {
     UpdateStatus(text);
-    emit copyEnded();
+    emit copyEnded(true);
 }
 
 void sddll_FileCopy::UpdateTargetText(const QString& text) {
-    target_->setText(text);
+    target_->SetPath(QString(), text);
 }
 
 void sddll_FileCopy::InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                                   const QString& itemName) {
-    discBar_->setMaximum(qMax(discMaximum, discBar_->minimum()));
+    discBar_->setRange(1, qMax(discMaximum, 1));
     discBar_->setValue(qBound(discBar_->minimum(), discValue, discBar_->maximum()));
     overallBar_->setMaximum(qMax(overallMaximum, overallBar_->minimum()));
     overallBar_->setValue(qBound(overallBar_->minimum(), overallValue, overallBar_->maximum()));

@@ -8,13 +8,15 @@
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
+class sd_PathLabel;
 
 class sddll_FileCopy : public QWidget {
     Q_OBJECT
 public:
     explicit sddll_FileCopy(QWidget* parent = nullptr);
 
-    // Before a copy: disc bar from 1, overall bar from 0, status box and current file cleared.
+    // Before a copy: both bars empty until the first disc's files are counted, status box and current
+    // file cleared.
     void Reset();
 
 public slots:
@@ -28,13 +30,13 @@ public slots:
 
 signals:
     // The copy ended, completed or not.
-    void copyEnded();
+    void copyEnded(bool completed);
 
 private:
     QLabel* item_;
     QProgressBar* discBar_;
     QProgressBar* overallBar_;
-    QLabel* currentFile_;
-    QLabel* target_;
+    sd_PathLabel* currentFile_;
+    sd_PathLabel* target_;
     QPlainTextEdit* status_;
 };

@@ -29,9 +29,11 @@ sddll_SelectOS::sddll_SelectOS(sd_xml& xml, QWidget* parent) : QWidget(parent), 
         ListItems();
         emit typeChanged();
     });
-    connect(items_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            emit itemChosen(items_->item(row)->text());
+    // Chosen when highlighted: tabbing into the list makes a row current without choosing it.
+    connect(items_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QString item = SelectedItem();
+        if (!item.isNull())
+            emit itemChosen(item);
     });
 }
 
@@ -53,18 +55,22 @@ void sddll_SelectOS::SetPrompts(const QString& first, const QString& second) {
     secondPrompt_->setText(second);
 }
 
+void sddll_SelectOS::FocusTypes() {
+    types_->setFocus(Qt::OtherFocusReason);
+}
+
 void sddll_SelectOS::SelectFirstType() {
     if (types_->count() > 0)
         types_->setCurrentRow(0);
 }
 
 QString sddll_SelectOS::SelectedItem() const {
-    const QListWidgetItem* item = items_->currentItem();
-    return item ? item->text() : QString();
+    const QList<QListWidgetItem*> selected = items_->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 bool sddll_SelectOS::BothSelected() const {
-    return types_->currentRow() >= 0 && items_->currentRow() >= 0;
+    return types_->currentRow() >= 0 && !items_->selectedItems().isEmpty();
 }
 
 void sddll_SelectOS::ListItems() {

@@ -17,6 +17,7 @@ public:
     void sddll_OSSelection_Set(const QString& categoryName);
     void SetPrompts(const QString& first, const QString& second);
     void SelectFirstType();
+    void FocusTypes();
     QString SelectedItem() const;
     bool BothSelected() const;
 

@@ -1,6 +1,7 @@
 #include "stagedesk/ui/sddll_SelectPaths.h"
 
 #include "stagedesk/core/sd_xml.h"
+#include "stagedesk/ui/sd_pathlabel.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -15,10 +16,11 @@ sddll_SelectPaths::sddll_SelectPaths(sd_xml& xml, QWidget* parent) : QWidget(par
     source_ = new QLineEdit(this);
     source_->setObjectName("source");
     auto* browse = new QPushButton("B&rowse...", this);
+    browse->setAutoDefault(true);
     auto* destinationPrompt = new QLabel("Please provide a name for the destination directory:", this);
     destination_ = new QLineEdit(this);
     destination_->setObjectName("destination");
-    note_ = new QLabel(this);
+    note_ = new sd_PathLabel(this);
     note_->setObjectName("destinationNote");
     note_->setWordWrap(true);
 
@@ -45,8 +47,8 @@ void sddll_SelectPaths::SetSourcePrompt(const QString& text) {
     sourcePrompt_->setText(text);
 }
 
-void sddll_SelectPaths::SetDestinationNote(const QString& text) {
-    note_->setText(text);
+void sddll_SelectPaths::SetDestinationNote(const QString& prefix, const QString& folder) {
+    note_->SetPath(prefix, folder);
 }
 
 void sddll_SelectPaths::LimitDestination(int characters) {
@@ -77,6 +79,10 @@ void sddll_SelectPaths::SelectSource() {
 void sddll_SelectPaths::SelectDestination() {
     destination_->setFocus();
     destination_->selectAll();
+}
+
+void sddll_SelectPaths::FocusSource() {
+    source_->setFocus(Qt::OtherFocusReason);
 }
 
 void sddll_SelectPaths::Browse() {

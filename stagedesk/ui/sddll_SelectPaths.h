@@ -6,6 +6,7 @@
 
 class QLabel;
 class QLineEdit;
+class sd_PathLabel;
 class sd_xml;
 
 class sddll_SelectPaths : public QWidget {
@@ -18,7 +19,8 @@ public:
     // name: the destination box is read-only for it.
     void CheckDisableTarget();
     void SetSourcePrompt(const QString& text);
-    void SetDestinationNote(const QString& text);
+    // prefix followed by the folder the destination goes into.
+    void SetDestinationNote(const QString& prefix, const QString& folder);
     // At most 8 characters when the DOS-only naming applies; 0 for no limit.
     void LimitDestination(int characters);
 
@@ -29,6 +31,7 @@ public:
     // Gives the box the focus with its text selected.
     void SelectSource();
     void SelectDestination();
+    void FocusSource();
 
 signals:
     void sourceChanged(const QString& text);
@@ -42,5 +45,5 @@ private:
     QLabel* sourcePrompt_;
     QLineEdit* source_;
     QLineEdit* destination_;
-    QLabel* note_;
+    sd_PathLabel* note_;
 };

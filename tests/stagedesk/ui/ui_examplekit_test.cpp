@@ -30,13 +30,14 @@ TEST(ExampleKit, DriverSetCopiedThroughTheWizard) {
     fs::copy(fs::path(KIT_SOURCE_DIR) / "examples/kit", dir.Path() / "kit", fs::copy_options::recursive);
     const QString kit = QString::fromStdString((dir.Path() / "kit").string());
     ScriptedPrompt prompt;
+    ScriptedBoxes boxes(prompt);
     sd_xml xml(kit + "/stagedesk");
     {
-        frm_SplashScreen splash(kit + "/stagedesk", xml, prompt);
+        frm_SplashScreen splash(kit + "/stagedesk", xml, boxes);
         ASSERT_EQ(splash.exec(), QDialog::Accepted);
         EXPECT_EQ(Child<QProgressBar>(&splash, "progress")->value(), 5);
     }
-    sd_KitSession session{kit + "/stagedesk", xml, prompt, sd_platform::Real(),
+    sd_KitSession session{kit + "/stagedesk", xml, boxes, sd_platform::Real(),
                           [](const QUrl&) { return true; }};
     frm_MainWindow window(session);
     EXPECT_EQ(Child<QLabel>(&window, "edition_dos")->text(), "Dos Toolkit: v. 2.4");
@@ -50,7 +51,7 @@ TEST(ExampleKit, DriverSetCopiedThroughTheWizard) {
     Child<QLineEdit>(wizard.data(), "source")->setText(kit + "/media/drvpack");
     Child<QPushButton>(wizard.data(), "next")->click();
     auto* cancel = Child<QPushButton>(wizard.data(), "cancel");
-    ASSERT_TRUE(ProcessEventsUntil([&] { return cancel->text() == "Finish"; }));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return cancel->text() == "&Finish"; }));
 
     const QStringList status = Child<QPlainTextEdit>(wizard.data(), "status")->toPlainText().split('\n');
     ASSERT_FALSE(status.isEmpty());

@@ -32,8 +32,14 @@ QString Configuration(const TestKit& kit, const QStringList& installed, const QS
            editions + categories + "</stagedesk>";
 }
 
+sd_prompt::Answer ScriptedBoxes::AskOver(QWidget* window, const QString& text, const QString& caption,
+                                         sd_prompt::Buttons buttons, sd_prompt::Icon icon) {
+    owners.emplace_back(caption, window);
+    return prompt_.Ask(text, caption, buttons, icon);
+}
+
 UiKit::UiKit()
-    : xml(kit.Home()), session{kit.Home(), xml, prompt, platform, [this](const QUrl& address) {
+    : xml(kit.Home()), session{kit.Home(), xml, boxes, platform, [this](const QUrl& address) {
                                    opened << address;
                                    return openSucceeds;
                                }} {}

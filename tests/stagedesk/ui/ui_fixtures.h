@@ -5,6 +5,7 @@
 #include "sd_fakes.h"
 #include "stagedesk/core/sd_xml.h"
 #include "stagedesk/ui/sd_kitsession.h"
+#include "stagedesk/ui/sd_windowprompt.h"
 
 #include <QObject>
 #include <QUrl>
@@ -26,6 +27,19 @@ template <class T> T* Child(const QObject* parent, const char* name) {
 // task categories given as XML. Base directory: the kit's.
 QString Configuration(const TestKit& kit, const QStringList& installed, const QString& categories);
 
+// Scripted answers to the questions of the windows, with the window each one was asked over.
+class ScriptedBoxes : public sd_WindowBoxes {
+public:
+    explicit ScriptedBoxes(ScriptedPrompt& prompt) : prompt_(prompt) {}
+    sd_prompt::Answer AskOver(QWidget* window, const QString& text, const QString& caption,
+                              sd_prompt::Buttons buttons, sd_prompt::Icon icon) override;
+
+    std::vector<std::pair<QString, const QWidget*>> owners; // caption, window
+
+private:
+    ScriptedPrompt& prompt_;
+};
+
 // A test kit with a session on it: scripted answers, a fake platform, recorded desktop openings.
 class UiKit {
 public:
@@ -34,6 +48,7 @@ public:
 
     TestKit kit;
     ScriptedPrompt prompt;
+    ScriptedBoxes boxes{prompt};
     FakePlatform platform;
     QList<QUrl> opened;
     bool openSucceeds = true;

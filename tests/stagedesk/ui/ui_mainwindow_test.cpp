@@ -11,7 +11,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -92,6 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
             "UtilitiesMissing", {"winpe", "dos"}, {"winpe", "linux", "dos", "winpe"}, {88, -1, 116, 144}}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
+// The panels reach down to the status bar, or to the window's bottom without it: no empty band.
 TEST(MainWindow, ViewTogglesHideTheStatusBarAndTheWelcomePanel) {
     UiKit ui;
     ui.Configure({"dos"}, Category("operating_systems", "dos"));
@@ -100,30 +103,65 @@ TEST(MainWindow, ViewTogglesHideTheStatusBarAndTheWelcomePanel) {
     auto* tasks = Child<QWidget>(&window, "taskPanel");
     auto* welcome = Child<QWidget>(&window, "welcomePanel");
     auto* border = Child<QWidget>(&window, "verticalBorder");
-    EXPECT_EQ(tasks->geometry(), QRect(200, 56, window.width() - 200, window.height() - 127));
-    EXPECT_EQ(welcome->height(), window.height() - 127);
+    const auto bottom = [&window](const QWidget* panel) {
+        return panel->mapTo(&window, QPoint(0, panel->height())).y();
+    };
+    const auto toggle = [&window](const char* item) {
+        Action(window, item)->trigger();
+        QApplication::processEvents(); // the layout runs after the toggle
+    };
+    EXPECT_EQ(tasks->geometry().topLeft(), QPoint(200, 56));
+    EXPECT_EQ(tasks->width(), window.width() - 200);
+    EXPECT_EQ(bottom(tasks), window.statusBar()->y());
+    EXPECT_EQ(bottom(welcome), window.statusBar()->y());
     EXPECT_EQ(
         Child<QLabel>(&window, "welcomeText")->text(),
         "Welcome to the Torvik Harborline Kitorium Configurator.\n\nThis tool allows you to configure "
         "your Kitorium source server to perform Operating System installations.\n\nPlease choose a task "
         "to perform from the right.");
 
-    Action(window, "&Status Bar")->trigger();
+    toggle("&Status Bar");
     EXPECT_FALSE(window.statusBar()->isVisible());
-    EXPECT_EQ(tasks->height(), window.height() - 105);
-    EXPECT_EQ(welcome->height(), window.height() - 105);
+    EXPECT_EQ(bottom(tasks), window.height());
+    EXPECT_EQ(bottom(welcome), window.height());
 
-    Action(window, "&Welcome Text")->trigger();
+    toggle("&Welcome Text");
     EXPECT_FALSE(welcome->isVisible());
     EXPECT_FALSE(border->isVisible());
-    EXPECT_EQ(tasks->geometry(), QRect(0, 56, window.width(), window.height() - 105));
+    EXPECT_EQ(tasks->geometry().topLeft(), QPoint(0, 56));
+    EXPECT_EQ(tasks->width(), window.width());
+    EXPECT_EQ(bottom(tasks), window.height());
 
-    Action(window, "&Welcome Text")->trigger();
-    Action(window, "&Status Bar")->trigger();
+    toggle("&Welcome Text");
+    toggle("&Status Bar");
     EXPECT_TRUE(window.statusBar()->isVisible());
     EXPECT_TRUE(welcome->isVisible());
     EXPECT_TRUE(border->isVisible());
-    EXPECT_EQ(tasks->geometry(), QRect(200, 56, window.width() - 200, window.height() - 127));
+    EXPECT_EQ(tasks->geometry().topLeft(), QPoint(200, 56));
+    EXPECT_EQ(bottom(tasks), window.statusBar()->y());
+}
+
+// At the window's smallest, every text of the status bar is shown whole.
+TEST(MainWindow, StatusBarTextsFitAtTheSmallestSize) {
+    UiKit ui;
+    ui.kit.Write("kit/stagedesk/xml/stagedesk.xml",
+                 Configuration(ui.kit, {"dos", "winpe", "linux"}, Category("operating_systems", "dos"))
+                     .replace("<winpe_toolkit_version>1.3<", "<winpe_toolkit_version>10.31.2<"));
+    frm_MainWindow window(ui.session);
+    window.show();
+    window.resize(window.minimumSize());
+    QApplication::processEvents();
+    ASSERT_EQ(window.size(), window.minimumSize());
+    QList<QLabel*> labels = window.statusBar()->findChildren<QLabel*>();
+    std::sort(labels.begin(), labels.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
+    int left = 0;
+    for (const QLabel* label : labels) {
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_GE(label->width(), label->sizeHint().width());
+        EXPECT_GE(label->x(), left); // not covered by the one before
+        left = label->geometry().right() + 1;
+    }
+    EXPECT_LE(left, window.statusBar()->width());
 }
 
 TEST(MainWindow, TasksOpenModelessWizards) {
@@ -138,12 +176,48 @@ TEST(MainWindow, TasksOpenModelessWizards) {
 
     Action(window, "Add Operating System &Device Drivers")->trigger();
     Child<QLabel>(&window, "link_preboot")->linkActivated("task");
-    const QList<frm_OSFiles*> wizards = window.findChildren<frm_OSFiles*>();
+    const std::vector<frm_OSFiles*> wizards = window.Wizards();
     ASSERT_EQ(wizards.size(), 2);
     EXPECT_EQ(wizards[0]->windowTitle(), "Add Operating System Device Driver Files");
     EXPECT_EQ(wizards[1]->windowTitle(), "Add Pre-boot Environment Files");
     EXPECT_TRUE(wizards[0]->isVisible());
     EXPECT_FALSE(wizards[0]->isModal());
+}
+
+// Tab visits each offered task link once (none for a task not offered) and shows a focus frame on it;
+// Enter or Space on a link opens its wizard.
+TEST(MainWindow, EachTaskLinkIsOneTabStop) {
+    UiKit ui;
+    ui.Configure({"winpe"}, Category("operating_systems", "winpe") + Category("device_drivers", "winpe") +
+                                Category("preboot_files", "winpe"));
+    frm_MainWindow window(ui.session);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QStringList visited;
+    for (int i = 0; i < 6; ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : &window, Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    visited.sort();
+    EXPECT_EQ(visited, (QStringList{"link_drivers", "link_drivers", "link_os", "link_os", "link_preboot",
+                                    "link_preboot"}));
+
+    auto* link = Child<QLabel>(&window, "link_drivers");
+    link->setFocus();
+    const QImage focusedLook = link->grab().toImage();
+    Child<QLabel>(&window, "link_os")->setFocus();
+    EXPECT_NE(link->grab().toImage(), focusedLook); // the frame goes with the focus
+
+    link->setFocus();
+    QTest::keyClick(link, Qt::Key_Return);
+    QTest::keyClick(Child<QLabel>(&window, "link_preboot"), Qt::Key_Space);
+    const std::vector<frm_OSFiles*> wizards = window.Wizards();
+    ASSERT_EQ(wizards.size(), 2u);
+    EXPECT_EQ(wizards[0]->windowTitle(), "Add Operating System Device Driver Files");
+    EXPECT_EQ(wizards[1]->windowTitle(), "Add Pre-boot Environment Files");
 }
 
 TEST(MainWindow, HelpItemsOpenThroughTheDesktopAndReportWhatCannotBeOpened) {
@@ -171,6 +245,9 @@ TEST(MainWindow, HelpItemsOpenThroughTheDesktopAndReportWhatCannotBeOpened) {
     ASSERT_EQ(ui.prompt.Count("Unable To Start"), 1);
     EXPECT_TRUE(ui.prompt.Texts("Unable To Start")[0].contains("https://"));
     EXPECT_EQ(ui.opened.size(), 4);
+    ASSERT_EQ(ui.boxes.owners.size(), 2u);
+    for (const auto& [caption, owner] : ui.boxes.owners)
+        EXPECT_EQ(owner, &window) << caption.toStdString();
 }
 
 TEST(MainWindow, AboutBoxShowsTheConfiguredVersion) {

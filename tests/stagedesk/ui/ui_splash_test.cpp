@@ -4,9 +4,11 @@
 #include "ui_fixtures.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
+#include <QWidget>
 
 namespace {
 
@@ -19,7 +21,7 @@ protected:
         ui.kit.Write("kit/linuxtk/version.ini", "[Toolkit]\nVersion = 2.5\n"); // below the minimum 3.1
     }
     int Run(int* progress = nullptr) {
-        frm_SplashScreen splash(ui.kit.Home(), ui.xml, ui.prompt);
+        frm_SplashScreen splash(ui.kit.Home(), ui.xml, ui.boxes);
         EXPECT_EQ(Child<QLabel>(&splash, "status")->text(), "Verifying Kitorium Version Information");
         const int result = splash.exec();
         if (progress)
@@ -50,6 +52,37 @@ TEST_F(Splash, EndsAtAMissingConfigurationBeforeAnyFurtherCheck) {
         ui.prompt.asked[0].text,
         "The file \"stagedesk.xml\" could not be found.\n\nPlease reinstall the Torvik Harborline Kitorium.");
     EXPECT_EQ(progress, 2);
+}
+
+// Counts the paints of a window and of everything on it.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// The checks hold the event loop: a screen not painted before them is an empty rectangle throughout.
+TEST_F(Splash, IsPaintedBeforeTheChecksRun) {
+    QFile::remove(ui.kit.Path("kit/stagedesk/xml/sdlocal_en.xml")); // the first check fails
+    frm_SplashScreen splash(ui.kit.Home(), ui.xml, ui.boxes);
+    PaintCounter counter;
+    for (QWidget* widget : splash.findChildren<QWidget*>())
+        widget->installEventFilter(&counter);
+    splash.installEventFilter(&counter);
+    int paintsBeforeChecks = -1;
+    ui.prompt.onAsk = [&](const AskedQuestion&) { paintsBeforeChecks = counter.paints; };
+    EXPECT_EQ(splash.exec(), QDialog::Rejected);
+    ASSERT_EQ(ui.prompt.Count("Error Opening File"), 1);
+    EXPECT_GT(paintsBeforeChecks, 0);
+    // The check's message is shown over the splash screen.
+    ASSERT_EQ(ui.boxes.owners.size(), 1u);
+    EXPECT_EQ(ui.boxes.owners[0].second, &splash);
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 // copy on its worker, and closing while it copies.
 #include "stagedesk/core/sd_filecopy.h"
 #include "stagedesk/ui/frm_OSFiles.h"
+#include "stagedesk/ui/sd_pathlabel.h"
 #include "stagedesk/ui/sddll_SelectPaths.h"
 
 #include "ui_fixtures.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +17,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
+#include <QTextBoundaryFinder>
 #include <QThread>
 #include <atomic>
 #include <condition_variable>
@@ -72,7 +76,17 @@ protected:
         Get<QLineEdit>("source")->setText(source);
         Get<QLineEdit>("destination")->setText(destination);
     }
-    bool Finished() { return Button("cancel")->text() == "Finish"; }
+    bool Finished() { return Button("cancel")->text() == "&Finish"; }
+    // Shows the wizard as the active window, so keys go where the user's would.
+    void Activate() {
+        wizard->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(wizard.data()));
+    }
+    // A key pressed in the active window: it reaches the focused widget first.
+    void Press(Qt::Key key) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : wizard.data(), key);
+    }
     QString Status() { return Get<QPlainTextEdit>("status")->toPlainText(); }
 
     UiKit ui;
@@ -106,7 +120,7 @@ TEST_F(Wizard, PagesAndButtonsFollowTheChoices) {
     EXPECT_FALSE(Button("next")->isEnabled());
     EXPECT_EQ(Get<QLineEdit>("destination")->text(), "OSDEFAULT");
     EXPECT_EQ(Get<QLabel>("sourcePrompt")->text(), "Please provide the location of the Sample OS CD:");
-    EXPECT_EQ(Get<QLabel>("destinationNote")->text(),
+    EXPECT_EQ(Get<sd_PathLabel>("destinationNote")->FullText(),
               "The operating system installation files will be copied to the following directory within " +
                   QDir::toNativeSeparators(ui.kit.Base() + "/os"));
 
@@ -267,6 +281,10 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return reached_;
     }
+    void Reset() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        reached_ = open_ = false;
+    }
 
 private:
     std::mutex mutex_;
@@ -327,6 +345,224 @@ TEST_F(ClosingDuringCopy, YesWithoutKeepingRemovesTheTarget) {
               "There are files that have been copied.\nDo you wish to keep those files?");
     EXPECT_FALSE(ui.kit.Exists("kit/os/DEST"));
     EXPECT_TRUE(ui.kit.Exists("kit/os"));
+}
+
+} // namespace
+
+namespace {
+
+// Keyboard only: Tab into the item list chooses nothing; Space highlights; the paths page starts in
+// the source box, not on Cancel; Enter is Next, then Finish.
+TEST_F(Wizard, EnterAndTabCarryThroughTheWizard) {
+    Open(sd_Task::InstallationFiles);
+    Activate();
+    EXPECT_EQ(QApplication::focusWidget(), Get<QListWidget>("types"));
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Get<QListWidget>("items"));
+    EXPECT_TRUE(Get<QListWidget>("items")->selectedItems().isEmpty());
+    EXPECT_FALSE(Button("next")->isEnabled());
+    Press(Qt::Key_Return); // Next is disabled: nothing happens
+    EXPECT_FALSE(OnPathsPage());
+
+    Press(Qt::Key_Space);
+    EXPECT_TRUE(Button("next")->isEnabled());
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Button("next"));
+    Press(Qt::Key_Space); // Next, which the paths page disables at once
+    ASSERT_TRUE(OnPathsPage());
+    auto* source = Get<QLineEdit>("source");
+    EXPECT_EQ(QApplication::focusWidget(), source);
+    Press(Qt::Key_Space); // typed into the source, not a click of Cancel
+    EXPECT_EQ(source->text(), " ");
+    EXPECT_EQ(ui.prompt.Count("Closing Wizard"), 0);
+
+    source->clear();
+    QTest::keyClicks(source, ui.kit.Path("media"));
+    Get<QLineEdit>("destination")->setText("DEST");
+    Press(Qt::Key_Enter);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Finished(); }));
+    EXPECT_TRUE(ui.kit.Exists("kit/os/DEST/f19.txt"));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Button("openFolder")->isVisible(); }));
+    Press(Qt::Key_Return); // Finish
+    EXPECT_TRUE(ProcessEventsUntil([&] { return wizard.isNull(); }));
+    EXPECT_EQ(ui.prompt.Count("Closing Wizard"), 0);
+}
+
+TEST_F(Wizard, EscapeAsksTheClosingQuestionOnEveryPage) {
+    Open(sd_Task::InstallationFiles);
+    Activate();
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(ui.prompt.Count("Closing Wizard"), 1);
+    EXPECT_TRUE(wizard->isVisible());
+
+    ToPaths("", "DEST");
+    Get<QLineEdit>("destination")->setFocus();
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(ui.prompt.Count("Closing Wizard"), 2);
+    ui.prompt.answers["Closing Wizard"] = {sd_prompt::Answer::Yes};
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return wizard.isNull(); }));
+}
+
+// Every button shown has an access key of its own, in each state of the wizard.
+TEST_F(Wizard, EveryButtonHasItsOwnAccessKey) {
+    const auto checkKeys = [this](const char* state) {
+        SCOPED_TRACE(state);
+        QStringList keys;
+        for (const QPushButton* button : wizard->findChildren<QPushButton*>()) {
+            if (!button->isVisibleTo(wizard))
+                continue;
+            const qsizetype amp = button->text().indexOf('&');
+            ASSERT_GE(amp, 0) << button->text().toStdString();
+            ASSERT_LT(amp + 1, button->text().size());
+            keys << button->text().mid(amp + 1, 1).toLower();
+        }
+        EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(' ').toStdString();
+    };
+    ui.kit.Write("kit/os/DEST/keep.txt", "mine");
+    Open(sd_Task::InstallationFiles);
+    checkKeys("selection page");
+    ToPaths(ui.kit.Path("media"), "DEST");
+    checkKeys("paths page");
+    Button("next")->click();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Button("tryAgain")->isVisible(); }));
+    checkKeys("aborted");
+    EXPECT_EQ(Button("cancel")->text().remove('&'), "Finish");
+}
+
+// Before the first disc's files are counted, neither bar claims anything is done.
+TEST_F(Wizard, BarsStayEmptyUntilCopyingStarts) {
+    const struct {
+        const char* name;
+        std::function<void()> arrange;
+        const char* moment; // the question at which the bars are read; null: after the run
+    } cases[] = {
+        {"target question", [this] { ui.kit.Write("kit/os/DEST/keep.txt", "mine"); },
+         "Directory Already Exists"},
+        {"insert-disc cancelled", [this] { ui.platform.volumeValid = false; }, nullptr},
+        {"too little space", [this] { ui.platform.freeBytes = 1024; }, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.platform = FakePlatform();
+        ui.prompt.asked.clear();
+        QDir(ui.kit.Path("kit/os")).removeRecursively();
+        c.arrange();
+        QStringList seen;
+        auto read = [this, &seen] {
+            seen = {Get<QProgressBar>("discBar")->text(), Get<QProgressBar>("overallBar")->text()};
+        };
+        ui.prompt.onAsk = [&](const AskedQuestion& question) {
+            if (c.moment && question.caption == c.moment)
+                read();
+        };
+        Open(sd_Task::InstallationFiles);
+        ToPaths(ui.kit.Path("media"), "DEST");
+        Button("next")->click();
+        ASSERT_TRUE(ProcessEventsUntil([&] { return Finished() || OnPathsPage(); }));
+        if (!c.moment)
+            read();
+        EXPECT_EQ(seen, (QStringList{"0%", "0%"}));
+        delete wizard;
+    }
+}
+
+// The note never breaks inside the folder's path, and a path longer than its line is elided in the
+// middle; the whole path is always the tool tip.
+TEST_F(Wizard, PathsAreElidedInTheMiddleAndNeverBroken) {
+    ui.kit.Write("media/a-rather-long-folder-name-for-a-driver/and-a-long-file-name-too.txt", "data");
+    Open(sd_Task::InstallationFiles);
+    ToPaths(ui.kit.Path("media"), "DEST");
+    const QString folder = QDir::toNativeSeparators(ui.kit.Base() + "/os");
+    for (int width : {560, 420, 300}) {
+        SCOPED_TRACE(width);
+        wizard->resize(width, 460);
+        QApplication::processEvents();
+        auto* note = Get<QLabel>("destinationNote");
+        EXPECT_EQ(note->toolTip(), folder);
+        const QString shown = note->text();
+        const qsizetype start = shown.indexOf("within ") + 7;
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, shown);
+        for (breaks.setPosition(start + 1); breaks.toNextBoundary() > 0 && breaks.position() < shown.size();)
+            ADD_FAILURE() << "a line may break at " << breaks.position() << " of " << shown.toStdString();
+    }
+
+    Button("next")->click();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Finished(); }));
+    wizard->resize(300, 460);
+    QApplication::processEvents();
+    auto* current = Get<QLabel>("currentFile");
+    const QString last = current->toolTip();
+    EXPECT_TRUE(last.endsWith("and-a-long-file-name-too.txt")) << last.toStdString();
+    QString shown = current->text();
+    shown.remove(QChar(0x2060));
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_EQ(shown.left(3), last.left(3));
+    EXPECT_EQ(shown.right(6), last.right(6));
+    EXPECT_LE(current->fontMetrics().horizontalAdvance(shown), current->contentsRect().width());
+}
+
+// After an abort the user goes back to the paths page and runs the copy again; a completed copy's
+// folder opens through the desktop.
+TEST_F(Wizard, TryAgainAfterAnAbortAndOpenTheFolderAfterACopy) {
+    ui.kit.Write("kit/os/DEST/keep.txt", "mine");
+    Open(sd_Task::InstallationFiles);
+    ToPaths(ui.kit.Path("media"), "DEST");
+    Button("next")->click();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Button("tryAgain")->isVisible(); }));
+    EXPECT_FALSE(Button("openFolder")->isVisible());
+    QTest::mouseClick(Button("tryAgain"), Qt::LeftButton);
+    EXPECT_TRUE(OnPathsPage());
+    EXPECT_EQ(Get<QLabel>("header")->text(), "Choose Your Source and Destination Paths...");
+    EXPECT_EQ(Button("cancel")->text(), "&Cancel");
+    EXPECT_FALSE(Button("tryAgain")->isVisible());
+    EXPECT_TRUE(Button("next")->isEnabled());
+    EXPECT_EQ(Get<QLineEdit>("source")->text(), ui.kit.Path("media"));
+
+    ui.prompt.answers["Directory Already Exists"] = {sd_prompt::Answer::Yes};
+    QTest::mouseClick(Button("next"), Qt::LeftButton);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Button("openFolder")->isVisible(); }));
+    EXPECT_FALSE(Button("tryAgain")->isVisible());
+    EXPECT_TRUE(Status().endsWith(" - File copy process completed successfully."));
+    EXPECT_TRUE(ui.kit.Exists("kit/os/DEST/f19.txt"));
+    EXPECT_FALSE(ui.kit.Exists("kit/os/DEST/keep.txt"));
+
+    QTest::mouseClick(Button("openFolder"), Qt::LeftButton);
+    EXPECT_EQ(ui.opened, (QList<QUrl>{QUrl::fromLocalFile(ui.kit.Path("kit/os/DEST"))}));
+    ui.openSucceeds = false;
+    QTest::mouseClick(Button("openFolder"), Qt::LeftButton);
+    ASSERT_EQ(ui.prompt.Count("Unable To Start"), 1);
+    EXPECT_EQ(ui.prompt.Texts("Unable To Start")[0],
+              "No program could be started to open:\n\n" +
+                  QDir::toNativeSeparators(ui.kit.Path("kit/os/DEST")));
+    for (const auto& [caption, window] : ui.boxes.owners)
+        EXPECT_EQ(window, wizard.data()) << caption.toStdString();
+}
+
+// An item that copies into its folder without questioning it: what the wizard created is offered for
+// removal, a folder that was there before is not.
+TEST_F(ClosingDuringCopy, WithoutPathCheckOnlyAFolderThisCopyMadeIsOffered) {
+    for (const bool existedBefore : {false, true}) {
+        SCOPED_TRACE(existedBefore ? "folder there before" : "folder made by the copy");
+        QDir(ui.kit.Path("kit/os")).removeRecursively();
+        ui.prompt.asked.clear();
+        gate.Reset();
+        started = 0;
+        QString item = ItemXml("Sample OS", "DEST");
+        ui.kit.Item("os.xml", item.replace("<size>", "<skip_path_check/><size>"));
+        if (existedBefore)
+            ui.kit.Write("kit/os/DEST/earlier.txt", "from before");
+        ui.prompt.answers["Closing Wizard"] = {sd_prompt::Answer::Yes};
+        ui.prompt.answers["Keep Copied Files?"] = {sd_prompt::Answer::No};
+        EXPECT_TRUE(CloseInTheMiddle());
+        ASSERT_TRUE(ProcessEventsUntil([&] { return wizard.isNull(); }));
+        EXPECT_EQ(ui.prompt.Count("Directory Already Exists"), 0);
+        EXPECT_EQ(ui.prompt.Count("Keep Copied Files?"), existedBefore ? 0 : 1);
+        EXPECT_EQ(ui.kit.Exists("kit/os/DEST"), existedBefore);
+        EXPECT_EQ(ui.kit.Exists("kit/os/DEST/earlier.txt"), existedBefore);
+        EXPECT_EQ(ui.kit.Exists("kit/os/DEST/f00.txt"), existedBefore);
+        ui.prompt.answers.clear();
+    }
 }
 
 } // namespace
