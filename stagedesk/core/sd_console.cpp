@@ -6,6 +6,7 @@
 #include "stagedesk/core/sd_filecopy.h"
 #include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_startup.h"
+#include "stagedesk/core/sd_statuslog.h"
 #include "stagedesk/core/sd_tasks.h"
 #include "stagedesk/core/sd_xml.h"
 
@@ -153,6 +154,7 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
         return kConsoleRefused;
 
     progress.UpdateStatus(kCheckingSpaceStatus);
+    LogStatus(sd_platform::Real(), home, kCheckingSpaceStatus);
     sd_IOManip io(sd_platform::Real(), prompt);
     if (!HasRoomForItem(io, xml, itemFile, startup.BaseDirectory(), prompt))
         return kConsoleNotCopied;

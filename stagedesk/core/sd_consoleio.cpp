@@ -113,7 +113,16 @@ void sd_ConsoleProgress::UpdateProgress(int step, const QString& file) {
     discValue_ += step;
     overallValue_ += step;
     const int percent = overallMaximum_ > 0 ? int(qint64(overallValue_) * 100 / overallMaximum_) : 100;
-    writer_.Progress(QString("[%1/%2] %3% %4").arg(discValue_).arg(discMaximum_).arg(percent).arg(file));
+    writer_.Progress(QString("[%1/%2] %3% %4%5")
+                         .arg(discValue_)
+                         .arg(discMaximum_)
+                         .arg(percent)
+                         .arg(bytes_.isEmpty() ? QString() : bytes_ + " ")
+                         .arg(file));
+}
+
+void sd_ConsoleProgress::UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) {
+    bytes_ = sd::BytesProgressText(copied, total, secondsLeft);
 }
 
 void sd_ConsoleProgress::UpdateStatus(const QString& text) {

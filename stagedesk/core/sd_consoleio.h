@@ -55,6 +55,7 @@ public:
     void UpdateStatus(const QString& text) override;
     void AbortCopy(const QString& text) override;
     void FinishedCopy(const QString& text) override;
+    void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) override;
     void UpdateTargetText(const QString& text) override;
     void InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                       const QString& itemName) override;
@@ -62,4 +63,5 @@ public:
 private:
     sd_ConsoleWriter& writer_;
     int discValue_ = 0, discMaximum_ = 0, overallValue_ = 0, overallMaximum_ = 0;
+    QString bytes_; // the bytes copied of the total and the time left, as last told
 };

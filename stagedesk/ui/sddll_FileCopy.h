@@ -22,6 +22,7 @@ public slots:
     void UpdateStatus(const QString& text);
     void AbortCopy(const QString& text);
     void FinishedCopy(const QString& text);
+    void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft);
     void UpdateTargetText(const QString& text);
     void InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                       const QString& itemName);
@@ -35,6 +36,7 @@ private:
     QProgressBar* discBar_;
     QProgressBar* overallBar_;
     QLabel* currentFile_;
+    QLabel* bytes_;
     QLabel* target_;
     QPlainTextEdit* status_;
 };

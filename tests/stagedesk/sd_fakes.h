@@ -30,7 +30,7 @@ public:
     int listCalls = 0, sleeps = 0, copyAttempts = 0;
 
     sd_FsResult ListFolder(const QString& folder, QStringList& folders, QStringList& files) override;
-    sd_FsResult CopyFileData(const QString& source, const QString& target) override;
+    sd_FsResult CopyFileData(const QString& source, const QString& target, QByteArray* sha256) override;
     sd_FsResult RemoveTree(const QString& path) override;
     sd_FsResult RemoveFile(const QString& path) override;
     sd_Volume VolumeOf(const QString& path) override;
@@ -65,6 +65,14 @@ public:
     void AbortCopy(const QString& text) override { calls << "abort:" + text; }
     void FinishedCopy(const QString& text) override { calls << "finish:" + text; }
     void UpdateTargetText(const QString& text) override { calls << "target:" + text; }
+    // Kept apart from calls, which tell the order of the Part's updates.
+    void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) override {
+        bytes.push_back({copied, total, secondsLeft});
+    }
+    struct Bytes {
+        qint64 copied, total, secondsLeft;
+    };
+    std::vector<Bytes> bytes;
     void InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                       const QString& itemName) override;
     QStringList Kind(const QString& kind) const; // the details of one kind of call
