@@ -2,6 +2,7 @@
 
 #include "stagedesk/core/sd_IOManip.h"
 #include "stagedesk/core/sd_consoleio.h"
+#include "stagedesk/core/sd_consoleverify.h"
 #include "stagedesk/core/sd_destination.h"
 #include "stagedesk/core/sd_filecopy.h"
 #include "stagedesk/core/sd_paths.h"
@@ -21,12 +22,35 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: stagedesk --console [--home DIR] --task TASK --item NAME --source PATH --dest NAME [--yes]\n"
+    "       [--resume]\n"
+    "       stagedesk --console --verify [--home DIR] [--task TASK --dest NAME]\n"
     "  TASK: os, drivers, utilities, applications or preboot";
 
 struct ConsoleArguments {
     QString home, task, item, source, destination;
-    bool yes = false;
+    bool yes = false, resume = false, verify = false;
 };
+
+// A copy needs every value but --home; a check of the kit needs none, or --task with --dest.
+bool Complete(const ConsoleArguments& parsed, QString& error) {
+    if (parsed.verify) {
+        if (parsed.task.isEmpty() == parsed.destination.isEmpty())
+            return true;
+        error = "--task and --dest name one item together";
+        return false;
+    }
+    const std::pair<const char*, const QString*> required[] = {{"--task", &parsed.task},
+                                                               {"--item", &parsed.item},
+                                                               {"--source", &parsed.source},
+                                                               {"--dest", &parsed.destination}};
+    for (const auto& [name, value] : required) {
+        if (value->isEmpty()) {
+            error = "Missing " + QString(name);
+            return false;
+        }
+    }
+    return true;
+}
 
 // Accepts "--name value" and "--name=value"; false with the reason when the command line is wrong.
 bool Parse(const QStringList& arguments, ConsoleArguments& parsed, QString& error) {
@@ -39,8 +63,12 @@ bool Parse(const QStringList& arguments, ConsoleArguments& parsed, QString& erro
         const QString& argument = arguments[i];
         if (argument == "--console")
             continue;
-        if (argument == "--yes") {
-            parsed.yes = true;
+        const std::pair<const char*, bool*> flags[] = {
+            {"--yes", &parsed.yes}, {"--resume", &parsed.resume}, {"--verify", &parsed.verify}};
+        auto flag = std::find_if(std::begin(flags), std::end(flags),
+                                 [&](const auto& candidate) { return argument == candidate.first; });
+        if (flag != std::end(flags)) {
+            *flag->second = true;
             continue;
         }
         const QString name = argument.section('=', 0, 0);
@@ -59,13 +87,7 @@ bool Parse(const QStringList& arguments, ConsoleArguments& parsed, QString& erro
             return false;
         }
     }
-    for (const auto& [name, value] : options) {
-        if (value->isEmpty() && QString(name) != "--home") {
-            error = "Missing " + QString(name);
-            return false;
-        }
-    }
-    return true;
+    return Complete(parsed, error);
 }
 
 QString Absolute(const QString& path) {
@@ -113,6 +135,10 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
     sd_startup startup(home, xml, prompt);
     if (!startup.Run())
         return kConsoleStartupFailed;
+    if (parsed.verify)
+        return RunConsoleVerify(xml, startup.BaseDirectory(), parsed.task, parsed.destination, writer);
+    if (parsed.resume)
+        prompt.AnswerYes(sd_filecopy::kResumeCaption);
 
     const sd_TaskInfo* task = TaskByConsoleName(parsed.task);
     if (!task) {

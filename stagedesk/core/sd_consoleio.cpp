@@ -56,7 +56,7 @@ sd_prompt::Answer sd_ConsolePrompt::Ask(const QString& text, const QString& capt
     writer_.Line(text);
     if (buttons == Buttons::OK)
         return Answer::OK;
-    if (buttons == Buttons::YesNo && answerYes_) {
+    if (buttons == Buttons::YesNo && (answerYes_ || yesCaptions_.contains(caption))) {
         writer_.Line("Yes");
         return Answer::Yes;
     }

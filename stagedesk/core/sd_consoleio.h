@@ -12,6 +12,7 @@
 #include "stagedesk/core/sd_prompt.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <iosfwd>
 
 // Writes whole lines and the one progress line that a terminal refreshes in place.
@@ -36,6 +37,8 @@ public:
     // typingShown: the input is typed on the terminal that the output goes to, which echoes it.
     sd_ConsolePrompt(sd_ConsoleWriter& writer, std::istream& in, bool answerYes, bool typingShown);
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    // The Yes/No question under caption is answered Yes (printed as with answerYes).
+    void AnswerYes(const QString& caption) { yesCaptions_ << caption; }
 
 private:
     Answer Read(Buttons buttons);
@@ -45,6 +48,7 @@ private:
     std::istream& in_;
     bool answerYes_;
     bool typingShown_;
+    QStringList yesCaptions_;
 };
 
 class sd_ConsoleProgress : public sd_progress {
