@@ -63,6 +63,11 @@ sd_prompt::Answer sd_ConsolePrompt::Ask(const QString& text, const QString& capt
     return Read(buttons);
 }
 
+sd_prompt::Answer sd_ConsolePrompt::AskWithDetails(const QString& text, const QString& caption,
+                                                   Buttons buttons, Icon icon, const QString& details) {
+    return Ask(details.isEmpty() ? text : text + "\n" + details, caption, buttons, icon);
+}
+
 // An answer typed on a terminal is on the screen already, its line ended by the Enter key.
 void sd_ConsolePrompt::Echo(const QString& text) {
     if (!typingShown_)

@@ -37,6 +37,9 @@ public:
     // typingShown: the input is typed on the terminal that the output goes to, which echoes it.
     sd_ConsolePrompt(sd_ConsoleWriter& writer, std::istream& in, bool answerYes, bool typingShown);
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    // The details print after the text.
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override;
     // The Yes/No question under caption is answered Yes (printed as with answerYes).
     void AnswerYes(const QString& caption) { yesCaptions_ << caption; }
 

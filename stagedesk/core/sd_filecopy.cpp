@@ -32,6 +32,14 @@ public:
         return prompt_.Ask(text, caption, buttons, icon);
     }
 
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override {
+        if (engine_.IsStopped())
+            return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        engine_.progress_->Flush();
+        return prompt_.AskWithDetails(text, caption, buttons, icon, details);
+    }
+
 private:
     sd_filecopy& engine_;
     sd_prompt& prompt_;
@@ -229,15 +237,19 @@ bool sd_filecopy::RecogniseDisc(int disc) {
     bool valid =
         disc == 1 && validation_->PerformValidation(job_.itemFile, job_.sourcePath, disc, mediaType_);
     const QString mediaName = Item("//media_name");
+    bool validated = disc == 1;
     while (!valid) {
-        const sd_prompt::Answer answer =
-            prompt_->Ask("Please insert " + mediaName + " disc " + QString::number(disc), "Insert Disc...",
-                         sd_prompt::Buttons::OKCancel, sd_prompt::Icon::Question);
+        // The first prompt for a later disc comes before any check, so there is no refusal to explain.
+        const QString details = validated ? validation_->RefusalDetails() : QString();
+        const sd_prompt::Answer answer = prompt_->AskWithDetails(
+            "Please insert " + mediaName + " disc " + QString::number(disc), "Insert Disc...",
+            sd_prompt::Buttons::OKCancel, sd_prompt::Icon::Question, details);
         if (answer != sd_prompt::Answer::OK) {
             Abort("File Copy Aborted... Click Finish To Exit");
             return false;
         }
         valid = validation_->PerformValidation(job_.itemFile, job_.sourcePath, disc, mediaType_);
+        validated = true;
     }
     return true;
 }

@@ -55,7 +55,14 @@ sd_prompt::Answer FromBox(int button, sd_prompt::Buttons buttons) {
 
 sd_prompt::Answer sd_MessageBoxPrompt::Ask(const QString& text, const QString& caption, Buttons buttons,
                                            Icon icon) {
+    return AskWithDetails(text, caption, buttons, icon, QString());
+}
+
+sd_prompt::Answer sd_MessageBoxPrompt::AskWithDetails(const QString& text, const QString& caption,
+                                                      Buttons buttons, Icon icon, const QString& details) {
     QMessageBox box(BoxIcon(icon), caption, text, BoxButtons(buttons));
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     return FromBox(box.exec(), buttons);
 }
 
@@ -63,8 +70,13 @@ sd_WindowPrompt::sd_WindowPrompt(sd_prompt& shown, QObject* parent) : QObject(pa
 
 sd_prompt::Answer sd_WindowPrompt::Ask(const QString& text, const QString& caption, Buttons buttons,
                                        Icon icon) {
+    return AskWithDetails(text, caption, buttons, icon, QString());
+}
+
+sd_prompt::Answer sd_WindowPrompt::AskWithDetails(const QString& text, const QString& caption,
+                                                  Buttons buttons, Icon icon, const QString& details) {
     if (QThread::currentThread() == thread())
-        return shown_.Ask(text, caption, buttons, icon);
+        return shown_.AskWithDetails(text, caption, buttons, icon, details);
     Answer answer = Negative(buttons);
     if (dismissed_)
         return answer;
@@ -73,7 +85,7 @@ sd_prompt::Answer sd_WindowPrompt::Ask(const QString& text, const QString& capti
         [&] {
             // Checked again here: the question may have been queued before the window let go.
             if (!dismissed_)
-                answer = shown_.Ask(text, caption, buttons, icon);
+                answer = shown_.AskWithDetails(text, caption, buttons, icon, details);
         },
         Qt::BlockingQueuedConnection);
     return answer;

@@ -15,6 +15,8 @@
 class sd_MessageBoxPrompt : public sd_prompt {
 public:
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override;
 };
 
 class sd_WindowPrompt : public QObject, public sd_prompt {
@@ -23,6 +25,8 @@ public:
     explicit sd_WindowPrompt(sd_prompt& shown, QObject* parent = nullptr);
 
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override;
     void Dismiss() { dismissed_ = true; }
 
 private:

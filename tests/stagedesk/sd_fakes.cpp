@@ -51,8 +51,14 @@ sd_Volume FakePlatform::VolumeOf(const QString&) {
     return volume;
 }
 
-sd_prompt::Answer ScriptedPrompt::Ask(const QString& text, const QString& caption, Buttons buttons, Icon) {
-    asked.push_back({text, caption, buttons});
+sd_prompt::Answer ScriptedPrompt::Ask(const QString& text, const QString& caption, Buttons buttons,
+                                      Icon icon) {
+    return AskWithDetails(text, caption, buttons, icon, QString());
+}
+
+sd_prompt::Answer ScriptedPrompt::AskWithDetails(const QString& text, const QString& caption, Buttons buttons,
+                                                 Icon, const QString& details) {
+    asked.push_back({text, caption, buttons, details});
     if (onAsk)
         onAsk(asked.back());
     auto scripted = answers.find(caption);

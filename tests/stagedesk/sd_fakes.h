@@ -40,6 +40,7 @@ public:
 struct AskedQuestion {
     QString text, caption;
     sd_prompt::Buttons buttons;
+    QString details;
 };
 
 // Answers by caption, in order; a question without a scripted answer gets the negative one.
@@ -50,6 +51,8 @@ public:
     std::function<void(const AskedQuestion&)> onAsk; // e.g. a disc put in before the answer
 
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override;
     int Count(const QString& caption) const;
     QStringList Texts(const QString& caption) const;
 };
