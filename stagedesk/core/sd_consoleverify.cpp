@@ -10,6 +10,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace sd {
 
 namespace {
@@ -50,11 +52,7 @@ int RunConsoleVerify(sd_xml& xml, const QString& baseDirectory, const QString& t
             return kRefused;
         folders << folder;
     }
-    if (folders.isEmpty()) {
-        writer.Line("No copied item of the kit has a manifest.");
-        return 0;
-    }
-    int differing = 0;
+    QList<sd_ItemCheck> checks;
     for (const QString& folder : folders) {
         writer.Line("Verifying " + ShownPath(folder));
         const sd_ItemCheck check = VerifyFolder(folder, [&](qint64 hashed, qint64 total) {
@@ -62,15 +60,12 @@ int RunConsoleVerify(sd_xml& xml, const QString& baseDirectory, const QString& t
         });
         for (const QString& line : CheckReport(check))
             writer.Line(line);
-        differing += check.Matches() ? 0 : 1;
+        checks << check;
     }
-    if (differing == 0) {
-        writer.Line("All items match their manifests (" + QString::number(folders.size()) + " checked).");
-        return 0;
-    }
-    writer.Line(QString::number(differing) + " of " + QString::number(folders.size()) +
-                " items differ from their manifests.");
-    return kConsoleDiffers;
+    writer.Line(VerifySummary(checks));
+    const bool matching =
+        std::all_of(checks.begin(), checks.end(), [](const sd_ItemCheck& check) { return check.Matches(); });
+    return matching ? 0 : kConsoleDiffers;
 }
 
 } // namespace sd

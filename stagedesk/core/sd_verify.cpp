@@ -135,6 +135,17 @@ sd_ItemCheck VerifyFolder(const QString& folder, const std::function<void(qint64
     return check;
 }
 
+QString VerifySummary(const QList<sd_ItemCheck>& checks) {
+    if (checks.isEmpty())
+        return "No copied item of the kit has a manifest.";
+    const auto differing = std::count_if(checks.begin(), checks.end(),
+                                         [](const sd_ItemCheck& check) { return !check.Matches(); });
+    if (differing == 0)
+        return "All items match their manifests (" + QString::number(checks.size()) + " checked).";
+    return QString::number(differing) + " of " + QString::number(checks.size()) +
+           " items differ from their manifests.";
+}
+
 QStringList CheckReport(const sd_ItemCheck& check) {
     const QString name = ShownPath(check.folder);
     if (!check.error.isEmpty())

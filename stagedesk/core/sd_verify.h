@@ -37,4 +37,8 @@ sd_ItemCheck VerifyFolder(const QString& folder, const std::function<void(qint64
 // 0 missing, 1 added" followed by "  changed: <path>", "  missing: <path>", "  added: <path>" lines.
 QStringList CheckReport(const sd_ItemCheck& check);
 
+// One line on all the checks: "No copied item of the kit has a manifest.", "All items match their
+// manifests (3 checked).", "1 of 3 items differ from their manifests.".
+QString VerifySummary(const QList<sd_ItemCheck>& checks);
+
 } // namespace sd
