@@ -137,6 +137,18 @@ TEST_F(CopyRecordTest, NoToResumeAsksTheQuestionOfTodayAndAnotherItemsRecordIsNo
     EXPECT_EQ(prompt.Count("Directory Already Exists"), 1);
 }
 
+TEST_F(CopyRecordTest, TheInsertDiscQuestionCarriesWhyTheDiscInTheDriveWasRefused) {
+    prompt.onAsk = nullptr; // the drive keeps disc 1
+    prompt.answers["Insert Disc..."] = {Answer::OK, Answer::Cancel};
+    ASSERT_EQ(Run(), sd_CopyOutcome::Aborted);
+    ASSERT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(prompt.asked[0].details, ""); // asked before disc 2 was looked at
+    EXPECT_TRUE(prompt.asked[1].details.startsWith(
+        "Rule: //cd/media[@number=2]/validation/file[1]: a file that must be present\n"))
+        << prompt.asked[1].details.toStdString();
+    EXPECT_TRUE(prompt.asked[1].details.contains("Expected: a file matching \"DISC2.TAG\""));
+}
+
 TEST_F(CopyRecordTest, BytesAreCountedUpToTheTotalOfTheFilesListed) {
     prompt.answers["Insert Disc..."] = {Answer::OK, Answer::OK};
     ASSERT_EQ(Run(), sd_CopyOutcome::Completed);
