@@ -37,6 +37,12 @@ bool sd_CopyRecord::Unfinished() {
     return sd::ParsePartial(file.readAll(), previous_) && previous_.itemFile == record_.itemFile;
 }
 
+void sd_CopyRecord::Start() {
+    const QString manifest = sd::ManifestPath(folder_);
+    if (QFileInfo::exists(manifest))
+        platform_.RemoveFile(manifest);
+}
+
 void sd_CopyRecord::Resume() {
     previousByPath_.clear();
     for (qsizetype i = 0; i < previous_.files.size(); ++i)
@@ -82,8 +88,6 @@ void sd_CopyRecord::Add(const QString& target, const QByteArray& sha256, int dis
     if (relative.isEmpty())
         return;
     record_.files << Stamped(target, relative, sha256, disc);
-    if (!sinceSave_.isValid())
-        SaveWhenDue();
 }
 
 void sd_CopyRecord::CompleteDisc(int disc) {

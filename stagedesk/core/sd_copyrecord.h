@@ -24,6 +24,8 @@ public:
 
     // Whether an earlier run of this item into this folder stopped before completing.
     bool Unfinished();
+    // The copy begins to change the folder: a manifest of an earlier completed copy no longer holds.
+    void Start();
     // Takes over what the earlier run recorded; its files are then checked by Keep().
     void Resume();
     // Whether target is a file that the earlier run copied whole and nobody changed since (same size
@@ -37,7 +39,7 @@ public:
     // folder are not part of the record.
     void Add(const QString& target, const QByteArray& sha256, int disc);
     void CompleteDisc(int disc);
-    // Writes the partial manifest when the last write is older than the interval.
+    // Writes the partial manifest when none was written yet or the last write is older than the interval.
     void SaveWhenDue();
     // Writes the partial manifest now. False with the reason when it cannot be written.
     bool SavePartial(QString& failure);

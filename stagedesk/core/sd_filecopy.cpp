@@ -174,6 +174,11 @@ bool sd_filecopy::FinishRecord() {
     return false;
 }
 
+void sd_filecopy::StartRecording() {
+    recording_ = true;
+    record_->Start();
+}
+
 bool sd_filecopy::AskResume() {
     return record_->Unfinished() &&
            prompt_->Ask("A previous copy of " + itemName_ + " into " + sd::ShownPath(copyTarget_) +
@@ -184,16 +189,17 @@ bool sd_filecopy::AskResume() {
 
 bool sd_filecopy::CheckTarget() {
     if (!QFileInfo::exists(copyTarget_)) {
-        recording_ = true;
+        StartRecording();
         return true;
     }
     if (AskResume()) {
         record_->Resume();
-        resuming_ = recording_ = true;
+        resuming_ = true;
+        StartRecording();
         return true;
     }
     if (HasNode("skip_path_check")) {
-        recording_ = true;
+        StartRecording();
         return true;
     }
     const sd_prompt::Answer answer = prompt_->Ask(
@@ -208,7 +214,7 @@ bool sd_filecopy::CheckTarget() {
     }
     Status("Removing Directories...");
     if (io_->RemoveDirectory(copyTarget_)) {
-        recording_ = true;
+        StartRecording();
         return true;
     }
     AbortWithReason(aborted);

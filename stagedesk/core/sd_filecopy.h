@@ -65,6 +65,7 @@ private:
     bool RunSteps();
     bool CheckTarget();
     bool AskResume();
+    void StartRecording();
     int CountDiscs(); // 0 when the source cannot be read
     bool CopyDisc(int disc, int discCount);
     bool RecogniseDisc(int disc);

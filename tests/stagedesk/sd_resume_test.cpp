@@ -77,6 +77,18 @@ TEST_F(CopyRecordTest, ACompletedCopyLeavesAManifestOfEveryFileAndNoPartialOne) 
     EXPECT_FALSE(QFileInfo::exists(sd::PartialManifestPath(Target())));
 }
 
+TEST_F(CopyRecordTest, ACopyReplacingACompletedOneDropsItsManifestAtOnce) {
+    prompt.answers["Insert Disc..."] = {Answer::OK, Answer::OK};
+    ASSERT_EQ(Run(), sd_CopyOutcome::Completed);
+    InsertDisc(1);
+    nextDisc = 2;
+    prompt.answers["Directory Already Exists"] = {Answer::Yes};
+    prompt.answers["Insert Disc..."] = {Answer::Cancel};
+    ASSERT_EQ(Run(), sd_CopyOutcome::Aborted);
+    EXPECT_FALSE(QFileInfo::exists(sd::ManifestPath(Target()))); // it listed discs 2 and 3
+    EXPECT_EQ(Partial().completeDiscs, QSet<int>{1});
+}
+
 TEST_F(CopyRecordTest, AStoppedCopyResumesWithoutTheDiscsAndFilesItCompleted) {
     prompt.answers["Insert Disc..."] = {Answer::Cancel}; // stops before disc 2
     ASSERT_EQ(Run(), sd_CopyOutcome::Aborted);
