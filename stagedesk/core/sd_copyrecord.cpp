@@ -55,6 +55,27 @@ bool sd_CopyRecord::Unchanged(const sd_ManifestEntry& entry) const {
            info.lastModified().toMSecsSinceEpoch() == entry.modifiedMs;
 }
 
+void sd_CopyRecord::Recorded(const sd_ManifestEntry& entry) {
+    record_.files << entry;
+    recordedPaths_.insert(entry.path);
+    reachedDisc_ = qMax(reachedDisc_, entry.disc);
+}
+
+sd_PartialCopy sd_CopyRecord::ToSave() const {
+    sd_PartialCopy saved = record_;
+    if (previousByPath_.isEmpty())
+        return saved;
+    for (const sd_ManifestEntry& entry : previous_.files) {
+        if (!recordedPaths_.contains(entry.path))
+            saved.files << entry;
+    }
+    for (const int disc : previous_.completeDiscs) {
+        if (disc > reachedDisc_)
+            saved.completeDiscs.insert(disc);
+    }
+    return saved;
+}
+
 bool sd_CopyRecord::Keep(const QString& target, int disc) {
     const auto found = previousByPath_.constFind(Relative(target));
     if (found == previousByPath_.constEnd())
@@ -63,7 +84,7 @@ bool sd_CopyRecord::Keep(const QString& target, int disc) {
     if (!Unchanged(entry))
         return false;
     entry.disc = disc;
-    record_.files << entry;
+    Recorded(entry);
     return true;
 }
 
@@ -78,7 +99,8 @@ bool sd_CopyRecord::KeepDisc(int disc) {
             return false;
         kept << entry;
     }
-    record_.files << kept;
+    for (const sd_ManifestEntry& entry : kept)
+        Recorded(entry);
     CompleteDisc(disc);
     return true;
 }
@@ -87,11 +109,12 @@ void sd_CopyRecord::Add(const QString& target, const QByteArray& sha256, int dis
     const QString relative = Relative(target);
     if (relative.isEmpty())
         return;
-    record_.files << Stamped(target, relative, sha256, disc);
+    Recorded(Stamped(target, relative, sha256, disc));
 }
 
 void sd_CopyRecord::CompleteDisc(int disc) {
     record_.completeDiscs.insert(disc);
+    reachedDisc_ = qMax(reachedDisc_, disc);
     QString ignored;
     SavePartial(ignored);
 }
@@ -106,7 +129,7 @@ void sd_CopyRecord::SaveWhenDue() {
 bool sd_CopyRecord::SavePartial(QString& failure) {
     sinceSave_.start();
     const QString path = sd::PartialManifestPath(folder_);
-    const sd_FsResult saved = platform_.SaveFile(path, sd::PartialText(record_));
+    const sd_FsResult saved = platform_.SaveFile(path, sd::PartialText(ToSave()));
     if (!saved.ok())
         failure = "Unable to write " + sd::ShownPath(path) + ": " + saved.message;
     return saved.ok();

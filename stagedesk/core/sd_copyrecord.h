@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 class sd_platform;
@@ -50,6 +51,11 @@ public:
 
 private:
     QString Relative(const QString& target) const; // empty when outside the folder
+    void Recorded(const sd_ManifestEntry& entry);
+    // What to save: this run's record, with what the earlier run recorded that this one has not
+    // recorded again (a later resume checks those files' size and time before it keeps any), and the
+    // discs it completed that this run has not reached.
+    sd_PartialCopy ToSave() const;
     bool Unchanged(const sd_ManifestEntry& entry) const;
 
     sd_platform& platform_;
@@ -57,5 +63,7 @@ private:
     sd_PartialCopy record_;
     sd_PartialCopy previous_;
     QHash<QString, qsizetype> previousByPath_;
+    QSet<QString> recordedPaths_;
+    int reachedDisc_ = 0;
     QElapsedTimer sinceSave_;
 };

@@ -117,6 +117,21 @@ TEST_F(CopyRecordTest, AStoppedCopyResumesWithoutTheDiscsAndFilesItCompleted) {
     EXPECT_FALSE(QFileInfo::exists(sd::PartialManifestPath(Target())));
 }
 
+TEST_F(CopyRecordTest, AResumedCopyStoppedAgainKeepsTheRecordOfWhatItHadNotReached) {
+    prompt.answers["Insert Disc..."] = {Answer::OK, Answer::Cancel}; // discs 1 and 2, then stops
+    ASSERT_EQ(Run(), sd_CopyOutcome::Aborted);
+    kit.Write("kit/os/DEST/d1/file1.txt", "changed"); // so disc 1 is asked for again; the drive has disc 3
+    prompt.answers["Resume Copy?"] = {Answer::Yes};
+    prompt.answers["Insert Disc..."] = {Answer::Cancel};
+    ASSERT_EQ(Run(), sd_CopyOutcome::Aborted);
+    EXPECT_EQ(prompt.Texts("Insert Disc...").last(), "Please insert Three CD disc 1");
+    // Nothing was reached, so nothing of the earlier record is lost (the changed file is checked again
+    // by the next resume, by its size).
+    const sd_PartialCopy partial = Partial();
+    EXPECT_EQ(partial.completeDiscs, (QSet<int>{1, 2}));
+    EXPECT_EQ(partial.files.size(), 4);
+}
+
 TEST_F(CopyRecordTest, AFileChangedSinceTheStopIsCopiedAgainAndSoIsItsDisc) {
     prompt.answers["Insert Disc..."] = {Answer::Cancel};
     ASSERT_EQ(Run(), sd_CopyOutcome::Aborted);
