@@ -38,7 +38,7 @@ bool HashFile(const QString& path, QByteArray& hex, QString& error) {
         return false;
     }
     sd_Sha256 hash;
-    std::vector<char> buffer(1 << 20);
+    thread_local std::vector<char> buffer(1 << 20); // one per thread, not cleared again for every file
     for (;;) {
         const qint64 got = file.read(buffer.data(), qint64(buffer.size()));
         if (got < 0) {
