@@ -8,6 +8,7 @@
 #include "stagedesk/core/sd_prompt.h"
 #include "stagedesk/core/sd_sha256.h"
 #include "stagedesk/core/sd_statuslog.h"
+#include "stagedesk/core/sd_temporary.h"
 #include "stagedesk/core/sd_validation.h"
 #include "stagedesk/core/sd_xml.h"
 
@@ -176,6 +177,8 @@ bool sd_filecopy::FinishRecord() {
 
 void sd_filecopy::StartRecording() {
     recording_ = true;
+    // The manifests are saved beside the destination folder, under temporary names first.
+    sd::RemoveTemporariesIn(platform_, QFileInfo(copyTarget_).path());
     record_->Start();
 }
 
