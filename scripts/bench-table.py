@@ -24,6 +24,9 @@ PROCESS_BASELINES = [
     ("read", "reading the input files (cat)"),
     ("cp", "cp -r of the same tree"),
     ("cp_times", "cp -r --preserve=timestamps"),
+    ("sha256sum", "sha256sum -c on the same manifest"),
+    ("unhashed", "the same file copy without hashing"),
+    ("hashed", "the same file copy with hashing"),
 ]
 
 TARGETS = [

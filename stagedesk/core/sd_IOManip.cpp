@@ -107,8 +107,8 @@ bool sd_IOManip::RemoveFile(const QString& path) {
     return Succeeded(platform_.RemoveFile(path), "remove file", path);
 }
 
-sd_FsResult sd_IOManip::CopyFile(const QString& source, const QString& target) {
-    sd_FsResult copied = platform_.CopyFileData(source, target);
+sd_FsResult sd_IOManip::CopyFile(const QString& source, const QString& target, QByteArray* sha256) {
+    sd_FsResult copied = platform_.CopyFileData(source, target, sha256);
     if (copied.status == sd_FsStatus::Exists)
         return {};
     // A folder is not copied as a file; that is not a failure.

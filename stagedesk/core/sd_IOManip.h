@@ -43,8 +43,10 @@ public:
     bool RemoveDirectory(const QString& path);
     bool RemoveFile(const QString& path);
     // Copies a file unless the target exists (then does nothing and succeeds) or the source is a
-    // folder; the copy gets normal attributes, so files from read-only media become writable.
-    sd_FsResult CopyFile(const QString& source, const QString& target);
+    // folder; the copy gets normal attributes, so files from read-only media become writable. With
+    // sha256 given, a copied file's hexadecimal SHA-256 is put there (it is left as it was when nothing
+    // was copied).
+    sd_FsResult CopyFile(const QString& source, const QString& target, QByteArray* sha256 = nullptr);
     // False when neededMegabytes is more than the free megabytes (bytes / 1024 / 1024, whole) of the
     // volume that holds path.
     bool CheckDriveFreespace(const QString& path, double neededMegabytes);

@@ -14,6 +14,10 @@ void sd_ProgressCoalescer::Flush() {
         targetHeld_ = false;
         sink_.UpdateTargetText(heldTarget_);
     }
+    if (bytesHeld_) {
+        bytesHeld_ = false;
+        sink_.UpdateBytes(heldCopied_, heldTotal_, heldSecondsLeft_);
+    }
     if (heldSteps_ > 0) {
         const int steps = heldSteps_;
         heldSteps_ = 0;
@@ -30,6 +34,14 @@ void sd_ProgressCoalescer::ForwardWhenDue() {
 void sd_ProgressCoalescer::UpdateProgress(int step, const QString& file) {
     heldSteps_ += step;
     heldFile_ = file;
+    ForwardWhenDue();
+}
+
+void sd_ProgressCoalescer::UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) {
+    bytesHeld_ = true;
+    heldCopied_ = copied;
+    heldTotal_ = total;
+    heldSecondsLeft_ = secondsLeft;
     ForwardWhenDue();
 }
 

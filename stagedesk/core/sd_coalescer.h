@@ -19,6 +19,7 @@ public:
     void UpdateStatus(const QString& text) override;
     void AbortCopy(const QString& text) override;
     void FinishedCopy(const QString& text) override;
+    void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) override;
     void UpdateTargetText(const QString& text) override;
     void InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                       const QString& itemName) override;
@@ -32,6 +33,8 @@ private:
     qint64 lastForwardNs_ = -1;
     int heldSteps_ = 0;
     QString heldFile_;
+    bool bytesHeld_ = false;
+    qint64 heldCopied_ = 0, heldTotal_ = 0, heldSecondsLeft_ = -1;
     bool targetHeld_ = false;
     QString heldTarget_;
 };

@@ -2,10 +2,12 @@
 
 #include "stagedesk/core/sd_IOManip.h"
 #include "stagedesk/core/sd_consoleio.h"
+#include "stagedesk/core/sd_consoleverify.h"
 #include "stagedesk/core/sd_destination.h"
 #include "stagedesk/core/sd_filecopy.h"
 #include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_startup.h"
+#include "stagedesk/core/sd_statuslog.h"
 #include "stagedesk/core/sd_tasks.h"
 #include "stagedesk/core/sd_xml.h"
 
@@ -24,8 +26,29 @@ constexpr const char* kUsage =
 
 struct ConsoleArguments {
     QString home, task, item, source, destination;
-    bool yes = false;
+    bool yes = false, resume = false, verify = false;
 };
+
+// A copy needs every value but --home; a check of the kit needs none, or --task with --dest.
+bool Complete(const ConsoleArguments& parsed, QString& error) {
+    if (parsed.verify) {
+        if (parsed.task.isEmpty() == parsed.destination.isEmpty())
+            return true;
+        error = "--task and --dest name one item together";
+        return false;
+    }
+    const std::pair<const char*, const QString*> required[] = {{"--task", &parsed.task},
+                                                               {"--item", &parsed.item},
+                                                               {"--source", &parsed.source},
+                                                               {"--dest", &parsed.destination}};
+    for (const auto& [name, value] : required) {
+        if (value->isEmpty()) {
+            error = "Missing " + QString(name);
+            return false;
+        }
+    }
+    return true;
+}
 
 // Accepts "--name value" and "--name=value"; false with the reason when the command line is wrong.
 bool Parse(const QStringList& arguments, ConsoleArguments& parsed, QString& error) {
@@ -38,8 +61,12 @@ bool Parse(const QStringList& arguments, ConsoleArguments& parsed, QString& erro
         const QString& argument = arguments[i];
         if (argument == "--console")
             continue;
-        if (argument == "--yes") {
-            parsed.yes = true;
+        const std::pair<const char*, bool*> flags[] = {
+            {"--yes", &parsed.yes}, {"--resume", &parsed.resume}, {"--verify", &parsed.verify}};
+        auto flag = std::find_if(std::begin(flags), std::end(flags),
+                                 [&](const auto& candidate) { return argument == candidate.first; });
+        if (flag != std::end(flags)) {
+            *flag->second = true;
             continue;
         }
         const QString name = argument.section('=', 0, 0);
@@ -58,13 +85,7 @@ bool Parse(const QStringList& arguments, ConsoleArguments& parsed, QString& erro
             return false;
         }
     }
-    for (const auto& [name, value] : options) {
-        if (value->isEmpty() && QString(name) != "--home") {
-            error = "Missing " + QString(name);
-            return false;
-        }
-    }
-    return true;
+    return Complete(parsed, error);
 }
 
 QString Absolute(const QString& path) {
@@ -112,6 +133,10 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
     sd_startup startup(home, xml, prompt);
     if (!startup.Run())
         return kConsoleStartupFailed;
+    if (parsed.verify)
+        return RunConsoleVerify(xml, startup.BaseDirectory(), parsed.task, parsed.destination, writer);
+    if (parsed.resume)
+        prompt.AnswerYes(sd_filecopy::kResumeCaption);
 
     const sd_TaskInfo* task = TaskByConsoleName(parsed.task);
     if (!task) {
@@ -153,6 +178,7 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
         return kConsoleRefused;
 
     progress.UpdateStatus(kCheckingSpaceStatus);
+    LogStatus(sd_platform::Real(), home, kCheckingSpaceStatus);
     sd_IOManip io(sd_platform::Real(), prompt);
     if (!HasRoomForItem(io, xml, itemFile, startup.BaseDirectory(), prompt))
         return kConsoleNotCopied;

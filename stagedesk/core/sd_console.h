@@ -1,12 +1,14 @@
 // The console mode: one copy task without a window, for kit servers reached over a remote shell.
 //
-//   stagedesk --console [--home DIR] --task TASK --item NAME --source PATH --dest NAME [--yes]
+//   stagedesk --console [--home DIR] --task TASK --item NAME --source PATH --dest NAME [--yes] [--resume]
+//   stagedesk --console --verify [--home DIR] [--task TASK --dest NAME]     (sd_consoleverify.h)
 //
+// --resume answers Yes to the question whether to resume a copy that did not finish.
 // It runs the start-up checks, the paths page's checks, the space check and the copy run, asking its
 // questions on the terminal. Exit status: 0 copied, 1 a start-up check ended the program, 2 bad
 // command line / unknown task or item / task not offered / item file missing or unreadable / refused
 // destination or source (a missing one, or one that the copy would remove), 3 no room or the copy was
-// aborted or failed.
+// aborted or failed, 4 a check of the kit found differences.
 #pragma once
 
 #include <QString>

@@ -56,11 +56,16 @@ sd_prompt::Answer sd_ConsolePrompt::Ask(const QString& text, const QString& capt
     writer_.Line(text);
     if (buttons == Buttons::OK)
         return Answer::OK;
-    if (buttons == Buttons::YesNo && answerYes_) {
+    if (buttons == Buttons::YesNo && (answerYes_ || yesCaptions_.contains(caption))) {
         writer_.Line("Yes");
         return Answer::Yes;
     }
     return Read(buttons);
+}
+
+sd_prompt::Answer sd_ConsolePrompt::AskWithDetails(const QString& text, const QString& caption,
+                                                   Buttons buttons, Icon icon, const QString& details) {
+    return Ask(details.isEmpty() ? text : text + "\n" + details, caption, buttons, icon);
 }
 
 // An answer typed on a terminal is on the screen already, its line ended by the Enter key.
@@ -113,7 +118,16 @@ void sd_ConsoleProgress::UpdateProgress(int step, const QString& file) {
     discValue_ += step;
     overallValue_ += step;
     const int percent = overallMaximum_ > 0 ? int(qint64(overallValue_) * 100 / overallMaximum_) : 100;
-    writer_.Progress(QString("[%1/%2] %3% %4").arg(discValue_).arg(discMaximum_).arg(percent).arg(file));
+    writer_.Progress(QString("[%1/%2] %3% %4%5")
+                         .arg(discValue_)
+                         .arg(discMaximum_)
+                         .arg(percent)
+                         .arg(bytes_.isEmpty() ? QString() : bytes_ + " ")
+                         .arg(file));
+}
+
+void sd_ConsoleProgress::UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) {
+    bytes_ = sd::BytesProgressText(copied, total, secondsLeft);
 }
 
 void sd_ConsoleProgress::UpdateStatus(const QString& text) {

@@ -12,6 +12,7 @@
 #include "stagedesk/core/sd_prompt.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <iosfwd>
 
 // Writes whole lines and the one progress line that a terminal refreshes in place.
@@ -36,6 +37,11 @@ public:
     // typingShown: the input is typed on the terminal that the output goes to, which echoes it.
     sd_ConsolePrompt(sd_ConsoleWriter& writer, std::istream& in, bool answerYes, bool typingShown);
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    // The details print after the text.
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override;
+    // The Yes/No question under caption is answered Yes (printed as with answerYes).
+    void AnswerYes(const QString& caption) { yesCaptions_ << caption; }
 
 private:
     Answer Read(Buttons buttons);
@@ -45,6 +51,7 @@ private:
     std::istream& in_;
     bool answerYes_;
     bool typingShown_;
+    QStringList yesCaptions_;
 };
 
 class sd_ConsoleProgress : public sd_progress {
@@ -55,6 +62,7 @@ public:
     void UpdateStatus(const QString& text) override;
     void AbortCopy(const QString& text) override;
     void FinishedCopy(const QString& text) override;
+    void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) override;
     void UpdateTargetText(const QString& text) override;
     void InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                       const QString& itemName) override;
@@ -62,4 +70,5 @@ public:
 private:
     sd_ConsoleWriter& writer_;
     int discValue_ = 0, discMaximum_ = 0, overallValue_ = 0, overallMaximum_ = 0;
+    QString bytes_; // the bytes copied of the total and the time left, as last told
 };

@@ -2,9 +2,13 @@
 
 #include "stagedesk/core/sd_IOManip.h"
 #include "stagedesk/core/sd_coalescer.h"
+#include "stagedesk/core/sd_copyrecord.h"
 #include "stagedesk/core/sd_destination.h"
 #include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_prompt.h"
+#include "stagedesk/core/sd_sha256.h"
+#include "stagedesk/core/sd_statuslog.h"
+#include "stagedesk/core/sd_temporary.h"
 #include "stagedesk/core/sd_validation.h"
 #include "stagedesk/core/sd_xml.h"
 
@@ -29,6 +33,14 @@ public:
         return prompt_.Ask(text, caption, buttons, icon);
     }
 
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override {
+        if (engine_.IsStopped())
+            return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        engine_.progress_->Flush();
+        return prompt_.AskWithDetails(text, caption, buttons, icon, details);
+    }
+
 private:
     sd_filecopy& engine_;
     sd_prompt& prompt_;
@@ -37,11 +49,13 @@ private:
 sd_filecopy::sd_filecopy(const sd_CopyJob& job, sd_prompt& prompt, sd_progress& progress,
                          sd_platform& platform)
     : job_(job), prompt_(std::make_unique<GuardedPrompt>(*this, prompt)), platform_(platform),
-      progress_(std::make_unique<sd_ProgressCoalescer>(progress, 10)),
+      logged_(std::make_unique<sd_LoggedProgress>(progress, platform, job.homeDirectory)),
+      progress_(std::make_unique<sd_ProgressCoalescer>(*logged_, 10)),
       xml_(std::make_unique<sd_xml>(job.homeDirectory, platform)),
       io_(std::make_unique<sd_IOManip>(platform, *prompt_)),
       validation_(std::make_unique<sd_validation>(*xml_, *prompt_)) {
     copyTarget_ = sd::CopyTarget(job);
+    record_ = std::make_unique<sd_CopyRecord>(platform, copyTarget_, job.itemFile);
     io_->WatchCopyFlag(&copyFlag_);
 }
 
@@ -109,6 +123,10 @@ bool sd_filecopy::HasNode(const QString& name) {
 
 sd_CopyOutcome sd_filecopy::Run() {
     const bool completed = RunSteps();
+    if (!completed && recording_) {
+        QString ignored; // the partial manifest is best effort: without it a resume copies again
+        record_->SavePartial(ignored);
+    }
     progress_->Flush();
     if (IsStopped())
         return sd_CopyOutcome::Stopped;
@@ -141,15 +159,52 @@ bool sd_filecopy::RunSteps() {
         if (!CopyDisc(disc, discCount))
             return false;
     }
-    if (!copyFlag_ || !PostProcess() || !copyFlag_)
+    disc_ = 0;
+    if (!copyFlag_ || !PostProcess() || !copyFlag_ || !FinishRecord())
         return false;
     progress_->FinishedCopy("File copy process completed successfully.");
     return true;
 }
 
-bool sd_filecopy::CheckTarget() {
-    if (HasNode("skip_path_check") || !QFileInfo::exists(copyTarget_))
+bool sd_filecopy::FinishRecord() {
+    QString failure;
+    if (record_->Finish(failure))
         return true;
+    Abort(kCopyError);
+    Status(failure);
+    return false;
+}
+
+void sd_filecopy::StartRecording() {
+    recording_ = true;
+    // The manifests are saved beside the destination folder, under temporary names first.
+    sd::RemoveTemporariesIn(platform_, QFileInfo(copyTarget_).path());
+    record_->Start();
+}
+
+bool sd_filecopy::AskResume() {
+    return record_->Unfinished() &&
+           prompt_->Ask("A previous copy of " + itemName_ + " into " + sd::ShownPath(copyTarget_) +
+                            " did not finish. Resume it?",
+                        kResumeCaption, sd_prompt::Buttons::YesNo,
+                        sd_prompt::Icon::Question) == sd_prompt::Answer::Yes;
+}
+
+bool sd_filecopy::CheckTarget() {
+    if (!QFileInfo::exists(copyTarget_)) {
+        StartRecording();
+        return true;
+    }
+    if (AskResume()) {
+        record_->Resume();
+        resuming_ = true;
+        StartRecording();
+        return true;
+    }
+    if (HasNode("skip_path_check")) {
+        StartRecording();
+        return true;
+    }
     const sd_prompt::Answer answer = prompt_->Ask(
         "The Directory specified:\n\n" + sd::ShownPath(copyTarget_) +
             "\n\nALready exists. In order to continue, this directory\n must be deleted. Would you "
@@ -161,8 +216,10 @@ bool sd_filecopy::CheckTarget() {
         return false;
     }
     Status("Removing Directories...");
-    if (io_->RemoveDirectory(copyTarget_))
+    if (io_->RemoveDirectory(copyTarget_)) {
+        StartRecording();
         return true;
+    }
     AbortWithReason(aborted);
     return false;
 }
@@ -189,20 +246,28 @@ bool sd_filecopy::RecogniseDisc(int disc) {
     bool valid =
         disc == 1 && validation_->PerformValidation(job_.itemFile, job_.sourcePath, disc, mediaType_);
     const QString mediaName = Item("//media_name");
+    bool validated = disc == 1;
     while (!valid) {
-        const sd_prompt::Answer answer =
-            prompt_->Ask("Please insert " + mediaName + " disc " + QString::number(disc), "Insert Disc...",
-                         sd_prompt::Buttons::OKCancel, sd_prompt::Icon::Question);
+        // The first prompt for a later disc comes before any check, so there is no refusal to explain.
+        const QString details = validated ? validation_->RefusalDetails() : QString();
+        const sd_prompt::Answer answer = prompt_->AskWithDetails(
+            "Please insert " + mediaName + " disc " + QString::number(disc), "Insert Disc...",
+            sd_prompt::Buttons::OKCancel, sd_prompt::Icon::Question, details);
         if (answer != sd_prompt::Answer::OK) {
             Abort("File Copy Aborted... Click Finish To Exit");
             return false;
         }
         valid = validation_->PerformValidation(job_.itemFile, job_.sourcePath, disc, mediaType_);
+        validated = true;
     }
     return true;
 }
 
 bool sd_filecopy::CopyDisc(int disc, int discCount) {
+    disc_ = disc;
+    // A disc that the stopped copy completed is not asked for again.
+    if (resuming_ && record_->KeepDisc(disc))
+        return true;
     if (!RecogniseDisc(disc))
         return false;
     const QString mediaNode = "//" + mediaType_ + "/media[@number=" + QString::number(disc) + "]";
@@ -227,11 +292,35 @@ bool sd_filecopy::CopyDisc(int disc, int discCount) {
     else
         Status("Copying: " + itemName_ + " disc " + QString::number(disc) + " of " +
                QString::number(discCount));
-    return CopyFiles(sourceFolder, targetFolder, false);
+    if (!CopyFiles(sourceFolder, targetFolder, false))
+        return false;
+    record_->CompleteDisc(disc);
+    return true;
+}
+
+void sd_filecopy::CountBytes(const QStringList& files) {
+    if (!copyClock_.isValid())
+        copyClock_.start();
+    for (const QString& file : files)
+        bytesTotal_ += QFileInfo(file).size();
+    progress_->UpdateBytes(bytesCopied_, bytesTotal_, -1);
+}
+
+void sd_filecopy::FileDone(qint64 bytes, bool copied) {
+    bytesCopied_ += bytes;
+    if (copied)
+        bytesThisRun_ += bytes;
+    const qint64 elapsedMs = copyClock_.elapsed();
+    // The speed of this run's own copying; files kept from a stopped run took no time.
+    const qint64 secondsLeft = bytesThisRun_ > 0 && elapsedMs >= 1000
+                                   ? (bytesTotal_ - bytesCopied_) * elapsedMs / bytesThisRun_ / 1000
+                                   : -1;
+    progress_->UpdateBytes(bytesCopied_, bytesTotal_, secondsLeft);
 }
 
 bool sd_filecopy::CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget) {
     const QStringList files = io_->FileList;
+    CountBytes(files);
     for (const QString& file : files) {
         const QString target = targetFolder + file.mid(sourceFolder.size());
         if (showEachTarget)
@@ -239,18 +328,55 @@ bool sd_filecopy::CopyFiles(const QString& sourceFolder, const QString& targetFo
         progress_->UpdateProgress(1, sd::ShownPath(file));
         if (!WaitWhilePaused() || !copyFlag_)
             return false;
-        if (!CopyOneFile(file, target))
+        if (!CopyOrKeep(file, target))
             return false;
     }
+    return true;
+}
+
+// Resuming, a file that the stopped copy completed and nobody changed since is kept; any other file
+// already there is one this run cannot vouch for, and is copied again.
+bool sd_filecopy::CopyOrKeep(const QString& source, const QString& target) {
+    if (resuming_ && record_->Keep(target, disc_)) {
+        FileDone(QFileInfo(target).size(), false);
+        return true;
+    }
+    if (resuming_ && QFileInfo(target).isFile() && !io_->RemoveFile(target)) {
+        AbortWithReason(kCopyError);
+        return false;
+    }
+    if (!CopyOneFile(source, target))
+        return false;
+    FileDone(QFileInfo(source).size(), true);
+    return true;
+}
+
+bool sd_filecopy::RecordExisting(const QString& target) {
+    if (!record_->Inside(target) || !QFileInfo(target).isFile())
+        return true;
+    QByteArray sha256;
+    QString error;
+    if (!sd::HashFile(target, sha256, error)) {
+        Abort(kCopyError);
+        Status("Unable to read " + sd::ShownPath(target) + ": " + error);
+        return false;
+    }
+    record_->Add(target, sha256, disc_);
     return true;
 }
 
 bool sd_filecopy::CopyOneFile(const QString& source, const QString& target) {
     int retries = 0;
     for (;;) {
-        const sd_FsResult copied = io_->CopyFile(source, target);
-        if (copied.ok())
+        QByteArray sha256;
+        const sd_FsResult copied = io_->CopyFile(source, target, &sha256);
+        if (copied.ok() && sha256.isEmpty())
+            return RecordExisting(target);
+        if (copied.ok()) {
+            record_->Add(target, sha256, disc_);
+            record_->SaveWhenDue();
             return true;
+        }
         if (IsStopped())
             return false;
         if (copied.status != sd_FsStatus::IoError) {

@@ -7,15 +7,19 @@
 //   closing the window: engine.Pause(); ask; then engine.Resume() or engine.Stop();
 //   to delete copied files after Stop(), wait for the worker to end first.
 // Run() reports only through the prompt and the progress sink; progress is coalesced before it
-// reaches the sink. The copy flag is set while the copy may go on; it is cleared by any abort and
-// by Stop(). A stopped run ends quietly: no further question, message or status line.
-// Pause(), Resume() and Stop() may be called from any thread; the worker honours them between files
-// (a file being copied is finished first, no file is started while paused).
+// reaches the sink, and every status line is also appended to the log (sd_statuslog.h). Each copied
+// file is hashed as it is copied: a completed copy leaves the manifest "<copy target>.sha256", and a
+// stopped one the partial manifest from which a later run into the same target may resume
+// (sd_copyrecord.h), after the question kResumeCaption. The copy flag is set while the copy may go on; it is
+// cleared by any abort and by Stop(). A stopped run ends quietly: no further question, message or status
+// line. Pause(), Resume() and Stop() may be called from any thread; the worker honours them between files (a
+// file being copied is finished first, no file is started while paused).
 #pragma once
 
 #include "stagedesk/core/sd_copyjob.h"
 #include "stagedesk/core/sd_platform.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <atomic>
 #include <condition_variable>
@@ -28,6 +32,8 @@ class sd_xml;
 class sd_IOManip;
 class sd_validation;
 class sd_ProgressCoalescer;
+class sd_LoggedProgress;
+class sd_CopyRecord;
 
 enum class sd_CopyOutcome { Completed, Aborted, Stopped };
 
@@ -51,17 +57,26 @@ public:
     void SetProgressRate(int callsPerSecond);
 
     static constexpr int kSilentRetries = 3;
+    static constexpr const char* kResumeCaption = "Resume Copy?";
 
 private:
     class GuardedPrompt;
 
     bool RunSteps();
     bool CheckTarget();
+    bool AskResume();
+    void StartRecording();
     int CountDiscs(); // 0 when the source cannot be read
     bool CopyDisc(int disc, int discCount);
     bool RecogniseDisc(int disc);
     bool CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget);
     bool CopyOneFile(const QString& source, const QString& target);
+    bool CopyOrKeep(const QString& source, const QString& target);
+    // Records a file that was there before this run and was left as it was.
+    bool RecordExisting(const QString& target);
+    void CountBytes(const QStringList& files);
+    void FileDone(qint64 bytes, bool copied);
+    bool FinishRecord();
     bool PreProcess();
     bool PreProcessFail(const QString& text, bool withReason = false);
     bool PostProcess();
@@ -82,6 +97,7 @@ private:
     sd_CopyJob job_;
     std::unique_ptr<GuardedPrompt> prompt_;
     sd_platform& platform_;
+    std::unique_ptr<sd_LoggedProgress> logged_;
     std::unique_ptr<sd_ProgressCoalescer> progress_;
     std::unique_ptr<sd_xml> xml_;
     std::unique_ptr<sd_IOManip> io_;
@@ -89,6 +105,12 @@ private:
     QString copyTarget_;
     QString mediaType_ = "cd";
     QString itemName_;
+    std::unique_ptr<sd_CopyRecord> record_;
+    bool recording_ = false; // this run owns the partial manifest (the target check passed)
+    bool resuming_ = false;
+    int disc_ = 0; // the disc being copied; 0 in the post-processing steps
+    qint64 bytesCopied_ = 0, bytesTotal_ = 0, bytesThisRun_ = 0;
+    QElapsedTimer copyClock_;
     std::atomic<bool> copyFlag_{true};
     std::atomic<bool> stopped_{false};
     std::mutex pauseMutex_;

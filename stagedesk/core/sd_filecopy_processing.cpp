@@ -110,8 +110,9 @@ bool sd_filecopy::PostCopyFiles() {
             return false;
         }
         sd::RemoveTemporariesIn(platform_, target);
-        if (!CopyOneFile(sd::ResolveCase(sd::JoinPath(Placeholders(Item(entry + "/path")), file)),
-                         sd::JoinPath(target, file)))
+        const QString source = sd::ResolveCase(sd::JoinPath(Placeholders(Item(entry + "/path")), file));
+        CountBytes({source});
+        if (!CopyOrKeep(source, sd::JoinPath(target, file)))
             return false;
     }
     return true;

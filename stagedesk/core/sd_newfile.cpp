@@ -1,7 +1,10 @@
 #include "stagedesk/core/sd_newfile.h"
 
+#include "stagedesk/core/sd_sha256.h"
+
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <vector>
 
 #ifdef _WIN32
@@ -108,13 +111,16 @@ bool CopyInKernel(int from, int to, std::error_code& error) {
 }
 #endif
 
-std::error_code CopyData(int from, int to) {
+// A hashed copy reads through the buffer, and hashes each piece between its read and its write.
+std::error_code CopyData(int from, int to, sd_Sha256* hash) {
 #ifdef __linux__
     std::error_code error;
-    if (CopyInKernel(from, to, error))
+    if (!hash && CopyInKernel(from, to, error))
         return error;
 #endif
-    std::vector<char> buffer(256 * 1024);
+    // One buffer per thread for all its copies: clearing a fresh megabyte for each small file would cost
+    // more than the copy.
+    thread_local std::vector<char> buffer(1024 * 1024);
     for (;;) {
         const long long got = ReadSome(from, buffer.data(), (long long)buffer.size());
         if (got < 0 && errno == EINTR)
@@ -123,6 +129,8 @@ std::error_code CopyData(int from, int to) {
             return SystemError();
         if (got == 0)
             return {};
+        if (hash)
+            hash->Update(buffer.data(), got);
         if (const std::error_code error = WriteAll(to, buffer.data(), got))
             return error;
     }
@@ -142,7 +150,7 @@ std::error_code Finish(int descriptor, std::error_code error, const fs::path& ta
 
 } // namespace
 
-std::error_code CopyToNewFile(const fs::path& source, const fs::path& target) {
+std::error_code CopyToNewFile(const fs::path& source, const fs::path& target, QByteArray* sha256) {
     const int from = OpenToRead(source);
     if (from < 0)
         return SystemError();
@@ -152,9 +160,12 @@ std::error_code CopyToNewFile(const fs::path& source, const fs::path& target) {
         Close(from);
         return error;
     }
-    std::error_code error = CopyData(from, to);
+    std::unique_ptr<sd_Sha256> hash = sha256 ? std::make_unique<sd_Sha256>() : nullptr;
+    std::error_code error = CopyData(from, to, hash.get());
     if (!error && CopyMode(from, to) != 0)
         error = SystemError();
+    if (!error && hash)
+        *sha256 = hash->HexDigest();
     Close(from);
     return Finish(to, error, target);
 }

@@ -12,8 +12,10 @@
 
 namespace sd {
 
-// Copies the contents and the permission bits of source into the new file target.
-std::error_code CopyToNewFile(const std::filesystem::path& source, const std::filesystem::path& target);
+// Copies the contents and the permission bits of source into the new file target. With sha256 given, it
+// receives the hexadecimal SHA-256 of the contents, hashed from the reads of the copy.
+std::error_code CopyToNewFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                              QByteArray* sha256 = nullptr);
 
 // Writes bytes into the new file target and syncs it to disk before closing it.
 std::error_code WriteNewFile(const std::filesystem::path& target, const QByteArray& bytes);

@@ -122,14 +122,15 @@ sd_FsResult sd_platform::ListFolder(const QString& folder, QStringList& folders,
     return {};
 }
 
-sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target) {
+sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target, QByteArray* sha256) {
     std::error_code error;
     const fs::path to = ToFs(target);
     if (fs::symlink_status(to, error).type() != fs::file_type::not_found)
         return Failure(error ? error : std::make_error_code(std::errc::file_exists));
     const fs::path from = ToFs(source);
-    return MakeThenRename(QFileInfo(target).path(), to,
-                          [&](const fs::path& temporary) { return sd::CopyToNewFile(from, temporary); });
+    return MakeThenRename(QFileInfo(target).path(), to, [&](const fs::path& temporary) {
+        return sd::CopyToNewFile(from, temporary, sha256);
+    });
 }
 
 sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) {
@@ -142,6 +143,14 @@ sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) 
             fs::permissions(temporary, old.permissions(), error);
         return error;
     });
+}
+
+sd_FsResult sd_platform::AppendToFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
+        !file.flush())
+        return {sd_FsStatus::Other, file.errorString()};
+    return {};
 }
 
 sd_FsResult sd_platform::MakeFolder(const QString& path) {

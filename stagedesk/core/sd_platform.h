@@ -38,12 +38,15 @@ public:
     // Copies one file to a target that must not exist yet (Exists otherwise). The data goes to a
     // temporary name in the target's folder (sd_temporary.h), which is renamed to the target once the
     // copy is complete: a failed copy leaves nothing behind, a killed one at most the temporary file.
-    virtual sd_FsResult CopyFileData(const QString& source, const QString& target);
+    // With sha256 given, it receives the hexadecimal SHA-256 of the data, hashed from the copy's reads.
+    virtual sd_FsResult CopyFileData(const QString& source, const QString& target, QByteArray* sha256);
     // Replaces (or creates) the file with bytes, whole or not at all: they go to a temporary name beside
     // it, every write, the sync to disk and the close are checked, and only then is it renamed over the
     // file, keeping the old file's permissions. A failure leaves the old file as it was.
     virtual sd_FsResult SaveFile(const QString& path, const QByteArray& bytes);
     // Creates a folder and its missing parents.
+    // Appends bytes to the file, creating it (not its folder) when it is missing.
+    virtual sd_FsResult AppendToFile(const QString& path, const QByteArray& bytes);
     virtual sd_FsResult MakeFolder(const QString& path);
     // Gives the file or folder normal attributes: writable by its owner (clears read-only on Windows).
     virtual sd_FsResult MakeNormal(const QString& path);

@@ -21,6 +21,9 @@ public:
     virtual void AbortCopy(const QString& text) = 0;
     // The copy completed: the Cancel button reads "Finish", text is appended as a status line.
     virtual void FinishedCopy(const QString& text) = 0;
+    // Bytes copied of the total known so far (the files listed up to now), and the seconds the rest is
+    // expected to take at the speed so far (-1 until there is a speed to tell).
+    virtual void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) = 0;
     // The target label shows text.
     virtual void UpdateTargetText(const QString& text) = 0;
     // Sets the disc bar (value, maximum) and the overall bar (value, maximum) for the item.

@@ -16,6 +16,9 @@ public:
     void UpdateStatus(const QString& text) override { emit statusUpdated(text); }
     void AbortCopy(const QString& text) override { emit copyAborted(text); }
     void FinishedCopy(const QString& text) override { emit copyFinished(text); }
+    void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) override {
+        emit bytesUpdated(copied, total, secondsLeft);
+    }
     void UpdateTargetText(const QString& text) override { emit targetTextUpdated(text); }
     void InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                       const QString& itemName) override {
@@ -27,6 +30,7 @@ signals:
     void statusUpdated(const QString& text);
     void copyAborted(const QString& text);
     void copyFinished(const QString& text);
+    void bytesUpdated(qint64 copied, qint64 total, qint64 secondsLeft);
     void targetTextUpdated(const QString& text);
     void uiInitialized(int discValue, int discMaximum, int overallValue, int overallMaximum,
                        const QString& itemName);

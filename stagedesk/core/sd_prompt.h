@@ -21,6 +21,13 @@ public:
     // buttons do not offer is read as the negative one (Cancel or No).
     virtual Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) = 0;
 
+    // The same question with details of why it is asked (a message box shows them on request, the
+    // console after the text). Where there is no place for details, they are left out.
+    virtual Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                                  const QString&) {
+        return Ask(text, caption, buttons, icon);
+    }
+
     // A message with an OK button only.
     void Show(const QString& text, const QString& caption, Icon icon) {
         Ask(text, caption, Buttons::OK, icon);

@@ -60,6 +60,36 @@ QString StatusLine(const QString& text) {
     return stamp + " - " + text;
 }
 
+namespace {
+
+QString ByteAmount(qint64 bytes) {
+    const char* const units[] = {"bytes", "KB", "MB", "GB", "TB"};
+    if (bytes < 1024)
+        return QString::number(bytes) + " bytes";
+    double amount = double(bytes);
+    int unit = 0;
+    while (amount >= 1024 && unit < 4) {
+        amount /= 1024;
+        ++unit;
+    }
+    return QString::number(amount, 'f', 1) + " " + units[unit];
+}
+
+QString Duration(qint64 seconds) {
+    if (seconds < 60)
+        return QString::number(seconds) + " s";
+    if (seconds < 3600)
+        return QString::number(seconds / 60) + " min " + QString::number(seconds % 60) + " s";
+    return QString::number(seconds / 3600) + " h " + QString::number(seconds % 3600 / 60) + " min";
+}
+
+} // namespace
+
+QString BytesProgressText(qint64 copied, qint64 total, qint64 secondsLeft) {
+    const QString amounts = ByteAmount(copied) + " of " + ByteAmount(total);
+    return secondsLeft < 0 ? amounts : amounts + ", " + Duration(secondsLeft) + " left";
+}
+
 QString XPathLiteral(const QString& text) {
     if (!text.contains('\''))
         return "'" + text + "'";

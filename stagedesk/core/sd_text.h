@@ -23,6 +23,11 @@ QByteArray WithoutByteOrderMark(const QByteArray& firstLine);
 // "M/d/yyyy h:mm:ss AM - text": the form of one line in the copy page's status box.
 QString StatusLine(const QString& text);
 
+// Bytes copied of the total and the time left, for the copy page and the console's progress line:
+// (1572864, 10485760, 75) => "1.5 MB of 10.0 MB, 1 min 15 s left"; a time of -1 is not known yet:
+// "1.5 MB of 10.0 MB".
+QString BytesProgressText(qint64 copied, qint64 total, qint64 secondsLeft);
+
 // Builds an XPath string literal for any text, quotes included (concat() when it holds both kinds).
 QString XPathLiteral(const QString& text);
 

@@ -39,6 +39,10 @@ QString FilePathIn(const QString& folder, const QString& file) {
     return sd::ResolveCase(sd::JoinPath(folder, file));
 }
 
+QString Quoted(const QString& text) {
+    return "\"" + text + "\"";
+}
+
 QString DecodeLine(const QByteArray& bytes) {
     QString line = QString::fromUtf8(bytes);
     if (line.contains(QChar::ReplacementCharacter))
@@ -70,6 +74,7 @@ bool sd_validation::PerformValidation(const QString& itemFile, const QString& so
                                       const QString& mediaType) {
     const QString mediaNode = "//" + mediaType + "/media[@number=" + QString::number(disc) + "]";
     const QString base = mediaNode + "/validation";
+    refusal_.clear();
     if (!Has(itemFile, base))
         return true;
     for (int i = 1; Has(itemFile, Indexed(base, "file", i)); ++i) {
@@ -85,11 +90,30 @@ bool sd_validation::PerformValidation(const QString& itemFile, const QString& so
     return true;
 }
 
+bool sd_validation::Refuse(const QString& rule, const QString& file, const QString& expected,
+                           const QString& found) {
+    refusal_ = "Rule: " + rule + "\nFile: " + file + "\nExpected: " + expected + "\nFound: " + found;
+    return false;
+}
+
+QString sd_validation::LineAt(const QString& folder, const QString& file, int lineNumber) {
+    QString found;
+    int number = 0;
+    ScanLines(folder, file, [&](const QString& line) {
+        if (++number < lineNumber)
+            return false;
+        found = line;
+        return true;
+    });
+    return found;
+}
+
 bool sd_validation::ValidateEntry(const QString& itemFile, const QString& entry, const QString& sourcePath) {
     const QString name = Text(itemFile, entry + "/name");
     const QString folder = sd::JoinPath(sourcePath, Text(itemFile, entry + "/path"));
     if (!ValidateFile(folder, name))
-        return false;
+        return Refuse(entry + ": a file that must be present", sd::ShownPath(sd::JoinPath(folder, name)),
+                      "a file matching " + Quoted(name), "no such file in " + sd::ShownPath(folder));
     if (Has(itemFile, entry + "/item"))
         return ValidateIniFile(itemFile, entry, folder, name);
     if (!Has(itemFile, entry + "/value"))
@@ -147,20 +171,29 @@ bool sd_validation::ValidateFile(const QString& folder, const QString& file, con
 
 bool sd_validation::ValidateAnyValue(const QString& itemFile, const QString& entry, const QString& folder,
                                      const QString& file) {
+    QStringList texts;
     for (int j = 1; Has(itemFile, Indexed(entry, "value", j)); ++j) {
         const QString value = Indexed(entry, "value", j);
         if (ValidateFile(folder, file, Text(itemFile, value), Has(itemFile, value + "[@line='true']")))
             return true;
+        texts << Quoted(Text(itemFile, value));
     }
-    return false;
+    return Refuse(entry + ": one of the texts must appear in the file",
+                  sd::ShownPath(FilePathIn(folder, file)), "a line with one of " + texts.join(", "),
+                  "no line with any of them");
 }
 
 bool sd_validation::ValidateAllValues(const QString& itemFile, const QString& entry, const QString& folder,
                                       const QString& file) {
     for (int j = 1; Has(itemFile, Indexed(entry, "value", j)); ++j) {
         const QString value = Indexed(entry, "value", j);
-        if (!ValidateFile(folder, file, Text(itemFile, value), Has(itemFile, value + "/line")))
-            return false;
+        const bool wholeLine = Has(itemFile, value + "/line");
+        if (!ValidateFile(folder, file, Text(itemFile, value), wholeLine))
+            return Refuse(Indexed(entry, "value", j) + ": every text must appear in the file",
+                          sd::ShownPath(FilePathIn(folder, file)),
+                          (wholeLine ? "a line equal to " : "a line containing ") +
+                              Quoted(Text(itemFile, value)),
+                          "no such line");
     }
     return true;
 }
@@ -174,15 +207,28 @@ bool sd_validation::ValidateIniFile(const QString& itemFile, const QString& entr
         const bool atLeast = Has(itemFile, value + "/gt");
         const bool atMost = Has(itemFile, value + "/lt");
         bool passed = true; // an item that no line names is passed over
+        QString found;
         const bool read = ScanLines(folder, file, [&](const QString& line) {
             if (!line.startsWith(prefix))
                 return false;
-            const int order = sd::CultureCompare(line.mid(prefix.size()).remove('=').trimmed(), expected);
+            found = line.mid(prefix.size()).remove('=').trimmed();
+            const int order = sd::CultureCompare(found, expected);
             passed = atLeast ? order >= 0 : atMost ? order <= 0 : order == 0;
             return true;
         });
-        if (!read || !passed)
-            return false;
+        const QString shownFile = sd::ShownPath(FilePathIn(folder, file));
+        const QString item = Text(itemFile, Indexed(entry, "item", j));
+        if (!read)
+            return Refuse(Indexed(entry, "item", j) + ": a value of the file", shownFile, item,
+                          "the file could not be read");
+        if (!passed)
+            return Refuse(Indexed(entry, "item", j) + ": a value of the file", shownFile,
+                          item +
+                              (atLeast  ? " >= "
+                               : atMost ? " <= "
+                                        : " = ") +
+                              expected,
+                          item + " = " + found);
     }
     return true;
 }
@@ -194,7 +240,9 @@ bool sd_validation::CaptureSubsequentValidation(const QString& itemFile, const Q
     const QString folder = sd::JoinPath(sourcePath, Text(itemFile, entry + "/path"));
     const int lineNumber = LineNumber(Text(itemFile, entry + "/line"));
     if (!ValidateFile(folder, name))
-        return false;
+        return Refuse(entry + ": the file that ties the later discs to this one",
+                      sd::ShownPath(sd::JoinPath(folder, name)), "a file matching " + Quoted(name),
+                      "no such file in " + sd::ShownPath(folder));
     QString captured;
     int number = 0;
     if (!ScanLines(folder, name,
@@ -205,7 +253,9 @@ bool sd_validation::CaptureSubsequentValidation(const QString& itemFile, const Q
                        return true;
                    }) ||
         number < lineNumber)
-        return false;
+        return Refuse(entry + ": the file that ties the later discs to this one",
+                      sd::ShownPath(FilePathIn(folder, name)), "a line " + QString::number(lineNumber),
+                      "the file has " + QString::number(number) + " lines");
     if (!xml_.WriteToXML(itemFile, "validate_value", captured)) {
         prompt_.Show(xml_.LastError(), "Exception Occurred", sd_prompt::Icon::Error);
         return false;
@@ -217,10 +267,20 @@ bool sd_validation::PerformSubsequentValidation(const QString& itemFile, const Q
                                                 const QString& mediaType) {
     const QString entry = "(//" + mediaType + "/media/validate_subsequent/file)[1]";
     const QString captured = Text(itemFile, "//validate_value");
-    if (captured.isEmpty())
-        return false; // the first disc was never recognised
+    const QString rule = "previous_media: the same line as on the first disc";
+    if (captured.isEmpty()) // the first disc was never recognised
+        return Refuse(rule, "validate_value of " + itemFile, "the line read from the first disc",
+                      "none kept");
     const QString name = Text(itemFile, entry + "/name");
     const QString folder = sd::JoinPath(sourcePath, Text(itemFile, entry + "/path"));
-    return ValidateFile(folder, name) &&
-           ValidateFile(folder, name, captured, LineNumber(Text(itemFile, entry + "/line")));
+    if (!ValidateFile(folder, name))
+        return Refuse(rule, sd::ShownPath(sd::JoinPath(folder, name)), "a file matching " + Quoted(name),
+                      "no such file in " + sd::ShownPath(folder));
+    const int lineNumber = LineNumber(Text(itemFile, entry + "/line"));
+    if (ValidateFile(folder, name, captured, lineNumber))
+        return true;
+    const QString found = LineAt(folder, name, lineNumber);
+    return Refuse(rule, sd::ShownPath(FilePathIn(folder, name)),
+                  "line " + QString::number(lineNumber) + " beginning with " + Quoted(captured),
+                  found.isNull() ? "no line " + QString::number(lineNumber) : Quoted(found));
 }

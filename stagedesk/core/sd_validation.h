@@ -22,7 +22,8 @@ class sd_validation {
 public:
     sd_validation(sd_xml& xml, sd_prompt& prompt);
 
-    // Whether the source holds disc n of the item; a disc without rules is valid.
+    // Whether the source holds disc n of the item; a disc without rules is valid. A refused disc leaves
+    // RefusalDetails().
     bool PerformValidation(const QString& itemFile, const QString& sourcePath, int disc,
                            const QString& mediaType);
 
@@ -47,7 +48,15 @@ public:
     bool PerformSubsequentValidation(const QString& itemFile, const QString& sourcePath,
                                      const QString& mediaType);
 
+    // Why the last PerformValidation() refused the disc, as lines "Rule: ...", "File: ...",
+    // "Expected: ...", "Found: ..."; empty when it accepted the disc.
+    const QString& RefusalDetails() const { return refusal_; }
+
 private:
+    // Keeps the details of a refusal; false.
+    bool Refuse(const QString& rule, const QString& file, const QString& expected, const QString& found);
+    // The text of line lineNumber (from 1) of the file; null when the file has fewer lines.
+    QString LineAt(const QString& folder, const QString& file, int lineNumber);
     bool ValidateEntry(const QString& itemFile, const QString& entry, const QString& sourcePath);
     // Calls visit for each line of the file until it returns true; false after a message when the
     // file cannot be read.
@@ -58,4 +67,5 @@ private:
 
     sd_xml& xml_;
     sd_prompt& prompt_;
+    QString refusal_;
 };

@@ -8,6 +8,7 @@
 #include "stagedesk/ui/sd_kitsession.h"
 #include "stagedesk/ui/sd_tasklink.h"
 #include "stagedesk/ui/sd_taskpictures.h"
+#include "stagedesk/ui/sd_verifywindow.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -88,12 +89,15 @@ void frm_MainWindow::BuildMenus() {
         connect(toggle, &QAction::toggled, this, &frm_MainWindow::PlacePanels);
     }
 
-    QMenu* tasks = menuBar()->addMenu("&Tools")->addMenu("&Tasks");
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    QMenu* tasks = tools->addMenu("&Tasks");
     for (const TaskTexts& texts : kTaskTexts) {
         Row(texts.task).menuItem = tasks->addAction(texts.menuText);
         connect(Row(texts.task).menuItem, &QAction::triggered, this,
                 [this, task = texts.task] { OpenTask(task); });
     }
+    connect(tools->addAction("&Verify Kit..."), &QAction::triggered, this,
+            [this] { sd::ShowKitVerification(this, session_.xml, baseDirectory_); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     connect(help->addAction("Kitorium &Readme"), &QAction::triggered, this,

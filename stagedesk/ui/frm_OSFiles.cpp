@@ -5,6 +5,7 @@
 #include "stagedesk/core/sd_filecopy.h"
 #include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_progresssignals.h"
+#include "stagedesk/core/sd_statuslog.h"
 #include "stagedesk/core/sd_xml.h"
 #include "stagedesk/ui/sd_kitsession.h"
 #include "stagedesk/ui/sd_taskpictures.h"
@@ -241,6 +242,7 @@ void frm_OSFiles::StartCopy() {
     copy_->Reset();
     copy_->setFocus(Qt::OtherFocusReason);
     copy_->UpdateStatus(sd::kCheckingSpaceStatus);
+    sd::LogStatus(session_.platform, session_.homeDirectory, sd::kCheckingSpaceStatus);
     sd_IOManip io(session_.platform, prompt_);
     if (!sd::HasRoomForItem(io, session_.xml, itemFile_, baseDirectory_, prompt_)) {
         ReturnToPathsPage();
@@ -253,6 +255,7 @@ void frm_OSFiles::StartCopy() {
     connect(relay_.get(), &sd_ProgressSignals::copyAborted, copy_, &sddll_FileCopy::AbortCopy);
     connect(relay_.get(), &sd_ProgressSignals::copyFinished, copy_, &sddll_FileCopy::FinishedCopy);
     connect(relay_.get(), &sd_ProgressSignals::targetTextUpdated, copy_, &sddll_FileCopy::UpdateTargetText);
+    connect(relay_.get(), &sd_ProgressSignals::bytesUpdated, copy_, &sddll_FileCopy::UpdateBytes);
     connect(relay_.get(), &sd_ProgressSignals::uiInitialized, copy_, &sddll_FileCopy::InitializeUI);
     engine_ = std::make_unique<sd_filecopy>(job, prompt_, *relay_, session_.platform);
     targetExistedBefore_ = QFileInfo::exists(engine_->CopyTarget());

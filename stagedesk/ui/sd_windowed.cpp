@@ -48,7 +48,7 @@ int RunWindowed(int& argc, char** argv) {
         MissingHomeMessage(application.arguments().mid(1), QCoreApplication::applicationDirPath());
     if (!missingHome.isNull()) {
         boxes.AskOver(nullptr, missingHome, kNoConfiguratorFolderCaption, sd_prompt::Buttons::OK,
-                      sd_prompt::Icon::Error);
+                      sd_prompt::Icon::Error, QString());
         return 1;
     }
 

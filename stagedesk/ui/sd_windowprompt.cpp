@@ -87,11 +87,14 @@ sd_prompt::Answer DefaultAnswer(const QString& caption, sd_prompt::Buttons butto
 }
 
 sd_prompt::Answer sd_MessageBoxes::AskOver(QWidget* window, const QString& text, const QString& caption,
-                                           sd_prompt::Buttons buttons, sd_prompt::Icon icon) {
+                                           sd_prompt::Buttons buttons, sd_prompt::Icon icon,
+                                           const QString& details) {
     QMessageBox box(BoxIcon(icon), caption, text, BoxButtons(buttons), window);
     box.setDefaultButton(ToBox(DefaultAnswer(caption, buttons)));
     if (window)
         box.setWindowModality(Qt::WindowModal);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     return FromBox(box.exec(), buttons);
 }
 
@@ -99,8 +102,13 @@ sd_WindowPrompt::sd_WindowPrompt(sd_WindowBoxes& boxes, QWidget* window) : boxes
 
 sd_prompt::Answer sd_WindowPrompt::Ask(const QString& text, const QString& caption, Buttons buttons,
                                        Icon icon) {
+    return AskWithDetails(text, caption, buttons, icon, QString());
+}
+
+sd_prompt::Answer sd_WindowPrompt::AskWithDetails(const QString& text, const QString& caption,
+                                                  Buttons buttons, Icon icon, const QString& details) {
     if (QThread::currentThread() == thread())
-        return boxes_.AskOver(window_, text, caption, buttons, icon);
+        return boxes_.AskOver(window_, text, caption, buttons, icon, details);
     Answer answer = Negative(buttons);
     if (dismissed_)
         return answer;
@@ -109,7 +117,7 @@ sd_prompt::Answer sd_WindowPrompt::Ask(const QString& text, const QString& capti
         [&] {
             // Checked again here: the question may have been queued before the window let go.
             if (!dismissed_)
-                answer = boxes_.AskOver(window_, text, caption, buttons, icon);
+                answer = boxes_.AskOver(window_, text, caption, buttons, icon, details);
         },
         Qt::BlockingQueuedConnection);
     return answer;

@@ -20,15 +20,17 @@ class QWidget;
 class sd_WindowBoxes {
 public:
     virtual ~sd_WindowBoxes() = default;
-    // window is null only before any window is shown.
+    // window is null only before any window is shown; details, when not empty, are shown on request.
     virtual sd_prompt::Answer AskOver(QWidget* window, const QString& text, const QString& caption,
-                                      sd_prompt::Buttons buttons, sd_prompt::Icon icon) = 0;
+                                      sd_prompt::Buttons buttons, sd_prompt::Icon icon,
+                                      const QString& details) = 0;
 };
 
 class sd_MessageBoxes : public sd_WindowBoxes {
 public:
     sd_prompt::Answer AskOver(QWidget* window, const QString& text, const QString& caption,
-                              sd_prompt::Buttons buttons, sd_prompt::Icon icon) override;
+                              sd_prompt::Buttons buttons, sd_prompt::Icon icon,
+                              const QString& details) override;
 };
 
 // The answer that Enter gives: the one that removes nothing.
@@ -40,6 +42,8 @@ public:
     sd_WindowPrompt(sd_WindowBoxes& boxes, QWidget* window);
 
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override;
     void Dismiss() { dismissed_ = true; }
 
 private:

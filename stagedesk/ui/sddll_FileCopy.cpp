@@ -38,6 +38,7 @@ sddll_FileCopy::sddll_FileCopy(QWidget* parent) : QWidget(parent) {
     overallBar_->setObjectName("overallBar");
     currentFile_ = ElidedLabel<sd_PathLabel>("currentFile", this);
     target_ = ElidedLabel<sd_PathLabel>("target", this);
+    bytes_ = ElidedLabel<QLabel>("bytes", this);
     status_ = new QPlainTextEdit(this);
     status_->setObjectName("status");
     status_->setReadOnly(true);
@@ -48,6 +49,7 @@ sddll_FileCopy::sddll_FileCopy(QWidget* parent) : QWidget(parent) {
     form->addRow("All discs:", overallBar_);
     form->addRow("Copying:", currentFile_);
     form->addRow("Target:", target_);
+    form->addRow("Copied:", bytes_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(item_);
     layout->addLayout(form);
@@ -63,6 +65,7 @@ void sddll_FileCopy::Reset() {
     overallBar_->setValue(0);
     status_->clear();
     currentFile_->SetPath(QString(), QString());
+    bytes_->clear();
 }
 
 void sddll_FileCopy::UpdateProgress(int step, const QString& file) {
@@ -84,6 +87,10 @@ void sddll_FileCopy::AbortCopy(const QString& text) {
 void sddll_FileCopy::FinishedCopy(const QString& text) {
     UpdateStatus(text);
     emit copyEnded(true);
+}
+
+void sddll_FileCopy::UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) {
+    bytes_->setText(sd::BytesProgressText(copied, total, secondsLeft));
 }
 
 void sddll_FileCopy::UpdateTargetText(const QString& text) {

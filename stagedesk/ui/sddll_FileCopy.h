@@ -24,6 +24,7 @@ public slots:
     void UpdateStatus(const QString& text);
     void AbortCopy(const QString& text);
     void FinishedCopy(const QString& text);
+    void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft);
     void UpdateTargetText(const QString& text);
     void InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                       const QString& itemName);
@@ -37,6 +38,7 @@ private:
     QProgressBar* discBar_;
     QProgressBar* overallBar_;
     sd_PathLabel* currentFile_;
+    QLabel* bytes_;
     sd_PathLabel* target_;
     QPlainTextEdit* status_;
 };

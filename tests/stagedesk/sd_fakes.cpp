@@ -17,7 +17,7 @@ sd_FsResult FakePlatform::ListFolder(const QString& folder, QStringList& folders
     return sd_platform::ListFolder(folder, folders, files);
 }
 
-sd_FsResult FakePlatform::CopyFileData(const QString& source, const QString& target) {
+sd_FsResult FakePlatform::CopyFileData(const QString& source, const QString& target, QByteArray* sha256) {
     ++copyAttempts;
     if (beforeCopy)
         beforeCopy(source);
@@ -26,7 +26,7 @@ sd_FsResult FakePlatform::CopyFileData(const QString& source, const QString& tar
         --failure->second.first;
         return {failure->second.second, "The device reported a read error."};
     }
-    return sd_platform::CopyFileData(source, target);
+    return sd_platform::CopyFileData(source, target, sha256);
 }
 
 sd_FsResult FakePlatform::RemoveTree(const QString& path) {
@@ -51,8 +51,14 @@ sd_Volume FakePlatform::VolumeOf(const QString&) {
     return volume;
 }
 
-sd_prompt::Answer ScriptedPrompt::Ask(const QString& text, const QString& caption, Buttons buttons, Icon) {
-    asked.push_back({text, caption, buttons});
+sd_prompt::Answer ScriptedPrompt::Ask(const QString& text, const QString& caption, Buttons buttons,
+                                      Icon icon) {
+    return AskWithDetails(text, caption, buttons, icon, QString());
+}
+
+sd_prompt::Answer ScriptedPrompt::AskWithDetails(const QString& text, const QString& caption, Buttons buttons,
+                                                 Icon, const QString& details) {
+    asked.push_back({text, caption, buttons, details});
     if (onAsk)
         onAsk(asked.back());
     auto scripted = answers.find(caption);

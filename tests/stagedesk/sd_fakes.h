@@ -30,7 +30,7 @@ public:
     int listCalls = 0, sleeps = 0, copyAttempts = 0;
 
     sd_FsResult ListFolder(const QString& folder, QStringList& folders, QStringList& files) override;
-    sd_FsResult CopyFileData(const QString& source, const QString& target) override;
+    sd_FsResult CopyFileData(const QString& source, const QString& target, QByteArray* sha256) override;
     sd_FsResult RemoveTree(const QString& path) override;
     sd_FsResult RemoveFile(const QString& path) override;
     sd_Volume VolumeOf(const QString& path) override;
@@ -40,6 +40,7 @@ public:
 struct AskedQuestion {
     QString text, caption;
     sd_prompt::Buttons buttons;
+    QString details;
 };
 
 // Answers by caption, in order; a question without a scripted answer gets the negative one.
@@ -50,6 +51,8 @@ public:
     std::function<void(const AskedQuestion&)> onAsk; // e.g. a disc put in before the answer
 
     Answer Ask(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
+    Answer AskWithDetails(const QString& text, const QString& caption, Buttons buttons, Icon icon,
+                          const QString& details) override;
     int Count(const QString& caption) const;
     QStringList Texts(const QString& caption) const;
 };
@@ -65,6 +68,14 @@ public:
     void AbortCopy(const QString& text) override { calls << "abort:" + text; }
     void FinishedCopy(const QString& text) override { calls << "finish:" + text; }
     void UpdateTargetText(const QString& text) override { calls << "target:" + text; }
+    // Kept apart from calls, which tell the order of the Part's updates.
+    void UpdateBytes(qint64 copied, qint64 total, qint64 secondsLeft) override {
+        bytes.push_back({copied, total, secondsLeft});
+    }
+    struct Bytes {
+        qint64 copied, total, secondsLeft;
+    };
+    std::vector<Bytes> bytes;
     void InitializeUI(int discValue, int discMaximum, int overallValue, int overallMaximum,
                       const QString& itemName) override;
     QStringList Kind(const QString& kind) const; // the details of one kind of call

@@ -161,7 +161,7 @@ TEST(RealPlatform, FailedCopyLeavesNoPartialTarget) {
     sd_FsResult copied;
     {
         FileSizeLimit full(64 * 1024);
-        copied = sd_platform::Real().CopyFileData(kit.Path("src/big.bin"), kit.Path("out/big.bin"));
+        copied = sd_platform::Real().CopyFileData(kit.Path("src/big.bin"), kit.Path("out/big.bin"), nullptr);
     }
     EXPECT_FALSE(copied.ok());
     EXPECT_EQ(copied.message, "File too large");

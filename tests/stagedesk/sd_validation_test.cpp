@@ -1,3 +1,4 @@
+#include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_validation.h"
 #include "stagedesk/core/sd_xml.h"
 
@@ -133,6 +134,59 @@ TEST_F(ValidationTest, SingleFileChecks) {
     EXPECT_FALSE(validation.ValidateFile(folder, "NOFILE.TXT", "x", false));
     EXPECT_EQ(prompt.Count("Exception Occurred"),
               1); // an unreadable file counts as not found, after its message
+}
+
+} // namespace
+
+namespace {
+
+// Each kind of rule, refused: the details name the rule, the file read, what it expected and found.
+TEST_F(ValidationTest, ARefusalNamesTheRuleTheFileAndWhatWasExpectedAgainstWhatWasFound) {
+    const QString sif = sd::ShownPath(kit.Path("disc/i386/TXTSETUP.SIF"));
+    const QString ini = sd::ShownPath(kit.Path("disc/i386/SETUPP.INI"));
+    const struct {
+        const char* rules;
+        QString details;
+    } cases[] = {
+        {"<file><name>*.sif</name><path>i386</path></file><file><name>CDROM_S.1</name><path/></file>",
+         "Rule: //cd/media[@number=1]/validation/file[2]: a file that must be present\nFile: " +
+             sd::ShownPath(kit.Path("disc/CDROM_S.1")) +
+             "\nExpected: a file matching \"CDROM_S.1\"\nFound: no such file in " +
+             sd::ShownPath(kit.Path("disc"))},
+        {"<file><name>*.SIF</name><path>i386</path><value>Other</value><value>None</value><text/></file>",
+         "Rule: //cd/media[@number=1]/validation/file[1]: one of the texts must appear in the file\nFile: " +
+             sif + "\nExpected: a line with one of \"Other\", \"None\"\nFound: no line with any of them"},
+        {"<file><name>*.SIF</name><path>i386</path><value>Sample</value><value>Strings<line/></value></file>",
+         "Rule: //cd/media[@number=1]/validation/file[1]/value[2]: every text must appear in the "
+         "file\nFile: " +
+             sif + "\nExpected: a line equal to \"Strings\"\nFound: no such line"},
+        {"<file><name>SETUPP.INI</name><path>i386</path><item>Pid</item><value>51882335</value>"
+         "<item>Build</item><value>3791<gt/></value></file>",
+         "Rule: //cd/media[@number=1]/validation/file[1]/item[2]: a value of the file\nFile: " + ini +
+             "\nExpected: Build >= 3791\nFound: Build = 3790"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(Disc1(c.rules)) << c.rules;
+        EXPECT_EQ(validation.RefusalDetails(), c.details) << c.rules;
+    }
+    EXPECT_TRUE(Disc1("<file><name>*.sif</name><path>i386</path></file>"));
+    EXPECT_EQ(validation.RefusalDetails(), ""); // an accepted disc leaves none from before
+}
+
+TEST_F(ValidationTest, ARefusedLaterDiscShowsTheLineItFoundAgainstTheFirstDiscs) {
+    kit.Write("disc1/DISCID.TXT", "SAMPLE-0042\n");
+    kit.Write("other/DISCID.TXT", "SAMPLE-0099\n");
+    kit.Item("item.xml",
+             "<item><cd><media number=\"1\"><validate_subsequent><file><name>DISCID.TXT</name>"
+             "<path/><line>1</line></file></validate_subsequent><validation/></media>"
+             "<media number=\"2\"><validation><previous_media/></validation></media></cd></item>");
+    ASSERT_TRUE(validation.PerformValidation("item.xml", kit.Path("disc1"), 1, "cd"));
+    EXPECT_FALSE(validation.PerformValidation("item.xml", kit.Path("other"), 2, "cd"));
+    EXPECT_EQ(validation.RefusalDetails(),
+              "Rule: previous_media: the same line as on the first disc\nFile: " +
+                  sd::ShownPath(kit.Path("other/DISCID.TXT")) +
+                  "\nExpected: line 1 beginning with \"SAMPLE-0042\"\nFound: "
+                  "\"SAMPLE-0099\"");
 }
 
 } // namespace

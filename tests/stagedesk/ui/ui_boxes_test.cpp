@@ -74,7 +74,8 @@ TEST(MessageBoxes, EnterGivesTheAnswerThatRemovesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
         BoxWatcher watcher(Qt::Key_Return);
-        EXPECT_EQ(boxes.AskOver(&window, "text", c.caption, c.buttons, sd_prompt::Icon::Question), c.onEnter);
+        EXPECT_EQ(boxes.AskOver(&window, "text", c.caption, c.buttons, sd_prompt::Icon::Question, QString()),
+                  c.onEnter);
         ASSERT_EQ(watcher.seen.size(), 1u);
         EXPECT_EQ(watcher.seen[0].parent, &window);
         EXPECT_EQ(watcher.seen[0].modality, Qt::WindowModal);

@@ -33,9 +33,10 @@ QString Configuration(const TestKit& kit, const QStringList& installed, const QS
 }
 
 sd_prompt::Answer ScriptedBoxes::AskOver(QWidget* window, const QString& text, const QString& caption,
-                                         sd_prompt::Buttons buttons, sd_prompt::Icon icon) {
+                                         sd_prompt::Buttons buttons, sd_prompt::Icon icon,
+                                         const QString& details) {
     owners.emplace_back(caption, window);
-    return prompt_.Ask(text, caption, buttons, icon);
+    return prompt_.AskWithDetails(text, caption, buttons, icon, details);
 }
 
 UiKit::UiKit()

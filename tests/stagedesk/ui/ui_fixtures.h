@@ -32,7 +32,8 @@ class ScriptedBoxes : public sd_WindowBoxes {
 public:
     explicit ScriptedBoxes(ScriptedPrompt& prompt) : prompt_(prompt) {}
     sd_prompt::Answer AskOver(QWidget* window, const QString& text, const QString& caption,
-                              sd_prompt::Buttons buttons, sd_prompt::Icon icon) override;
+                              sd_prompt::Buttons buttons, sd_prompt::Icon icon,
+                              const QString& details) override;
 
     std::vector<std::pair<QString, const QWidget*>> owners; // caption, window
 
