@@ -147,9 +147,15 @@ sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) 
 
 sd_FsResult sd_platform::AppendToFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
-        !file.flush())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return {sd_FsStatus::Other, file.errorString()};
+    const qint64 before = file.size();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // A cut line (a full disk) is taken back, so that the file holds whole lines only.
+        const QString reason = file.errorString();
+        file.resize(before);
+        return {sd_FsStatus::Other, reason};
+    }
     return {};
 }
 

@@ -26,6 +26,11 @@ struct Scenario {
     std::vector<std::string> appendedTo;    // outputs that each run adds to instead of replacing them
     std::vector<std::string> editedInPlace; // files that a run changes line by line, one save at a time
     std::vector<CopyRule> copies;
+    // Logs that each run appends to, one whole line at a time, every line of the pattern journalLine.
+    std::vector<std::string> journals;
+    std::string journalLine;
+    // What a stopped run leaves beside its copy so that the next run can resume it.
+    std::vector<std::string> resumeRecords;
     bool masksRunDates = false; // the output policy notes the date and time of its run
 };
 

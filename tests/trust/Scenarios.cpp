@@ -8,6 +8,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A status line of the log: the date and time, then the text.
+const char* const kStatusLogLine =
+    R"([0-9]{1,2}/[0-9]{1,2}/[0-9]{4} [0-9]{1,2}:[0-9]{2}:[0-9]{2} (AM|PM) - .+)";
+
 void Write(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
     WriteWholeFile(path.string(), bytes);
@@ -170,6 +174,9 @@ Scenario StagedeskUtilityOverAnEarlierCopy() {
     scenario.inputs.push_back("kit/stagedesk/xml/srv2003.xml");
     scenario.editedInPlace = {"kit/stagedesk/xml/stagedesk.xml"};
     scenario.copies = {{"kit/utils/RAIDUTIL", "kit/media/raidutil/utils"}};
+    scenario.journals = {"kit/stagedesk/logs/stagedesk.log"};
+    scenario.journalLine = kStatusLogLine;
+    scenario.resumeRecords = {"kit/utils/RAIDUTIL.sha256.partial"};
     return scenario;
 }
 
@@ -193,5 +200,8 @@ Scenario StagedeskTwoDiscsSavingTheItemFile(bool needsNoSpace) {
     scenario.inputs = KitInputs();
     scenario.editedInPlace = {"kit/stagedesk/xml/stagedesk.xml"};
     scenario.copies = {{"kit/os/W2K3", "kit/media/srv2003_dvd"}};
+    scenario.journals = {"kit/stagedesk/logs/stagedesk.log"};
+    scenario.journalLine = kStatusLogLine;
+    scenario.resumeRecords = {"kit/os/W2K3.sha256.partial"};
     return scenario;
 }
