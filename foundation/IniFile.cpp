@@ -79,6 +79,11 @@ IniFile::IniFile(const CString& path, bool spacing) : path_(path), spacing_(spac
         unreadable_ = PathExists(path);
 }
 
+IniFile::IniFile(TextContents text, bool spacing) : spacing_(spacing) {
+    sections_.push_back({lines_.end(), {}});
+    unreadable_ = !LoadText(text);
+}
+
 IniFile::~IniFile() {
     Flush();
 }
@@ -92,6 +97,17 @@ bool IniFile::Load(const CString& path) {
     TextFile file;
     if (!file.Open(path, "r"))
         return FailLoad(CurrentFileSystem().LastFailureReason());
+    return ReadLines(file);
+}
+
+bool IniFile::LoadText(TextContents text) {
+    readFailure_.clear();
+    TextFile file;
+    file.OpenText(text);
+    return ReadLines(file);
+}
+
+bool IniFile::ReadLines(TextFile& file) {
     CString line;
     size_t lines = 0;
     size_t bytes = 0;

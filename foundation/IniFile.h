@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/CString.h"
+#include "foundation/TextFile.h"
 
 #include <cstddef>
 #include <list>
@@ -23,6 +24,9 @@ public:
     // cannot be read (a read error, or beyond the bounds above) makes the document unreadable: it is then
     // never saved over that file.
     IniFile(const CString& path, bool spacing);
+    // Loads text as the contents of a file, with the same bounds; the document has no file of its own
+    // (FileExists() is false, Flush() saves nothing) and is unreadable when the text cannot be read whole.
+    IniFile(TextContents text, bool spacing);
     ~IniFile(); // flushes
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
@@ -35,6 +39,8 @@ public:
     // Appends the lines of path; false when it cannot be opened or read whole or a line cannot be stored.
     // A UTF-8 byte order mark at its start is skipped, and written again when the document is saved.
     bool Load(const CString& path);
+    // Appends the lines of text as Load does those of a file holding it.
+    bool LoadText(TextContents text);
     // Appends text trimmed of blank, tab and newline.
     bool AddLine(const CString& text);
 
@@ -66,6 +72,7 @@ private:
         std::unordered_map<std::string, Line> firstEntry; // folded key -> its first line, comments included
     };
 
+    bool ReadLines(TextFile& file);
     bool FailLoad(const std::string& reason);
     bool FindSection(const char* name, size_t& index) const;
     Line SectionBegin(size_t index);

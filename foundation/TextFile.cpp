@@ -1,5 +1,6 @@
 #include "foundation/TextFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -10,6 +11,25 @@ constexpr size_t kBlockSize = 64 * 1024;
 
 // Editors put it at the start of UTF-8 text; it is no part of the first line.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Bytes in memory behind the File interface, so that they pass the same buffered reading as a file.
+class TextBytesFile : public File {
+public:
+    explicit TextBytesFile(std::string_view bytes) : bytes_(bytes) {}
+    size_t Read(void* buffer, size_t size, bool& readError) override {
+        readError = false;
+        size_t count = std::min(size, bytes_.size() - position_);
+        std::memcpy(buffer, bytes_.data() + position_, count);
+        position_ += count;
+        return count;
+    }
+    size_t Write(const void*, size_t) override { return 0; }
+    bool Close() override { return true; }
+
+private:
+    std::string_view bytes_;
+    size_t position_ = 0;
+};
 
 } // namespace
 
@@ -27,6 +47,15 @@ bool TextFile::Open(const CString& path, const char* mode) {
     ResetState();
     file_ = CurrentFileSystem().OpenFile(path.Str(), mode);
     return file_ != nullptr;
+}
+
+void TextFile::OpenText(TextContents text) {
+    if (file_)
+        Close();
+    path_.Clear();
+    textMode_ = true;
+    ResetState();
+    file_ = std::make_unique<TextBytesFile>(text.bytes);
 }
 
 void TextFile::ResetState() {

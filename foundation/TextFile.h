@@ -7,6 +7,13 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
+
+// Contents held in memory, given where a reader otherwise takes a path: read exactly as a file holding
+// these bytes would be. The bytes must outlive the reading.
+struct TextContents {
+    std::string_view bytes;
+};
 
 // What a bounded read of a line found.
 enum class LineRead {
@@ -25,6 +32,9 @@ public:
 
     // Closes a file still open, then opens path with a C library mode text ("r" when empty).
     bool Open(const CString& path, const char* mode = "r");
+    // Closes a file still open, then reads text as a file opened with "r" holding it; nothing can be
+    // written. Reading is the same as from a file, so a document gives the same lines either way.
+    void OpenText(TextContents text);
     // Empties out, then reads up to and including the next newline; false when nothing was read (at the
     // end, or when the file could not be read). In text mode (no "b") a carriage return before the newline
     // is dropped, as the Windows library does. A UTF-8 byte order mark opening the file is skipped.

@@ -49,6 +49,14 @@ bool ControllerIni::load() {
         console_.OutFormat("%s doesn't exists\n", fileName_.Text());
         return false;
     }
+    return loadFrom(ini);
+}
+
+bool ControllerIni::loadText(TextContents text) {
+    return loadFrom(IniFile(text, true));
+}
+
+bool ControllerIni::loadFrom(const IniFile& ini) {
     // A file that cannot be read would otherwise pass for one without limits.
     if (ini.IsUnreadable()) {
         failureLine_ = fileName_.Str() + ": " + ini.ReadFailureReason() + "\n";

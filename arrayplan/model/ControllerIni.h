@@ -2,11 +2,13 @@
 #pragma once
 
 #include "foundation/CString.h"
+#include "foundation/TextFile.h"
 
 #include <string>
 #include <vector>
 
 class Console;
+class IniFile;
 
 struct LevelLimits {
     int level = -1;
@@ -25,6 +27,8 @@ public:
 
     // False when the file does not exist, cannot be read or lists a RAID level that is not known.
     bool load();
+    // The same for text given as the file's contents (its name still names it in messages).
+    bool loadText(TextContents text);
     // After a load that failed on a file that cannot be read: "<file>: <reason>\n", for the line after the
     // caller's failure line; empty otherwise.
     const std::string& failureLine() const { return failureLine_; }
@@ -54,6 +58,7 @@ public:
     void dump() const; // the debug dump of every field
 
 private:
+    bool loadFrom(const IniFile& ini);
     const LevelLimits* findLevel(int level) const;
 
     Console& console_;

@@ -106,14 +106,8 @@ ResultCode checkModels(const IniFile& ini, int count) {
     return ResultCode::Success;
 }
 
-} // namespace
-
-ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers) {
-    IniFile ini(path, true);
-    if (!ini.FileExists()) {
-        settings.console().OutFormat("%s doesn't exists%s", path.Text(), "\n");
-        return ResultCode::InventoryUnparsable;
-    }
+ResultCode loadFrom(RunSettings& settings, const CString& path, const IniFile& ini,
+                    ControllerList& controllers) {
     // Read as empty it would pass for a file without controllers.
     if (ini.IsUnreadable())
         return refused(settings, path.Str() + ": " + ini.ReadFailureReason());
@@ -137,4 +131,20 @@ ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerL
     controllers.setCount(count);
     numberScanOrders(controllers);
     return ResultCode::Success;
+}
+
+} // namespace
+
+ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers) {
+    IniFile ini(path, true);
+    if (!ini.FileExists()) {
+        settings.console().OutFormat("%s doesn't exists%s", path.Text(), "\n");
+        return ResultCode::InventoryUnparsable;
+    }
+    return loadFrom(settings, path, ini, controllers);
+}
+
+ResultCode loadInventoryText(RunSettings& settings, const CString& path, TextContents text,
+                             ControllerList& controllers) {
+    return loadFrom(settings, path, IniFile(text, true), controllers);
 }

@@ -3,6 +3,7 @@
 
 #include "arrayplan/model/ResultCodes.h"
 #include "foundation/CString.h"
+#include "foundation/TextFile.h"
 
 class ControllerList;
 class OutputFile;
@@ -14,6 +15,9 @@ class RunSettings;
 // for unreadable content, ControllerUnsupported (3) for no controllers or a model the catalogue does not
 // know.
 ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers);
+// The same for text given as the contents of the inventory file that path names in messages.
+ResultCode loadInventoryText(RunSettings& settings, const CString& path, TextContents text,
+                             ControllerList& controllers);
 
 // Writes every controller with its configuration into output (opened) and commits it; false when a
 // write or the commit fails: the file is then as it was.

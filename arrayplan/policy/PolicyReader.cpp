@@ -11,6 +11,9 @@
 PolicyReader::PolicyReader(RunSettings& settings, const CString& path, bool optional)
     : settings_(settings), path_(path), optional_(optional) {}
 
+PolicyReader::PolicyReader(RunSettings& settings, const CString& path, TextContents text, bool optional)
+    : settings_(settings), path_(path), text_(std::string(text.bytes)), optional_(optional) {}
+
 bool PolicyReader::read() {
     if (!scan())
         return false;
@@ -24,7 +27,10 @@ bool PolicyReader::read() {
 bool PolicyReader::openFile(TextFile& file) {
     valueIndex_.clear();
     fileLoaded_ = false;
-    return file.Open(path_, "r");
+    if (!text_)
+        return file.Open(path_, "r");
+    file.OpenText(TextContents{*text_});
+    return true;
 }
 
 LineRead PolicyReader::nextLine(TextFile& file, std::string& text) {

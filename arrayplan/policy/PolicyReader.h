@@ -8,6 +8,7 @@
 #include "foundation/CString.h"
 #include "foundation/TextFile.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
     // reader. An optional file may be missing or hold no policy (the lenient reading of the policy
     // writer).
     PolicyReader(RunSettings& settings, const CString& path, bool optional);
+    // Reads text (copied) as the contents of the policy file that path names in messages.
+    PolicyReader(RunSettings& settings, const CString& path, TextContents text, bool optional);
     PolicyReader(const PolicyReader&) = delete;
     PolicyReader& operator=(const PolicyReader&) = delete;
 
@@ -56,6 +59,7 @@ private:
 
     RunSettings& settings_;
     CString path_;
+    std::optional<std::string> text_; // the file's contents when given as text
     bool optional_;
     PolicyList policyList_;
     std::vector<CString> policyNames_;

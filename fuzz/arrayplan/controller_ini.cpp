@@ -3,20 +3,16 @@
 #include "arrayplan/model/RaidEnums.h"
 #include "foundation/Console.h"
 
-#include "fuzz/ScratchFolder.h"
-
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <string>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::ofstream(FuzzScratchPath("Fuzz-Model.ini"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     std::string sink;
     Console::Instance().Capture(&sink, &sink);
-    ControllerIni ini(CString(FuzzScratchPath("").c_str()), "Fuzz-Model", Console::Instance());
-    if (ini.load()) {
+    ControllerIni ini("", "Fuzz-Model", Console::Instance());
+    if (ini.loadText({std::string_view(reinterpret_cast<const char*>(data), size)})) {
         for (const char* stripe : {"8", "64", "4096", "64KB"})
             ini.stripeSizeSupported(stripe);
         for (int level = -1; level <= 14; ++level) {

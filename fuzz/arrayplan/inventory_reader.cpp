@@ -1,4 +1,5 @@
-// Fuzz target: the inventory loader on arbitrary file contents, then the writer on what it loaded.
+// Fuzz target: the inventory loader on arbitrary file contents, then the writer on what it loaded (into a
+// scratch file, the writer's output being a file).
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/InventoryFile.h"
 #include "arrayplan/model/OutputFile.h"
@@ -9,18 +10,17 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <string>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string input = FuzzScratchPath("inventory.ini");
-    std::ofstream(input, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     std::string sink;
     Console::Instance().Capture(&sink, &sink);
     RunSettings settings;
     ControllerList controllers;
-    if (loadInventory(settings, CString(input.c_str()), controllers) == ResultCode::Success) {
+    if (loadInventoryText(settings, "inventory.ini",
+                          {std::string_view(reinterpret_cast<const char*>(data), size)},
+                          controllers) == ResultCode::Success) {
         for (int i = 0; RaidController* controller = controllers.at(i); ++i)
             controller->dump(Console::Instance(), true);
         OutputFile output(CString(FuzzScratchPath("written.ini").c_str()), "~arrayplan~");

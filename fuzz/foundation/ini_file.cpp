@@ -1,26 +1,21 @@
-// Fuzz target for the INI document: the input is the file. It is loaded, every section and key it names
-// is looked up and edited, the document is saved and loaded again, and the second reading must give the
-// same values for the lines that survive a save unchanged.
+// Fuzz target for the INI document: the input is the file's contents. It is loaded, every section and key
+// it names is looked up and edited, the document is saved to a scratch file and loaded again, and the
+// second reading must give the same values for the lines that survive a save unchanged.
 #include "foundation/IniFile.h"
+
+#include "fuzz/ScratchFolder.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr int kMaxEdits = 48;
-
-const std::string& DocumentPath() {
-    static const std::string path = (std::filesystem::temp_directory_path() /
-                                     ("fuzz-ini-" + std::to_string(std::random_device{}()) + ".ini"))
-                                        .string();
-    return path;
-}
 
 // The section and key named by a line: a header names a section, an entry line a key.
 void NamesOf(const CString& line, CString& section, CString& key) {
@@ -37,10 +32,9 @@ void NamesOf(const CString& line, CString& section, CString& key) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& path = DocumentPath();
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), size);
+    const std::string path = FuzzScratchPath("fuzz.ini");
     {
-        IniFile ini(path.c_str(), size % 2 == 0);
+        IniFile ini(TextContents{std::string_view(reinterpret_cast<const char*>(data), size)}, size % 2 == 0);
         std::vector<CString> lines(ini.Lines().begin(), ini.Lines().end());
         CString section, key;
         int edits = 0;
@@ -58,11 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ini.SetValue(section, "", line, edits % 2 == 0, false);
         }
         ini.SetValue("Fuzz", "Added", "1", false, false);
-        // A file beyond the reading bounds is never saved over; any other is.
-        if (ini.Save(path.c_str()) == ini.IsUnreadable())
-            std::abort();
+        // Contents beyond the reading bounds leave the document unreadable; any other is saved.
         if (ini.IsUnreadable())
             return 0;
+        if (!ini.Save(path.c_str()))
+            std::abort();
     }
     IniFile again(path.c_str(), true);
     if (again.GetValue("Fuzz", "Added", "").IsEmpty() && again.GetValue("Fuzz", "Added", "x") == "x")
