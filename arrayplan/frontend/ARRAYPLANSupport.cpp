@@ -4,6 +4,7 @@
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/FileCheck.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "arrayplan/model/JsonReport.h"
 #include "arrayplan/model/OutputFile.h"
 #include "arrayplan/model/ResultCodes.h"
 #include "arrayplan/planner/PolicyConverter.h"
@@ -22,6 +23,7 @@ namespace {
 // How the temporary files of each output start, beside it; the output's own name follows.
 constexpr const char* kInventoryPrefix = "~arrayplan~";
 constexpr const char* kPolicyPrefix = "KLAMPM~~";
+constexpr const char* kReportPrefix = "~arrayplan-json~";
 
 // A file of the run with the switch that named it (for a support file, "/raid:").
 struct NamedFile {
@@ -107,15 +109,31 @@ int ARRAYPLANSupport::runSteps() {
         if (!(this->*step)())
             return finish();
     }
+    // A report that cannot be written fails a run that has nothing else to report.
+    if (!writeReport())
+        return finish();
     settings_.printPlain("Validation Completed\n");
     return 0;
 }
 
 // The message of the run's code; a failure that recorded no code still ends with a failure status.
 int ARRAYPLANSupport::finish() {
+    if (errorCode_ != ResultCode::Success)
+        (void)writeReport();
     settings_.printErrorForm(resultMessage(errorCode_));
     settings_.printPlain(failureLine_.c_str());
     return failureExitStatus(errorCode_);
+}
+
+bool ARRAYPLANSupport::writeReport() {
+    if (line_.jsonPath.IsEmpty())
+        return true;
+    OutputFile report(line_.jsonPath, kReportPrefix);
+    std::string text = jsonReport(settings_, controllers_, errorCode_, planningFailure_);
+    if (report.open(settings_) && writeJsonReport(report, text))
+        return true;
+    failureLine_ += report.failureLine();
+    return false;
 }
 
 bool ARRAYPLANSupport::fail(ResultCode code) {
@@ -210,7 +228,10 @@ bool ARRAYPLANSupport::createConfigurations() {
         return converter.runConverter();
     };
     ResultCode code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
-    return code == ResultCode::Success || fail(code);
+    if (code == ResultCode::Success)
+        return true;
+    planningFailure_ = code;
+    return fail(code);
 }
 
 bool ARRAYPLANSupport::verifyOutputInventory() {

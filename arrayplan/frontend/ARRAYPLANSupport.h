@@ -32,6 +32,9 @@ private:
     void echoSettings() const;
     int runSteps();
     int finish();
+    // Writes the "/json:" report, when asked for, of the run as it ends; false, with its line recorded,
+    // when it cannot be written.
+    bool writeReport();
 
     // The steps, in run order; each returns false after setting errorCode_.
     [[nodiscard]] bool verifyInputInventory();
@@ -59,5 +62,6 @@ private:
     std::unique_ptr<PolicyReader> policyReader_;
     std::unique_ptr<OutputFile> outputInventory_; // from its check to its writing
     std::unique_ptr<OutputFile> outputPolicy_;
-    std::string failureLine_; // printed after the run's message
+    std::string failureLine_;                          // printed after the run's message
+    ResultCode planningFailure_ = ResultCode::Success; // the configuration step's code when it failed
 };
