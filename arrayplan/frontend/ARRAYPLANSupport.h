@@ -9,11 +9,18 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class Console;
 class FileSystem;
 class OutputFile;
 class PolicyReader;
+
+// A file of the run with the switch that named it (for a support file, "/raid:").
+struct NamedFile {
+    const char* switchName;
+    CString path;
+};
 
 class ARRAYPLANSupport {
 public:
@@ -54,6 +61,10 @@ private:
     // Ends a step like fail, with a line naming the file and the system's reason after the run's message.
     bool failWithLine(ResultCode code, const std::string& line);
     void dumpControllers() const;
+    // The inputs of the run (the support files of the controllers read so far), and those plus the two
+    // outputs: the files the report must not replace.
+    std::vector<NamedFile> inputFiles() const;
+    std::vector<NamedFile> filesBesideReport() const;
 
     CommandLine line_;
     ResultCode errorCode_ = ResultCode::Success;

@@ -326,6 +326,44 @@ TEST_F(JsonReportRun, AReportThatCannotBeWrittenFailsTheRunAndNamesTheFile) {
     EXPECT_NE(result.out.find(report + ": "), std::string::npos) << result.out;
 }
 
+// A report over an input or an output would destroy it: the run refuses it before writing anything, and a
+// run that fails earlier leaves that file alone too.
+TEST_F(JsonReportRun, AReportNeverReplacesAnotherFileOfTheRun) {
+    const std::string kPolicy =
+        "[Policy.Mirror]\nAppliesTo.1 = ALL\nArray_Mode = CUSTOM\nArray.A = 1:0, 1:1\n"
+        "Logical_Mode = CUSTOM\nLogical.1 = A:FILL:1\n";
+    struct Case {
+        const char* reportOver;
+        const char* inventory; // the /ini: given
+        int status;
+        std::string refusal; // printed before the run's message; empty when the run fails earlier
+    };
+    const Case kCases[] = {
+        {"policies.ini", "inventory.ini", 255,
+         "/json:" + ProgramPath("policies.ini") + " is the file of /inp:"},
+        {"out.ini", "inventory.ini", 255, "/json:" + ProgramPath("out.ini") + " is the file of /outi:"},
+        {"policies.ini", "absent.ini", 12, ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.reportOver);
+        TempDir dir;
+        dir.Write("inventory.ini", kThreeDrives);
+        dir.Write("policies.ini", kPolicy);
+        dir.Write("out.ini", "kept\n");
+        std::string raid = ProgramPath(dir.CopyIn(KIT_SOURCE_DIR "/data/raid", "raid"));
+        ProgramResult result =
+            RunProgram(BuiltProgram("arrayplan"),
+                       {"/ini:" + std::string(c.inventory), "/inp:policies.ini", "/outi:out.ini",
+                        "/outp:out-policies.ini", "/raid:" + raid, "/json:" + std::string(c.reportOver)},
+                       dir.Path().string());
+        EXPECT_EQ(result.status, c.status) << result.out;
+        if (!c.refusal.empty())
+            EXPECT_NE(result.out.find(c.refusal), std::string::npos) << result.out;
+        EXPECT_EQ(dir.Read("policies.ini"), kPolicy);
+        EXPECT_EQ(dir.Read("out.ini"), "kept\n");
+    }
+}
+
 TEST(JsonReportSchema, RejectsReportsThatBreakIt) {
     json good = {{"result", {{"code", 0}, {"message", "Validation Completed"}}},
                  {"machine_type", "8837"},
