@@ -63,6 +63,8 @@ int CopySteps::UpdateDrivers(const StagingPlan& plan, const CString& source, con
     UpdateCounts counts;
     if (!RemoveUnstaged(destination, staged, counts))
         return kStepFileSystemFailed;
+    if (counts.removed > 0)
+        PrintAtLevel("", 3);
     if (!settings_.machineTypes.IsEmpty()) {
         PrintAtLevel("Scanning drivers in " + source, 2);
         PrintAtLevel("", 2);
