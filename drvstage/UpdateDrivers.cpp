@@ -33,8 +33,13 @@ void PrintCounts(const UpdateCounts& counts) {
 int CopySteps::PrepareDestinationInPlace(const CString& destination) {
     if (RefuseDangerousDestination(destination, true))
         return kStepFileSystemFailed;
-    if (LookUpPath(destination) == Lookup::Found)
+    // Only a folder is updated in place: a link is replaced, never followed, as a full run replaces it.
+    std::vector<DirectoryEntry> found;
+    bool searched = CurrentFileSystem().FindEntries(destination.Str(), found);
+    if (searched && found.size() == 1 && found[0].isDirectory && !found[0].isLink)
         return kStepDone;
+    if (!searched || !found.empty())
+        return PrepareDestinationPath(destination);
     PrintAtLevel("Creating " + destination + "\n", 1);
     FileFailure failure;
     if (MakePath(destination, NativePathStyle(), &failure))

@@ -177,4 +177,17 @@ TEST_F(Incremental, LinksInTheDestinationAreRemovedNotFollowed) {
     EXPECT_EQ(Read("out/a/sub/deep.dll"), "deep");
 }
 
+TEST_F(Incremental, LinkedDestinationIsReplacedNotUpdated) {
+    if (TestingWindowsBuild())
+        GTEST_SKIP() << "links are followed transparently under Wine";
+    dir_.Write("elsewhere/keep.txt", "keep");
+    fs::create_directory_symlink(dir_.Path() / "elsewhere", dir_.Path() / "out");
+    ProgramResult update = Update({});
+    EXPECT_EQ(update.status, 0) << update.out;
+    EXPECT_EQ(Read("elsewhere/keep.txt"), "keep");
+    EXPECT_FALSE(Exists("elsewhere/a"));
+    EXPECT_FALSE(fs::is_symlink(dir_.Path() / "out"));
+    EXPECT_EQ(Read("out/a/a.sys"), "driver a");
+}
+
 } // namespace
