@@ -50,7 +50,9 @@ bool ReadSwitchValues(const SwitchParser& parser, CopySettings& settings) {
     settings.ads = parser.IsGiven("/ADS");
     settings.categoriesGiven = parser.GetValue("/C:", settings.categories);
     settings.installationModesGiven = parser.GetValue("/I:", settings.installationModes);
-    if (settings.ads && (parser.IsGiven("/M:") || parser.IsGiven("/C:") || parser.IsGiven("/I:")))
+    // The ADS mode never empties the destination: it has nothing to update in place.
+    if (settings.ads &&
+        (parser.IsGiven("/M:") || parser.IsGiven("/C:") || parser.IsGiven("/I:") || settings.incremental))
         return false;
     if (parser.GetValue("/W:", value) && !value.IsEmpty() && !ReadWarningLevel(value, settings.warningLevel))
         return false;
@@ -69,9 +71,8 @@ struct OutputSwitch {
 };
 
 constexpr OutputSwitch kOutputSwitches[] = {
-    {"/L", &CopySettings::listOnly, nullptr},
-    {"/LINT", &CopySettings::lint, nullptr},
-    {"/REPORT:", nullptr, &CopySettings::reportPath},
+    {"/L", &CopySettings::listOnly, nullptr},      {"/LINT", &CopySettings::lint, nullptr},
+    {"/INC", &CopySettings::incremental, nullptr}, {"/REPORT:", nullptr, &CopySettings::reportPath},
     {"/LOG:", nullptr, &CopySettings::logPath},
 };
 
@@ -100,7 +101,8 @@ OutputMatch TakeOutputSwitch(const CString& argument, CopySettings& settings, st
 }
 
 // The arguments left for the switch parser; false when an output switch was given twice or without a
-// value, or /LINT with /L or /REPORT: (a check of the driver set has no plan to print or report).
+// value, or /LINT with /L, /REPORT: or /INC (a check of the driver set has no plan to print, report or
+// apply).
 bool TakeOutputSwitches(int argc, const char* const* argv, CopySettings& settings,
                         std::vector<const char*>& rest) {
     std::vector<bool> given(std::size(kOutputSwitches), false);
@@ -111,7 +113,8 @@ bool TakeOutputSwitches(int argc, const char* const* argv, CopySettings& setting
         if (match == OutputMatch::None)
             rest.push_back(argv[i]);
     }
-    return !(settings.lint && (settings.listOnly || !settings.reportPath.IsEmpty()));
+    return !(settings.lint && (settings.listOnly || !settings.reportPath.IsEmpty())) &&
+           !(settings.lint && settings.incremental);
 }
 
 } // namespace

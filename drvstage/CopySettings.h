@@ -15,12 +15,13 @@ struct CopySettings {
     bool categoriesGiven = false;        // /C: was on the command line, even with an empty value
     bool installationModesGiven = false; // likewise /I:
     bool ads = false;
-    bool listOnly = false; // /L: the plan is printed, nothing is changed
-    bool lint = false;     // /LINT: the driver set is checked, nothing is staged
-    CString reportPath;    // /REPORT: the JSON report's file; empty: none
-    CString logPath;       // /LOG: the file that every line is appended to; empty: none
-    int verbosity = 3;     // 0 quiet, 3 default, 5 most, 6 and more debug
-    int warningLevel = 0;  // accepted, not used
+    bool listOnly = false;    // /L: the plan is printed, nothing is changed
+    bool lint = false;        // /LINT: the driver set is checked, nothing is staged
+    bool incremental = false; // /INC: the destination is updated in place, not emptied
+    CString reportPath;       // /REPORT: the JSON report's file; empty: none
+    CString logPath;          // /LOG: the file that every line is appended to; empty: none
+    int verbosity = 3;        // 0 quiet, 3 default, 5 most, 6 and more debug
+    int warningLevel = 0;     // accepted, not used
 };
 
 // The file title of argv[0] in lower case with its first three characters in upper case.

@@ -92,8 +92,12 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
         ReportUnlistedDirectory(destination);
         return kStepFileSystemFailed;
     }
-    IniFile driverSet(path, true);
     PrintAtLevel("\nModifying " + JoinPath(destination, kDriverSetFileName), 2);
+    return RewriteDriverSetFile(path);
+}
+
+int CopySteps::RewriteDriverSetFile(const CString& path) {
+    IniFile driverSet(path, true);
     if (driverSet.IsUnreadable()) {
         ReportUnreadableFile(path, driverSet.ReadFailureReason());
         return kStepFileSystemFailed;

@@ -6,6 +6,7 @@
 #include "drvstage/DriverInfoFile.h"
 #include "drvstage/FileLookup.h"
 #include "drvstage/StagingPlan.h"
+#include "drvstage/TreeUpdate.h"
 
 #include <memory>
 #include <vector>
@@ -30,6 +31,11 @@ public:
     int ModifyDrvInfoIniSupportList(const CString& driverDestination);
     int ModifyDrvSetIniSupportList(const CString& destination);
     int CopyADSDrivers(const StagingPlan& plan, const CString& source);
+    // The /INC run's steps: the destination is made when missing, never emptied; the drivers, the base
+    // files and the driver set file are brought up to date in it, and what the plan no longer stages is
+    // removed. Prints the counts at the end.
+    int PrepareDestinationInPlace(const CString& destination);
+    int UpdateDrivers(const StagingPlan& plan, const CString& source, const CString& destination);
 
     // Whether the driver described by driver suits the requested machine types, categories and
     // installation modes; prints the reasons, and the separator line at separatorLevel when it does not.
@@ -48,6 +54,14 @@ private:
                                                           ReadProblem& problem, FileFailure& failure) const;
     std::unique_ptr<DriverInfoFile> ReadDriverInfo(const CString& folder, Lookup& found) const;
     int CopyDriver(const PlannedDriver& driver, int separatorLevel);
+    int UpdateDriver(const PlannedDriver& driver, int separatorLevel, UpdateCounts& counts);
+    int UpdateBaseFiles(const CString& source, const CString& destination, UpdateCounts& counts);
+    // Copies source to a temporary file beside target, lets rewrite change it, and takes it for target only
+    // when its contents differ from target's.
+    int RewriteCopy(const CString& source, const CString& target, int (CopySteps::*rewrite)(const CString&),
+                    bool& replaced);
+    int NarrowDriverFile(const CString& path);
+    int RewriteDriverSetFile(const CString& path);
     void PrintCopyingDriver(const CString& sourceFolder, const CString& destination) const;
 
     const CopySettings& settings_;

@@ -24,6 +24,21 @@ int RunAdsCopy(CopySteps& steps, const CopySettings& settings, StagingPlan& plan
     return result;
 }
 
+// The /INC run: the driver set file is brought up to date with the drivers.
+int RunUpdateSteps(CopySteps& steps, const CopySettings& settings, StagingPlan& plan) {
+    int result = steps.CheckMachineTypeSupportInDrvSetIni();
+    PrintStepResult("CheckMachineTypeSupportInDrvSetIni", result);
+    if (result == kStepDone)
+        plan = steps.SelectDrivers(settings.sourcePath, settings.destinationPath);
+    if (result == kStepDone)
+        result = steps.PrepareDestinationInPlace(settings.destinationPath);
+    PrintStepResult("PrepareDestinationInPlace", result);
+    if (result == kStepDone)
+        result = steps.UpdateDrivers(plan, settings.sourcePath, settings.destinationPath);
+    PrintStepResult("UpdateDrivers", result);
+    return result;
+}
+
 // Each step runs only while the ones before succeeded; its result line is printed either way.
 int RunCopySteps(CopySteps& steps, const CopySettings& settings, StagingPlan& plan) {
     int result = steps.CheckMachineTypeSupportInDrvSetIni();
@@ -51,7 +66,9 @@ int Stage(const CopySettings& settings) {
     if (settings.listOnly)
         result = PreviewRun(steps, settings, plan);
     else
-        result = settings.ads ? RunAdsCopy(steps, settings, plan) : RunCopySteps(steps, settings, plan);
+        result = settings.ads           ? RunAdsCopy(steps, settings, plan)
+                 : settings.incremental ? RunUpdateSteps(steps, settings, plan)
+                                        : RunCopySteps(steps, settings, plan);
     if (settings.reportPath.IsEmpty())
         return result;
     // A run that stopped before it read the folders (an unsupported machine type, a refused destination)

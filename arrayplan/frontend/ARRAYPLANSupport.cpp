@@ -4,6 +4,7 @@
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/FileCheck.h"
 #include "arrayplan/model/InventoryFile.h"
+#include "arrayplan/model/JsonReport.h"
 #include "arrayplan/model/OutputFile.h"
 #include "arrayplan/model/ResultCodes.h"
 #include "arrayplan/planner/PolicyConverter.h"
@@ -22,12 +23,7 @@ namespace {
 // How the temporary files of each output start, beside it; the output's own name follows.
 constexpr const char* kInventoryPrefix = "~arrayplan~";
 constexpr const char* kPolicyPrefix = "KLAMPM~~";
-
-// A file of the run with the switch that named it (for a support file, "/raid:").
-struct NamedFile {
-    const char* switchName;
-    CString path;
-};
+constexpr const char* kReportPrefix = "~arrayplan-json~";
 
 // The first of inputs that is the file of output, reported: an output written over it would destroy it.
 bool reportsSharedFile(const RunSettings& settings, const NamedFile& output,
@@ -107,15 +103,36 @@ int ARRAYPLANSupport::runSteps() {
         if (!(this->*step)())
             return finish();
     }
+    // A report that cannot be written fails a run that has nothing else to report.
+    if (!writeReport())
+        return finish();
     settings_.printPlain("Validation Completed\n");
     return 0;
 }
 
 // The message of the run's code; a failure that recorded no code still ends with a failure status.
 int ARRAYPLANSupport::finish() {
+    if (errorCode_ != ResultCode::Success)
+        (void)writeReport();
     settings_.printErrorForm(resultMessage(errorCode_));
     settings_.printPlain(failureLine_.c_str());
     return failureExitStatus(errorCode_);
+}
+
+bool ARRAYPLANSupport::writeReport() {
+    if (line_.jsonPath.IsEmpty())
+        return true;
+    // A run that stopped before its same-file check, or failed it, must still not replace another file.
+    for (const NamedFile& file : filesBesideReport()) {
+        if (sameFile(settings_.fileSystem(), line_.jsonPath, file.path))
+            return true;
+    }
+    OutputFile report(line_.jsonPath, kReportPrefix);
+    std::string text = jsonReport(settings_, controllers_, errorCode_, planningFailure_);
+    if (report.open(settings_) && writeJsonReport(report, text))
+        return true;
+    failureLine_ += report.failureLine();
+    return false;
 }
 
 bool ARRAYPLANSupport::fail(ResultCode code) {
@@ -187,19 +204,35 @@ bool ARRAYPLANSupport::findSupportFiles() {
     return true;
 }
 
-// Before anything is written: an output that is one of the inputs, or the other output, would replace it.
-bool ARRAYPLANSupport::checkOutputsNameNoInput() {
+std::vector<NamedFile> ARRAYPLANSupport::inputFiles() const {
     std::vector<NamedFile> inputs = {{"/ini:", line_.inventoryPath}, {"/inp:", line_.policyPath}};
     for (int i = 0; RaidController* controller = controllers_.at(i); ++i)
         inputs.push_back(
             {"/raid:", ControllerIni::fileName(settings_.raidDirectory, controller->modelName())});
+    return inputs;
+}
+
+std::vector<NamedFile> ARRAYPLANSupport::filesBesideReport() const {
+    std::vector<NamedFile> files = inputFiles();
+    files.push_back({"/outi:", line_.outputInventoryPath});
+    files.push_back({"/outp:", line_.outputPolicyPath});
+    return files;
+}
+
+// Before anything is written: an output that is one of the inputs, or another output, would replace it.
+bool ARRAYPLANSupport::checkOutputsNameNoInput() {
+    std::vector<NamedFile> inputs = inputFiles();
     NamedFile outputInventory{"/outi:", line_.outputInventoryPath};
     NamedFile outputPolicy{"/outp:", line_.outputPolicyPath};
     std::vector<NamedFile> besideInventory = inputs;
     besideInventory.push_back(outputPolicy);
     if (reportsSharedFile(settings_, outputInventory, besideInventory))
         return fail(ResultCode::OutputInventoryUnopenable);
-    return !reportsSharedFile(settings_, outputPolicy, inputs) || fail(ResultCode::OutputPolicyUnopenable);
+    if (reportsSharedFile(settings_, outputPolicy, inputs))
+        return fail(ResultCode::OutputPolicyUnopenable);
+    return line_.jsonPath.IsEmpty() ||
+           !reportsSharedFile(settings_, {"/json:", line_.jsonPath}, filesBesideReport()) ||
+           fail(ResultCode::Success);
 }
 
 bool ARRAYPLANSupport::createConfigurations() {
@@ -210,7 +243,10 @@ bool ARRAYPLANSupport::createConfigurations() {
         return converter.runConverter();
     };
     ResultCode code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
-    return code == ResultCode::Success || fail(code);
+    if (code == ResultCode::Success)
+        return true;
+    planningFailure_ = code;
+    return fail(code);
 }
 
 bool ARRAYPLANSupport::verifyOutputInventory() {

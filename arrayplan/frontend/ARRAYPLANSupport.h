@@ -9,11 +9,18 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class Console;
 class FileSystem;
 class OutputFile;
 class PolicyReader;
+
+// A file of the run with the switch that named it (for a support file, "/raid:").
+struct NamedFile {
+    const char* switchName;
+    CString path;
+};
 
 class ARRAYPLANSupport {
 public:
@@ -32,6 +39,9 @@ private:
     void echoSettings() const;
     int runSteps();
     int finish();
+    // Writes the "/json:" report, when asked for, of the run as it ends; false, with its line recorded,
+    // when it cannot be written.
+    bool writeReport();
 
     // The steps, in run order; each returns false after setting errorCode_.
     [[nodiscard]] bool verifyInputInventory();
@@ -51,6 +61,10 @@ private:
     // Ends a step like fail, with a line naming the file and the system's reason after the run's message.
     bool failWithLine(ResultCode code, const std::string& line);
     void dumpControllers() const;
+    // The inputs of the run (the support files of the controllers read so far), and those plus the two
+    // outputs: the files the report must not replace.
+    std::vector<NamedFile> inputFiles() const;
+    std::vector<NamedFile> filesBesideReport() const;
 
     CommandLine line_;
     ResultCode errorCode_ = ResultCode::Success;
@@ -59,5 +73,6 @@ private:
     std::unique_ptr<PolicyReader> policyReader_;
     std::unique_ptr<OutputFile> outputInventory_; // from its check to its writing
     std::unique_ptr<OutputFile> outputPolicy_;
-    std::string failureLine_; // printed after the run's message
+    std::string failureLine_;                          // printed after the run's message
+    ResultCode planningFailure_ = ResultCode::Success; // the configuration step's code when it failed
 };

@@ -12,7 +12,7 @@ const SwitchDeclaration kSwitches[] = {
     {"/ini:", SwitchKind::SpanningText, true, true},   {"/inp:", SwitchKind::SpanningText, true, true},
     {"/outi:", SwitchKind::SpanningText, false, true}, {"/outp:", SwitchKind::SpanningText, false, true},
     {"/raid:", SwitchKind::SpanningText, false, true}, {"/?", SwitchKind::Flag, false, true},
-    {"/debug", SwitchKind::Flag, false, true},
+    {"/debug", SwitchKind::Flag, false, true},         {"/json:", SwitchKind::SpanningText, false, true},
 };
 
 const char* const kUsage[] = {
@@ -52,6 +52,7 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     parser.GetValue("/outp:", line.outputPolicyPath);
     parser.GetValue("/raid:", line.raidDirectory);
     line.raidDirectory = withTrailingSeparator(line.raidDirectory);
+    parser.GetValue("/json:", line.jsonPath);
     line.debug = parser.IsGiven("/debug");
     return SwitchParser::kParsed;
 }

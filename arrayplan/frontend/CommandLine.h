@@ -11,6 +11,7 @@ struct CommandLine {
     CString outputInventoryPath; // "/outi:"
     CString outputPolicyPath;    // "/outp:"
     CString raidDirectory;       // "/raid:", ending with a separator unless empty
+    CString jsonPath;            // "/json:", empty when no report is asked for
     bool debug = false;          // "/debug"
 };
 

@@ -60,7 +60,11 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{{"/ADS"}, 0, 3, ""}, CommandLineCase{{"/ADS", "/C:Network"}, 1, 0, ""},
         CommandLineCase{{"/ADS", "/M:a"}, 1, 0, ""}, CommandLineCase{{"/I:Setup", "/ADS"}, 1, 0, ""},
         CommandLineCase{{"/?"}, 1, 0, ""}, CommandLineCase{{"/ADS", "/ADS"}, 1, 0, ""},
-        CommandLineCase{{"/V:2", "/W:1", "/V:3"}, 1, 0, ""}, CommandLineCase{{"/X:1"}, 1, 0, ""}));
+        CommandLineCase{{"/V:2", "/W:1", "/V:3"}, 1, 0, ""}, CommandLineCase{{"/X:1"}, 1, 0, ""},
+        // /INC is a whole argument, not with the ADS mode or a check of the driver set.
+        CommandLineCase{{"/INC", "/M:b,a"}, 0, 3, "a,b"}, CommandLineCase{{"/inc", "/L"}, 0, 3, ""},
+        CommandLineCase{{"/INC", "/INC"}, 1, 0, ""}, CommandLineCase{{"/ADS", "/INC"}, 1, 0, ""},
+        CommandLineCase{{"/INC", "/LINT"}, 1, 0, ""}));
 
 TEST(CommandLine, PathsComeFirstAndBothAreRequired) {
     CopySettings settings;

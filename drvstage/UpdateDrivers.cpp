@@ -1,0 +1,189 @@
+// The /INC run: the staged destination is brought up to date in place.
+#include "drvstage/CopySteps.h"
+
+#include "drvstage/FileLookup.h"
+#include "foundation/Console.h"
+#include "foundation/FileOperations.h"
+#include "foundation/platform/FileSystem.h"
+
+#include <cstring>
+
+namespace {
+
+// The name a rewritten copy is made under; a run stopped before it took its name leaves it, and the next
+// run removes it as a file the source does not hold.
+constexpr const char* kRewriteName = "~copy-rewrite.tmp";
+
+// The name of the file called name (in any letter case) in folder; empty when it has none.
+CString NameInFolder(const CString& folder, const char* name) {
+    CString path;
+    if (FindFileNoCase(folder, name, path) != Lookup::Found)
+        return CString();
+    return path.Mid(path.Length() - static_cast<int>(std::strlen(name)));
+}
+
+void PrintCounts(const UpdateCounts& counts) {
+    PrintAtLevel("\nFiles copied: " + CString(counts.copied) + ", removed: " + CString(counts.removed) +
+                     ", unchanged: " + CString(counts.unchanged),
+                 1);
+}
+
+} // namespace
+
+int CopySteps::PrepareDestinationInPlace(const CString& destination) {
+    if (RefuseDangerousDestination(destination, true))
+        return kStepFileSystemFailed;
+    // Only a folder is updated in place: a link is replaced, never followed, as a full run replaces it.
+    std::vector<DirectoryEntry> found;
+    bool searched = CurrentFileSystem().FindEntries(destination.Str(), found);
+    if (searched && found.size() == 1 && found[0].isDirectory && !found[0].isLink)
+        return kStepDone;
+    if (!searched || !found.empty())
+        return PrepareDestinationPath(destination);
+    PrintAtLevel("Creating " + destination + "\n", 1);
+    FileFailure failure;
+    if (MakePath(destination, NativePathStyle(), &failure))
+        return kStepDone;
+    PrintAtLevel("Unable to create directory " + destination, 1);
+    PrintFailureReason(failure);
+    return kStepFileSystemFailed;
+}
+
+int CopySteps::UpdateDrivers(const StagingPlan& plan, const CString& source, const CString& destination) {
+    int result = PrintListingFailure(plan, source);
+    if (result != kStepDone)
+        return result;
+    if (!plan.baseFilesListed) {
+        PrintReadProblem(ReadProblem::FolderUnlisted, plan.baseFailure);
+        return kStepFileSystemFailed;
+    }
+    // What the plan stages at the top; everything else there is left from an earlier selection.
+    std::vector<StagedName> staged;
+    for (const PlannedDriver& driver : plan.drivers) {
+        if (driver.decision.selected)
+            staged.push_back({driver.name, true});
+    }
+    for (const CString& name : plan.baseFiles)
+        staged.push_back({name, false});
+    UpdateCounts counts;
+    if (!RemoveUnstaged(destination, staged, counts))
+        return kStepFileSystemFailed;
+    if (counts.removed > 0)
+        PrintAtLevel("", 3);
+    if (!settings_.machineTypes.IsEmpty()) {
+        PrintAtLevel("Scanning drivers in " + source, 2);
+        PrintAtLevel("", 2);
+    }
+    const std::vector<PlannedDriver>& drivers = plan.drivers;
+    for (size_t i = 0; i < drivers.size() && result == kStepDone; ++i)
+        result = UpdateDriver(drivers[i], i + 1 < drivers.size() ? 5 : 4, counts);
+    PrintAtLevel("Copying base library files.\n", 2);
+    if (result == kStepDone)
+        result = UpdateBaseFiles(source, destination, counts);
+    PrintCounts(counts);
+    return result;
+}
+
+int CopySteps::UpdateDriver(const PlannedDriver& driver, int separatorLevel, UpdateCounts& counts) {
+    PrintAtLevel("Scanning driver " + driver.sourceFolder, 4);
+    PrintAtLevel("Reading " + JoinPath(driver.sourceFolder, kDriverInfoFileName), 5);
+    if (driver.problem != ReadProblem::None) {
+        PrintReadProblem(driver.problem, driver.failure);
+        return kStepFileSystemFailed;
+    }
+    PrintDecisionReasons(driver.decision, driver.info, separatorLevel);
+    if (!driver.decision.selected)
+        return kStepDone;
+    PrintAtLevel("", 4);
+    PrintCopyingDriver(driver.sourceFolder, driver.destinationFolder);
+    PrintAtLevel("", 3);
+    // The narrowed information file is compared by its contents: its copy never has the source's.
+    CString infoName =
+        driver.rewritesInfoFile ? NameInFolder(driver.sourceFolder, kDriverInfoFileName) : CString();
+    std::vector<CString> skipped;
+    if (!infoName.IsEmpty())
+        skipped.push_back(infoName);
+    bool updated = UpdateTree(driver.sourceFolder, driver.destinationFolder, skipped, counts);
+    PrintAtLevel("", 4);
+    if (!updated)
+        return kStepFileSystemFailed;
+    outcome_.copiedFolders.push_back(driver.sourceFolder);
+    if (infoName.IsEmpty())
+        return kStepDone;
+    CString target = JoinPath(driver.destinationFolder, infoName);
+    bool replaced = false;
+    int result =
+        RewriteCopy(JoinPath(driver.sourceFolder, infoName), target, &CopySteps::NarrowDriverFile, replaced);
+    if (replaced) {
+        ++counts.copied;
+        outcome_.narrowedFolders.push_back(driver.destinationFolder);
+    } else if (result == kStepDone) {
+        ++counts.unchanged;
+    }
+    PrintAtLevel("", 3);
+    return result;
+}
+
+int CopySteps::UpdateBaseFiles(const CString& source, const CString& destination, UpdateCounts& counts) {
+    CString driverSetName =
+        settings_.machineTypes.IsEmpty() ? CString() : NameInFolder(source, kDriverSetFileName);
+    std::vector<CString> skipped;
+    if (!driverSetName.IsEmpty())
+        skipped.push_back(driverSetName);
+    if (!UpdateFiles(source, destination, skipped, counts))
+        return kStepFileSystemFailed;
+    outcome_.baseFilesCopied = true;
+    if (driverSetName.IsEmpty())
+        return kStepDone;
+    bool replaced = false;
+    int result = RewriteCopy(JoinPath(source, driverSetName), JoinPath(destination, driverSetName),
+                             &CopySteps::RewriteDriverSetFile, replaced);
+    outcome_.driverSetRewritten = replaced;
+    if (replaced)
+        ++counts.copied;
+    else if (result == kStepDone)
+        ++counts.unchanged;
+    return result;
+}
+
+int CopySteps::RewriteCopy(const CString& source, const CString& target,
+                           int (CopySteps::*rewrite)(const CString&), bool& replaced) {
+    PathParts parts = SplitPath(target);
+    CString temporary = JoinPath(parts.root + parts.directory, kRewriteName);
+    FileFailure failure;
+    if (!CopyOneFile(source, temporary, &failure)) {
+        PrintAtLevel("Unable to copy file " + source + " to " + temporary, 1);
+        PrintFailureReason(failure);
+        return kStepFileSystemFailed;
+    }
+    int result = (this->*rewrite)(temporary);
+    if (result != kStepDone) {
+        CurrentFileSystem().DeleteFile(temporary.Str());
+        return result;
+    }
+    if (!ReplaceWhenChanged(temporary, target, replaced, failure)) {
+        ReportUnwritableFile(failure.file, failure.reason);
+        return kStepFileSystemFailed;
+    }
+    if (replaced)
+        PrintAtLevel("Modifying " + target, 3);
+    return kStepDone;
+}
+
+// As the copy's information file is narrowed in a full run; the file is there, its lists narrow.
+int CopySteps::NarrowDriverFile(const CString& path) {
+    DriverInfoFile driver(path, "", "", 0, DriverFileKind::DriverInformation);
+    if (driver.ReadFailed()) {
+        ReportUnreadableFile(path, driver.ReadFailureReason());
+        return kStepFileSystemFailed;
+    }
+    CString supported;
+    CString unsupported;
+    NarrowSupportLists(settings_.machineTypes, driver.Info(), supported, unsupported);
+    driver.SetSupportedSystems(supported);
+    driver.SetUnsupportedSystems(unsupported);
+    if (driver.Write())
+        return kStepDone;
+    ReportUnwritableFile(driver.Path(), driver.WriteFailureReason());
+    return kStepFileSystemFailed;
+}
