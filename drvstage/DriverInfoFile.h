@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+// Kinds 1 and 2 belong to the file format's definition; no program here reads or writes them as such.
 enum class DriverFileKind { DriverInformation = 0, Textmode = 1, DriverSetInformation = 2 };
 
 inline constexpr const char* kDriverInformationSection = "Driver Information";

@@ -1,6 +1,7 @@
 // stagedesk: the kit's configurator, windowed, or in its console mode with --console.
 #include "stagedesk/core/sd_console.h"
 #include "stagedesk/core/sd_home.h"
+#include "stagedesk/ui/sd_windowed.h"
 
 #include <QCoreApplication>
 
@@ -14,24 +15,12 @@
 #include <unistd.h>
 #endif
 
-#ifdef STAGEDESK_WINDOWED
-#include "stagedesk/ui/sd_windowed.h"
-#endif
-
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (!sd::WantsConsole(arguments)) {
-#ifdef STAGEDESK_WINDOWED
+    if (!sd::WantsConsole(arguments))
         return sd::RunWindowed(argc, argv);
-#else
-        std::cerr << "stagedesk: the windowed program is not built yet; use the console mode:\n"
-                     "  stagedesk --console [--home DIR] --task TASK --item NAME --source PATH --dest NAME "
-                     "[--yes]\n";
-        return 2;
-#endif
-    }
     // The application object first: the executable's folder is the last choice of home.
     QCoreApplication application(argc, argv);
     const QStringList consoleArguments = application.arguments().mid(1);

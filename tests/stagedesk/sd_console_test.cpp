@@ -228,12 +228,4 @@ TEST_F(ConsoleMode, ACopyKilledMidwayLeavesNoCutFileUnderARealName) {
 }
 #endif
 
-#ifdef STAGEDESK_CONSOLE_ONLY
-TEST(WindowedProgram, SaysItIsNotBuiltYet) {
-    ProgramResult result = RunProgram(BuiltProgram("stagedesk"), {});
-    EXPECT_NE(result.status, 0);
-    EXPECT_NE(result.err.find("not built yet"), std::string::npos);
-}
-#endif
-
 } // namespace
