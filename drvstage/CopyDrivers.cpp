@@ -26,7 +26,7 @@ int CopySteps::CopyDrivers(const StagingPlan& plan, const CString& source, const
     return kStepDone;
 }
 
-int CopySteps::CopyDriver(const PlannedDriver& driver, int separatorLevel) {
+std::optional<int> CopySteps::AnnounceDriver(const PlannedDriver& driver, int separatorLevel) const {
     PrintAtLevel("Scanning driver " + driver.sourceFolder, 4);
     PrintAtLevel("Reading " + JoinPath(driver.sourceFolder, kDriverInfoFileName), 5);
     if (driver.problem != ReadProblem::None) {
@@ -39,6 +39,12 @@ int CopySteps::CopyDriver(const PlannedDriver& driver, int separatorLevel) {
     PrintAtLevel("", 4);
     PrintCopyingDriver(driver.sourceFolder, driver.destinationFolder);
     PrintAtLevel("", 3);
+    return std::nullopt;
+}
+
+int CopySteps::CopyDriver(const PlannedDriver& driver, int separatorLevel) {
+    if (std::optional<int> ended = AnnounceDriver(driver, separatorLevel))
+        return *ended;
     bool copied = CopyPath(driver.sourceFolder, driver.destinationFolder);
     PrintAtLevel("", 4);
     if (!copied)

@@ -9,6 +9,7 @@
 #include "drvstage/TreeUpdate.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 enum StepResult {
@@ -53,6 +54,9 @@ private:
     std::unique_ptr<DriverInfoFile> ReadDriverInfoQuietly(const CString& folder, Lookup& found,
                                                           ReadProblem& problem, FileFailure& failure) const;
     std::unique_ptr<DriverInfoFile> ReadDriverInfo(const CString& folder, Lookup& found) const;
+    // Prints the scan of a planned driver; a result when the driver ends there (unreadable, not selected),
+    // none when it is to be copied.
+    std::optional<int> AnnounceDriver(const PlannedDriver& driver, int separatorLevel) const;
     int CopyDriver(const PlannedDriver& driver, int separatorLevel);
     int UpdateDriver(const PlannedDriver& driver, int separatorLevel, UpdateCounts& counts);
     int UpdateBaseFiles(const CString& source, const CString& destination, UpdateCounts& counts);

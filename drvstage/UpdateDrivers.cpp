@@ -85,18 +85,8 @@ int CopySteps::UpdateDrivers(const StagingPlan& plan, const CString& source, con
 }
 
 int CopySteps::UpdateDriver(const PlannedDriver& driver, int separatorLevel, UpdateCounts& counts) {
-    PrintAtLevel("Scanning driver " + driver.sourceFolder, 4);
-    PrintAtLevel("Reading " + JoinPath(driver.sourceFolder, kDriverInfoFileName), 5);
-    if (driver.problem != ReadProblem::None) {
-        PrintReadProblem(driver.problem, driver.failure);
-        return kStepFileSystemFailed;
-    }
-    PrintDecisionReasons(driver.decision, driver.info, separatorLevel);
-    if (!driver.decision.selected)
-        return kStepDone;
-    PrintAtLevel("", 4);
-    PrintCopyingDriver(driver.sourceFolder, driver.destinationFolder);
-    PrintAtLevel("", 3);
+    if (std::optional<int> ended = AnnounceDriver(driver, separatorLevel))
+        return *ended;
     // The narrowed information file is compared by its contents: its copy never has the source's.
     CString infoName =
         driver.rewritesInfoFile ? NameInFolder(driver.sourceFolder, kDriverInfoFileName) : CString();

@@ -1,7 +1,6 @@
 // /LINT findings and the ADS mode's warning about files that replace others, on driver sets in memory.
+#include "StagedRun.h"
 #include "drvstage/DriverSetLint.h"
-#include "drvstage/Run.h"
-#include "support/ConsoleCapture.h"
 #include "support/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +10,6 @@
 #include <vector>
 
 namespace {
-
-struct Staged {
-    int status = -1;
-    std::string output;
-};
-
-Staged Stage(std::vector<const char*> switches) {
-    std::vector<const char*> argv = {"drvstage", "/src", "/dst"};
-    argv.insert(argv.end(), switches.begin(), switches.end());
-    ConsoleCapture console;
-    Staged run;
-    run.status = RunDrvstage(static_cast<int>(argv.size()), argv.data());
-    run.output = console.Out();
-    return run;
-}
 
 size_t Count(const std::string& text, const std::string& part) {
     size_t count = 0;

@@ -1,8 +1,7 @@
 // The views of one plan on a driver set in memory: /L, /REPORT: and /LOG:.
+#include "StagedRun.h"
 #include "drvstage/CopySettings.h"
-#include "drvstage/Run.h"
 #include "drvstage/RunLog.h"
-#include "support/ConsoleCapture.h"
 #include "support/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -15,21 +14,6 @@
 #include <vector>
 
 namespace {
-
-struct Staged {
-    int status = -1;
-    std::string output;
-};
-
-Staged Stage(std::vector<const char*> switches, const char* destination = "/dst") {
-    std::vector<const char*> argv = {"drvstage", "/src", destination};
-    argv.insert(argv.end(), switches.begin(), switches.end());
-    ConsoleCapture console;
-    Staged run;
-    run.status = RunDrvstage(static_cast<int>(argv.size()), argv.data());
-    run.output = console.Out();
-    return run;
-}
 
 void AddDriver(MemoryFileSystem& fileSystem, const std::string& name, const std::string& keys) {
     fileSystem.AddFile("/src/" + name + "/DrvInfo.ini", "[Driver Information]\n" + keys);
