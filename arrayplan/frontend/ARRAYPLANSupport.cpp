@@ -59,6 +59,16 @@ int ARRAYPLANSupport::run(int argc, const char* const* argv) {
     return runSteps();
 }
 
+int ARRAYPLANSupport::run(const CommandLine& line, const SharedInputs& shared) {
+    line_ = line;
+    shared_ = &shared;
+    settings_.raidDirectory = line_.raidDirectory;
+    settings_.debug = line_.debug;
+    settings_.supportFiles = shared.supportFiles;
+    echoSettings();
+    return runSteps();
+}
+
 int ARRAYPLANSupport::showUsage() {
     printBannerAndUsage(settings_.console());
     return 0;
@@ -100,6 +110,9 @@ int ARRAYPLANSupport::runSteps() {
         &ARRAYPLANSupport::writeOutputPolicy,
     };
     for (Step step : kSteps) {
+        // A fleet check without an output folder plans every inventory and writes nothing for it.
+        if (step == &ARRAYPLANSupport::verifyOutputInventory && shared_ && !shared_->writesOutputs)
+            break;
         if (!(this->*step)())
             return finish();
     }
@@ -117,6 +130,10 @@ int ARRAYPLANSupport::finish() {
     settings_.printErrorForm(resultMessage(errorCode_));
     settings_.printPlain(failureLine_.c_str());
     return failureExitStatus(errorCode_);
+}
+
+const PolicyList& ARRAYPLANSupport::policies() const {
+    return shared_ ? *shared_->policies : policyReader_->policyList();
 }
 
 bool ARRAYPLANSupport::writeReport() {
@@ -182,6 +199,8 @@ bool ARRAYPLANSupport::verifyInputPolicy() {
 
 bool ARRAYPLANSupport::processInputPolicy() {
     settings_.printPlain("Processing input policy file ...\n");
+    if (shared_)
+        return shared_->policies != nullptr || fail(ResultCode::PolicyUnparsable);
     policyReader_ = std::make_unique<PolicyReader>(settings_, line_.policyPath, false);
     if (!policyReader_->read())
         return fail(ResultCode::PolicyUnparsable);
@@ -242,7 +261,7 @@ bool ARRAYPLANSupport::createConfigurations() {
         PolicyConverter converter(settings_, copy, controller);
         return converter.runConverter();
     };
-    ResultCode code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
+    ResultCode code = runConfigurationStep(settings_, controllers_, policies(), plan);
     if (code == ResultCode::Success)
         return true;
     planningFailure_ = code;

@@ -3,6 +3,7 @@
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/RunSettings.h"
+#include "arrayplan/model/SupportFileCache.h"
 #include "arrayplan/policy/PolicyText.h"
 #include "foundation/TextFormat.h"
 
@@ -55,7 +56,7 @@ ResultCode checkConfigCreated(const RunSettings& settings, ControllerList& contr
             continue;
         anyConfigured = true;
         ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console());
-        if (ini.load() && !arraysFit(settings, ini, *configuration))
+        if (loadSupportFile(settings, ini) && !arraysFit(settings, ini, *configuration))
             return ResultCode::ArrayDrivesUnsupported;
         if (!usesStripes(*configuration))
             configuration->stripeSize = kStripeNotSet;
