@@ -15,6 +15,12 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : JoinPath(CString(folder.c_str()), CString(name.c_str())).Str();
 }
 
+// A folder sorts as its name with a separator after it, as the paths of its files do: the walk then gives
+// the paths in the byte order of the whole paths ("a-b/x.ini", "a.ini", "a/y.ini").
+std::string orderKey(const DirectoryEntry& entry) {
+    return entry.isDirectory && !entry.isLink ? entry.name + "/" : entry.name;
+}
+
 } // namespace
 
 InventoryWalk::InventoryWalk(FileSystem& fileSystem, const std::string& folder) : fileSystem_(fileSystem) {
@@ -26,7 +32,7 @@ bool InventoryWalk::list(const std::string& path, const std::string& relative) {
     if (!fileSystem_.FindEntries(joined(path, "*"), listing.entries))
         return false;
     std::sort(listing.entries.begin(), listing.entries.end(),
-              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+              [](const DirectoryEntry& a, const DirectoryEntry& b) { return orderKey(a) < orderKey(b); });
     listings_.push_back(std::move(listing));
     return true;
 }

@@ -1,6 +1,6 @@
 // The inventory files of a fleet folder in path order: every file whose name ends in ".ini" (any letter
-// case) in the folder and below it, each folder's entries in byte order of their names, a subfolder's
-// files where its name sorts. Only the listings of the folders on the way down are held, so what the walk
+// case) in the folder and below it, in the byte order of their paths relative to the folder (written with
+// "/"). Only the listings of the folders on the way down are held, so what the walk
 // keeps does not grow with the number of files.
 #pragma once
 
