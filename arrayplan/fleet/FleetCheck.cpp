@@ -94,6 +94,7 @@ int runFleetCheck(Console& console, FileSystem& fileSystem, const CommandLine& l
                                  " names no report kind: its name must end in .csv or .jsonl.\n")
                                     .c_str());
         settings.printErrorForm(resultMessage(ResultCode::UnknownParameter));
+        printBannerAndUsage(console);
         return codeNumber(ResultCode::UnknownParameter);
     }
     InventoryWalk walk(fileSystem, line.fleetDirectory.Str());
