@@ -3,30 +3,27 @@
 #include "arrayplan/model/JsonReport.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
+#include "foundation/TextCase.h"
 
 namespace {
 
-CString outputPath(const CString& outputFolder, const std::string& relative, const char* ending) {
-    std::string stem = relative.substr(0, relative.size() - 4); // the walk gives names ending in ".ini"
-    return JoinPath(outputFolder, CString((stem + ending).c_str()));
-}
-
-// The folders below the output folder that the inventory's outputs go into.
-void makeOutputFolders(const CString& outputFolder, const std::string& relative) {
-    PathParts parts = SplitPath(outputPath(outputFolder, relative, ""));
-    CString folder = parts.root + parts.directory;
-    if (!folder.IsEmpty())
-        MakePath(folder);
+// The folder of the inventory's outputs: its path in the fleet folder without ".ini", under the output
+// folder. Each inventory has a folder of its own, so that the check of an output for the temporary files
+// of killed runs lists two files, not the outputs of the whole fleet.
+CString outputFolder(const CString& outputDirectory, const std::string& relative) {
+    bool inventoryName = relative.size() > 4 && EqualsNoCase(relative.substr(relative.size() - 4), ".ini");
+    std::string name = inventoryName ? relative.substr(0, relative.size() - 4) : relative;
+    return JoinPath(outputDirectory, CString(name.c_str()));
 }
 
 } // namespace
 
-CString outputInventoryPath(const CString& outputFolder, const std::string& relative) {
-    return outputPath(outputFolder, relative, ".inventory.ini");
+CString outputInventoryPath(const CString& outputDirectory, const std::string& relative) {
+    return JoinPath(outputFolder(outputDirectory, relative), "inventory.ini");
 }
 
-CString outputPolicyPath(const CString& outputFolder, const std::string& relative) {
-    return outputPath(outputFolder, relative, ".policies.ini");
+CString outputPolicyPath(const CString& outputDirectory, const std::string& relative) {
+    return JoinPath(outputFolder(outputDirectory, relative), "policies.ini");
 }
 
 InventoryOutcome runInventory(FileSystem& fileSystem, const FleetInputs& inputs, const WorkItem& item) {
@@ -35,7 +32,7 @@ InventoryOutcome runInventory(FileSystem& fileSystem, const FleetInputs& inputs,
     line.policyPath = inputs.line.policyPath;
     line.raidDirectory = inputs.line.raidDirectory;
     if (inputs.shared.writesOutputs) {
-        makeOutputFolders(inputs.line.fleetOutputDirectory, item.relative);
+        MakePath(outputFolder(inputs.line.fleetOutputDirectory, item.relative));
         line.outputInventoryPath = outputInventoryPath(inputs.line.fleetOutputDirectory, item.relative);
         line.outputPolicyPath = outputPolicyPath(inputs.line.fleetOutputDirectory, item.relative);
     }

@@ -13,10 +13,10 @@ struct FleetInputs {
     SharedInputs shared; // the policy file and support files read once
 };
 
-// Where the run of item writes its output inventory and output policy: under the output folder, named
-// after the inventory's path in the fleet folder ("rack1/srv.ini": "rack1/srv.inventory.ini" and
-// "rack1/srv.policies.ini").
-CString outputInventoryPath(const CString& outputFolder, const std::string& relative);
-CString outputPolicyPath(const CString& outputFolder, const std::string& relative);
+// Where the run of an inventory at relative in the fleet folder writes its output inventory and output
+// policy: in a folder named after the inventory under the output folder ("rack1/srv.ini":
+// "rack1/srv/inventory.ini" and "rack1/srv/policies.ini").
+CString outputInventoryPath(const CString& outputDirectory, const std::string& relative);
+CString outputPolicyPath(const CString& outputDirectory, const std::string& relative);
 
 InventoryOutcome runInventory(FileSystem& fileSystem, const FleetInputs& inputs, const WorkItem& item);

@@ -81,8 +81,8 @@ TEST(FleetCheck, EveryInventoryGivesWhatItsSingleRunGives) {
     const std::string singleOut = folder.path("single-out");
     // Outputs that cannot be opened: a folder stands where each would be written.
     for (const std::string& outdir : {fleetOut, singleOut}) {
-        folder.blockOutput(outdir, "rack0/pass-0.inventory.ini");
-        folder.blockOutput(outdir, "rack2/pass-14.policies.ini");
+        folder.blockOutput(outdir, "rack0/pass-0/inventory.ini");
+        folder.blockOutput(outdir, "rack2/pass-14/policies.ini");
     }
     const std::string report = folder.path("report.jsonl");
     RunOutput fleet = runArrayplan(fleetArguments(folder, report, fleetOut, "4"));

@@ -75,12 +75,12 @@ TEST_F(FleetRun, WritesEachInventorysOutputsAsASingleRunDoes) {
                                        "/outp:single-policies.ini", "/raid:raid"},
                                       dir_.Path().string());
     ASSERT_EQ(single.status, 0) << single.out;
-    EXPECT_EQ(ReadProgramText(dir_ / "out/rack1/a.inventory.ini"), ReadProgramText(dir_ / "single.ini"));
-    EXPECT_EQ(ReadProgramText(dir_ / "out/rack1/a.policies.ini"),
+    EXPECT_EQ(ReadProgramText(dir_ / "out/rack1/a/inventory.ini"), ReadProgramText(dir_ / "single.ini"));
+    EXPECT_EQ(ReadProgramText(dir_ / "out/rack1/a/policies.ini"),
               ReadProgramText(dir_ / "single-policies.ini"));
     // The runs that failed wrote nothing.
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "out/rack2/b.inventory.ini"));
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "out/c.inventory.ini"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "out/rack2/b/inventory.ini"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "out/c/inventory.ini"));
 }
 
 TEST_F(FleetRun, BadCommandLinesAreRefusedWithTheUsage) {
