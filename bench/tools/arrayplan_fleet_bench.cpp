@@ -113,8 +113,10 @@ void FleetVersusLoop(benchmark::State& state) {
                                   // round to round.
                                   RemoveTree(out);
                                   fs::create_directories(out / "outputs");
+                                  if (m.loop)
+                                      MakeOutputFolders(m.fleet, out / "outputs");
                                   return RunMeasured(m.loop ? LoopCommand(input, m.fleet, out)
-                                                            : FleetCommand(input, m.fleet, out));
+                                                            : FleetCommand(input, m.fleet, out, m.outputs));
                               },
                               [m, out](int) {
                                   // The loop wrote an output inventory for each inventory that passed; the
