@@ -1,5 +1,6 @@
 // The parts of the fleet check: the report's rows, the ordered work of several threads, the walk of the
 // fleet folder, its switches and the support files read once.
+#include "arrayplan/fleet/FleetProgress.h"
 #include "arrayplan/fleet/FleetReport.h"
 #include "arrayplan/fleet/InventoryWalk.h"
 #include "arrayplan/fleet/OrderedWork.h"
@@ -91,6 +92,23 @@ TEST(FleetReport, TheReportsNameGivesItsFormat) {
         if (c.known)
             EXPECT_EQ(format, c.format) << c.name;
     }
+}
+
+TEST(FleetProgress, TheLineGivesTheRateAndTheTimeLeft) {
+    const struct {
+        int count;
+        int total;
+        double seconds;
+        const char* line;
+    } cases[] = {
+        {0, 1000, 0, "0 of 1000 inventories, 0/s, 0 s left"},
+        {100, 1000, 0.5, "100 of 1000 inventories, 200/s, 5 s left"},
+        {999, 1000, 3, "999 of 1000 inventories, 333/s, 0 s left"},
+        {1000, 1000, 4, "1000 of 1000 inventories, 250/s, 0 s left"},
+        {3, 10, 2, "3 of 10 inventories, 2/s, 5 s left"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FleetProgress::line(c.count, c.total, c.seconds), c.line);
 }
 
 // Outcomes come out in the items' order, and no more than the window of them is ever drawn ahead of the
