@@ -27,11 +27,13 @@ PROCESS_BASELINES = [
     ("sha256sum", "sha256sum -c on the same manifest"),
     ("unhashed", "the same file copy without hashing"),
     ("hashed", "the same file copy with hashing"),
+    ("loop1000", "one arrayplan per inventory (shell loop)"),
 ]
 
 TARGETS = [
     (r"^ArrayplanVersusReading/controllers:26", "target: a few tens of ms"),
     (r"^runPlanner/", "target: < 100 ms"),
+    (r"^FleetVersusLoop", "target: >= 50x the loop's throughput; 10,000 vs 5,000 <= 2.2x time; peak within 1.2x"),
     (r"^(DrvstageVersusCopy|ConsoleCopyVersusCp)", "target: time <= 1.11x cp (0.9x its throughput)"),
 ]
 

@@ -100,7 +100,7 @@ void FleetVersusLoop(benchmark::State& state) {
     const Measured measured[] = {
         {"fleet1000", input.firstThousand, 1000, false, false},
         {"loop1000", input.firstThousand, 1000, true, true},
-        {"fleet1000_outdir", input.firstThousand, 1000, false, true},
+        {"outdir1000", input.firstThousand, 1000, false, true},
         {"fleet_half", input.firstHalf, size_t(inventories / 2), false, false},
         {"fleet_all", input.root, size_t(inventories), false, false},
     };
@@ -136,7 +136,7 @@ void FleetVersusLoop(benchmark::State& state) {
         state.counters["time_ratio_all_half"] = f[4].seconds / f[3].seconds;
         state.counters["peak_ratio_all_1000"] = double(f[4].peakKiB) / double(f[0].peakKiB);
         state.counters["loop_outputs"] = double(CountFiles(folder / "out-loop1000" / "outputs"));
-        state.counters["fleet_outputs"] = double(CountFiles(folder / "out-fleet1000_outdir" / "outputs"));
+        state.counters["fleet_outputs"] = double(CountFiles(folder / "out-outdir1000" / "outputs"));
     }
 }
 
