@@ -7,6 +7,7 @@
 #include "arrayplan/model/JsonReport.h"
 #include "arrayplan/model/OutputFile.h"
 #include "arrayplan/model/ResultCodes.h"
+#include "arrayplan/planner/Explanation.h"
 #include "arrayplan/planner/PolicyConverter.h"
 #include "arrayplan/policy/ConfigurationStep.h"
 #include "arrayplan/policy/Policy.h"
@@ -56,7 +57,9 @@ int ARRAYPLANSupport::run(int argc, const char* const* argv) {
     if (!readCommandLine(argc, argv, exitStatus))
         return exitStatus;
     echoSettings();
-    return runSteps();
+    int status = runSteps();
+    explain();
+    return status;
 }
 
 int ARRAYPLANSupport::showUsage() {
@@ -117,6 +120,11 @@ int ARRAYPLANSupport::finish() {
     settings_.printErrorForm(resultMessage(errorCode_));
     settings_.printPlain(failureLine_.c_str());
     return failureExitStatus(errorCode_);
+}
+
+void ARRAYPLANSupport::explain() const {
+    if (line_.explain && configurationsTried_)
+        printExplanation(settings_, controllers_, policyReader_->policyList(), errorCode_);
 }
 
 bool ARRAYPLANSupport::writeReport() {
@@ -237,6 +245,7 @@ bool ARRAYPLANSupport::checkOutputsNameNoInput() {
 
 bool ARRAYPLANSupport::createConfigurations() {
     settings_.printPlain("Creating KLAMP Configurations ...\n");
+    configurationsTried_ = true;
     // Each controller is planned on its own copy of the policy as read.
     PlanPolicy plan = [this](RaidController& controller, Policy& copy) {
         PolicyConverter converter(settings_, copy, controller);

@@ -13,6 +13,7 @@ const SwitchDeclaration kSwitches[] = {
     {"/outi:", SwitchKind::SpanningText, false, true}, {"/outp:", SwitchKind::SpanningText, false, true},
     {"/raid:", SwitchKind::SpanningText, false, true}, {"/?", SwitchKind::Flag, false, true},
     {"/debug", SwitchKind::Flag, false, true},         {"/json:", SwitchKind::SpanningText, false, true},
+    {"/explain", SwitchKind::Flag, false, true},
 };
 
 const char* const kUsage[] = {
@@ -54,6 +55,7 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     line.raidDirectory = withTrailingSeparator(line.raidDirectory);
     parser.GetValue("/json:", line.jsonPath);
     line.debug = parser.IsGiven("/debug");
+    line.explain = parser.IsGiven("/explain");
     return SwitchParser::kParsed;
 }
 

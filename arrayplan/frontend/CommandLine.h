@@ -13,6 +13,7 @@ struct CommandLine {
     CString raidDirectory;       // "/raid:", ending with a separator unless empty
     CString jsonPath;            // "/json:", empty when no report is asked for
     bool debug = false;          // "/debug"
+    bool explain = false;        // "/explain"
 };
 
 // The switch parser's result (0 parsed, 1 rejected, 2 internal error); on 0 the values are in line.
