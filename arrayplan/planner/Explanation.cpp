@@ -6,6 +6,7 @@
 #include "arrayplan/planner/CandidateSizes.h"
 #include "arrayplan/planner/ControllerTrial.h"
 #include "arrayplan/planner/PolicyChanges.h"
+#include "arrayplan/policy/LimitReasons.h"
 #include "arrayplan/policy/MatchTrace.h"
 #include "arrayplan/policy/Policy.h"
 #include "arrayplan/policy/PolicyList.h"
@@ -131,6 +132,17 @@ void printOutcome(const Examined& run, int index) {
     }
 }
 
+void printLimits(const Examined& run, int index, const QuietIni& support) {
+    const TrialOutcome& outcome = run.outcomes[static_cast<size_t>(index)];
+    bool refusedAsRead = outcome.step == TrialStep::Planning || outcome.step == TrialStep::LimitCheck;
+    if (!outcome.failed() || !refusedAsRead || !support.loaded)
+        return;
+    for (const std::string& line :
+         limitReasons(support.ini, *run.controllers.at(index),
+                      *run.policies[static_cast<size_t>(outcome.policyIndex)], outcome.code))
+        printLine(run.settings, line);
+}
+
 void printDrives(const Examined& run, int index, const QuietIni& support) {
     const TrialOutcome& outcome = run.outcomes[static_cast<size_t>(index)];
     bool findsNoDrives = outcome.code == ResultCode::ArrayDrivesUnsupported ||
@@ -240,6 +252,7 @@ void printExplanation(const RunSettings& settings, const ControllerList& control
         QuietIni support(settings, *controller);
         printMatchTrace(run, i);
         printOutcome(run, i);
+        printLimits(run, i, support);
         printDrives(run, i, support);
         printSuggestions(run, i, support);
     }
