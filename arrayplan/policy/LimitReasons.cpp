@@ -51,11 +51,11 @@ void partialSizes(const Policy& policy, std::vector<std::string>& lines) {
     std::string sized;
     for (int k = 0; const RaidLogicalDrive* logical = policy.logicalDriveAt(k); ++k) {
         if (logical->size != kSizeFill && logical->size != -100)
-            sized += (sized.empty() ? "" : ", ") + logicalName(k) + " (" + sizeText(logical->size) + ")";
+            sized += (sized.empty() ? "" : ", ") + logicalName(k) + " asks for " + sizeText(logical->size);
     }
-    lines.push_back(
-        "This controller type sizes no logical drive partially: each must be FILL or 100%; " +
-        (sized.empty() ? std::string("none of the logical drives is.") : "not so " + sized + "."));
+    if (!sized.empty())
+        lines.push_back("This controller type sizes no logical drive partially, each must be FILL or 100%: " +
+                        sized + ".");
 }
 
 } // namespace
