@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ struct FailureKind {
     int code;
     std::vector<std::string> facts; // whole lines of the explanation
 };
+
+// Tests name the kind, not its bytes.
+void PrintTo(const FailureKind& kind, std::ostream* os) {
+    *os << kind.name;
+}
 
 // One suggestion: the policy it changes and its keyword lines.
 struct Suggestion {
