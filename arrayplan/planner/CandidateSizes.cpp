@@ -45,23 +45,30 @@ std::string mb(long long size) {
     return std::to_string(size) + " MB";
 }
 
-// Why drives of size (free of them) cannot form the array, or how many it takes: the planner's tests.
-std::string verdict(const ArrayRequest& request, int needed, int size, int free) {
+// Why drives of size (free of them) cannot form the array, or how many it takes (count set): the
+// planner's tests.
+std::string verdict(const ArrayRequest& request, int needed, int size, int free, int& count) {
+    count = 0;
     if (free < needed)
         return "rejected: too few free drives of this size (" + std::to_string(needed) + " needed)";
-    int count = needed;
-    for (;;) {
-        long long space = dataSpace(count, size, request.level);
-        if (space >= request.logicalMb)
-            return "a candidate with " + std::to_string(count) + " drives";
+    for (int drives = needed;; ++drives) {
+        long long space = dataSpace(drives, size, request.level);
+        if (space >= request.logicalMb) {
+            count = drives;
+            return "a candidate with " + std::to_string(drives) + " drives";
+        }
         if (request.asked != 0 || request.level == kRaid1)
-            return "rejected: " + std::to_string(count) + " drives hold " + mb(space) + ", less than the " +
+            return "rejected: " + std::to_string(drives) + " drives hold " + mb(space) + ", less than the " +
                    mb(request.logicalMb) + " of the logical drives";
-        if (++count > free)
-            return "rejected: all " + std::to_string(free) + " drives hold only " +
-                   mb(dataSpace(free, size, request.level)) + ", less than the " + mb(request.logicalMb) +
-                   " of the logical drives";
+        if (drives + 1 > free)
+            return "rejected: all " + std::to_string(free) + " drives hold only " + mb(space) +
+                   ", less than the " + mb(request.logicalMb) + " of the logical drives";
     }
+}
+
+int freeOf(const std::map<int, int>& free, int size) {
+    auto found = free.find(size);
+    return found == free.end() ? 0 : found->second;
 }
 
 std::string driveSummary(const std::map<int, int>& counts) {
@@ -99,15 +106,18 @@ bool takeHotSpares(const ControllerIni& ini, const Policy& policy, DrivePool& po
     return true;
 }
 
-// The array's heading and one line per drive size; false when no size is a candidate.
-bool listArray(const ControllerIni& ini, const Policy& policy, int arrayIndex,
-               const std::map<int, int>& sizes, const std::map<int, int>& free,
-               std::vector<std::string>& lines) {
+// The drives each candidate size would give an array.
+using Candidates = std::map<int, int>;
+
+// The array's heading and one line per drive size; its candidates are returned.
+Candidates listArray(const ControllerIni& ini, const Policy& policy, int arrayIndex,
+                     const std::map<int, int>& sizes, const std::map<int, int>& free,
+                     std::vector<std::string>& lines) {
     ArrayRequest request = requestOf(policy, arrayIndex);
     std::string heading = std::string("Array.") + arrayLetter(arrayIndex) + ", " + levelName(request.level);
     if (!ini.raidLevelSupported(request.level)) {
         lines.push_back(heading + ": the support file does not list this RAID level.");
-        return false;
+        return {};
     }
     int needed = request.asked != 0 ? request.asked : ini.minPhysicalDrives(request.level);
     heading += request.asked != 0 ? ", " + std::to_string(needed) + " drives"
@@ -118,19 +128,42 @@ bool listArray(const ControllerIni& ini, const Policy& policy, int arrayIndex,
     if (needed > most) {
         lines.push_back(heading + ": the support file allows at most " + std::to_string(most) +
                         " drives for " + levelName(request.level) + ".");
-        return false;
+        return {};
     }
     lines.push_back(heading + ":");
     needed = std::max(needed, 1);
-    bool anyCandidate = false;
+    Candidates candidates;
     for (const auto& [size, total] : sizes) {
-        auto found = free.find(size);
-        int freeCount = found == free.end() ? 0 : found->second;
-        std::string line = verdict(request, needed, size, freeCount);
-        anyCandidate = anyCandidate || line.rfind("a candidate", 0) == 0;
+        int freeCount = freeOf(free, size);
+        int count = 0;
+        std::string line = verdict(request, needed, size, freeCount, count);
+        if (count > 0)
+            candidates[size] = count;
         lines.push_back("    " + mb(size) + ", " + std::to_string(freeCount) + " free: " + line);
     }
-    return anyCandidate;
+    return candidates;
+}
+
+// Sizes that several arrays want more of than are free: where the arrays compete.
+void addCompetition(const std::vector<Candidates>& arrays, const std::map<int, int>& free,
+                    std::vector<std::string>& lines) {
+    for (const auto& [size, freeCount] : free) {
+        std::string wanting;
+        int wanted = 0;
+        int arraysWanting = 0;
+        for (size_t i = 0; i < arrays.size(); ++i) {
+            auto found = arrays[i].find(size);
+            if (found == arrays[i].end())
+                continue;
+            wanting += (wanting.empty() ? "" : ", ") + std::string("Array.") +
+                       arrayLetter(static_cast<int>(i)) + " " + std::to_string(found->second);
+            wanted += found->second;
+            ++arraysWanting;
+        }
+        if (arraysWanting > 1 && wanted > freeCount)
+            lines.push_back("The arrays compete for the " + std::to_string(freeCount) + " free drives of " +
+                            mb(size) + " (" + wanting + ").");
+    }
 }
 
 } // namespace
@@ -155,11 +188,9 @@ std::vector<std::string> candidateSizeLines(const ControllerIni& ini, const Raid
         return lines;
     }
     std::map<int, int> free = pool.freeCounts();
-    bool everyArrayHasOne = true;
+    std::vector<Candidates> arrays;
     for (int i = 0; i < policy.arrayCount(); ++i)
-        everyArrayHasOne = listArray(ini, policy, i, sizes, free, lines) && everyArrayHasOne;
-    if (everyArrayHasOne && policy.arrayCount() > 1)
-        lines.push_back(
-            "Every array has a candidate size, but the arrays cannot all have their drives at once.");
+        arrays.push_back(listArray(ini, policy, i, sizes, free, lines));
+    addCompetition(arrays, free, lines);
     return lines;
 }

@@ -214,7 +214,7 @@ const FailureKind kFailureKinds[] = {
      10,
      {"    Hot spares taken first, the largest drives: drive 6 (953869 MB).",
       "        953869 MB, 1 free: rejected: too few free drives of this size (2 needed)",
-      "    Every array has a candidate size, but the arrays cannot all have their drives at once."}},
+      "    The arrays compete for the 4 free drives of 286102 MB (Array.A 4, Array.B 2)."}},
     {"SameSizeWhileBuilding",
      "",
      customQ4("1:0, 1:1", ""),
