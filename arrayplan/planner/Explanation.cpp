@@ -222,7 +222,7 @@ void printSummary(const Examined& run) {
         if (!run.outcomes[i].failed())
             continue;
         ++count;
-        failures += (failures.empty() ? "" : ", ") + std::to_string(i + 1) + " (code " +
+        failures += (failures.empty() ? "" : ", ") + ("controller " + std::to_string(i + 1)) + " (code " +
                     std::to_string(codeNumber(run.outcomes[i].code)) + ")";
     }
     std::string status = "the exit status is " + std::to_string(failureExitStatus(run.runCode));

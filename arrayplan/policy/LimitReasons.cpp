@@ -47,6 +47,25 @@ void tooManyLogicalDrives(const ControllerIni& ini, const Policy& policy, std::v
     }
 }
 
+// Hand-written arrays only: a planned policy's entries are counts, which the planner's listing explains.
+void tooManyMembers(const ControllerIni& ini, const Policy& policy, std::vector<std::string>& lines) {
+    if (policy.markedForPlanning)
+        return;
+    for (int a = 0; a < policy.arrayCount(); ++a) {
+        int level = kRaidLevelNotSet;
+        for (int k = 0; const RaidLogicalDrive* logical = policy.logicalDriveAt(k); ++k) {
+            if (logical->arrayIndex == a)
+                level = logical->raidLevel;
+        }
+        int members = policy.arrayAt(a)->memberCount();
+        int most = ini.maxPhysicalDrives(level);
+        if (members > most)
+            lines.push_back(std::string("Array.") + arrayLetter(a) + " has " + std::to_string(members) +
+                            " drives; the support file allows " + std::to_string(most) + " for " +
+                            levelName(level) + ".");
+    }
+}
+
 void partialSizes(const Policy& policy, std::vector<std::string>& lines) {
     std::string sized;
     for (int k = 0; const RaidLogicalDrive* logical = policy.logicalDriveAt(k); ++k) {
@@ -68,6 +87,8 @@ std::vector<std::string> limitReasons(const ControllerIni& ini, const RaidContro
     else if (code == ResultCode::ArrayCountUnsupported)
         lines.push_back(std::to_string(policy.arrayCount()) + " arrays asked for; the support file allows " +
                         std::to_string(ini.maxArrays()) + ".");
+    else if (code == ResultCode::ArrayDrivesUnsupported)
+        tooManyMembers(ini, policy, lines);
     else if (code == ResultCode::LogicalDrivesUnsupported)
         tooManyLogicalDrives(ini, policy, lines);
     else if (code == ResultCode::PartialSizingUnsupported && !allowsPartialSizing(controller.type()))

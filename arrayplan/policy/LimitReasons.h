@@ -1,5 +1,5 @@
 // Which limit of the support file or the controller type a policy exceeds, in words: the facts behind the
-// codes 4, 6, 8 and 17 of a policy that the planner or the policy limit check refused.
+// codes 4, 6, 7, 8 and 17 of a policy that the planner or the policy limit check refused.
 #pragma once
 
 #include "arrayplan/model/ResultCodes.h"

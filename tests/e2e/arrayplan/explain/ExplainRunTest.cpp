@@ -207,6 +207,16 @@ const FailureKind kFailureKinds[] = {
      {"    Building the configuration fails with code 9: Not enough available drives to allocate hot spares",
       "    Reported: Policy.FileServer-Q4, Hotspares -- The following drive does not exist:  9 Vaultix-Q4 "
       "controller."}},
+    {"ArrayDrivesWhileChecking",
+     "",
+     "[Policy.FileServer-Q4]\nAppliesTo.1 = t:Vaultix-Q4, d:5\nArray_Mode = CUSTOM\nArray.A = 1:0, 1:1\n"
+     "Array.B = 2:0, 2:1, 1:2\nLogical_Mode = CUSTOM\nLogical.1 = A:FILL:1\nLogical.2 = B:FILL:1\n",
+     {},
+     7,
+     {"    The check against the support file fails with code 7: Number of physical drives in array not "
+      "supported by controller",
+      "    Array.B has 3 drives; the support file allows 2 for RAID 1.",
+      "    Drives: 3 x 70007 MB, 2 x 140013 MB."}},
     {"SameSizeWhilePlanning",
      "",
      plannedM1("Array_Defaults = 0%:1\n", "#2", kM1Logicals),
@@ -246,7 +256,8 @@ const FailureKind kFailureKinds[] = {
      customQ4("1:0, 1:1, 1:2", "Hotspares = 9\n") + plannedM1("", "#3", kM1Logicals),
      {},
      7,
-     {"2 controllers fail: 1 (code 9), 2 (code 7); the exit status is 7, the first failure's code.",
+     {"2 controllers fail: controller 1 (code 9), controller 2 (code 7); the exit status is 7, the first "
+      "failure's code.",
       "    Building the configuration fails with code 9: Not enough available drives to allocate hot spares",
       "    Planning fails with code 7: Number of physical drives in array not supported by controller"}},
 };
