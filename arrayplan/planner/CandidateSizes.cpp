@@ -93,7 +93,7 @@ bool takeHotSpares(const ControllerIni& ini, const Policy& policy, DrivePool& po
     int count = std::min({policy.arrayDefaultHotSpares, ini.maxHotSpares(), Policy::kMaxHotSpares});
     if (count > pool.size()) {
         lines.push_back("Hot spares: " + std::to_string(count) + " asked for, but the controller has only " +
-                        std::to_string(pool.size()) + " drives.");
+                        std::to_string(pool.size()) + (pool.size() == 1 ? " drive." : " drives."));
         return false;
     }
     std::string taken;
