@@ -160,16 +160,19 @@ void printDrives(const Examined& run, int index, const QuietIni& support) {
         printLine(run.settings, line);
 }
 
-// Whether the change lets the controller succeed and fails no controller that did not fail before.
+// Whether the change lets the controller succeed and fails no controller that did not fail before; the
+// controller itself is tried first, since most changes fail there.
 bool proves(const Examined& run, int index, size_t policyIndex, const PolicyChange& change, bool rematch) {
     PolicyView changed = run.policies;
     changed[policyIndex] = &change.changed;
+    if (!tryController(run.settings, *run.controllers.at(index), index + 1, changed).configured)
+        return false;
     for (int m = 0; const RaidController* controller = run.controllers.at(m); ++m) {
         const TrialOutcome& before = run.outcomes[static_cast<size_t>(m)];
-        if (!rematch && before.policyIndex != static_cast<int>(policyIndex))
+        bool affected = rematch || before.policyIndex == static_cast<int>(policyIndex);
+        if (m == index || before.failed() || !affected)
             continue;
-        TrialOutcome after = tryController(run.settings, *controller, m + 1, changed);
-        if (m == index ? !after.configured : after.failed() && !before.failed())
+        if (tryController(run.settings, *controller, m + 1, changed).failed())
             return false;
     }
     return true;

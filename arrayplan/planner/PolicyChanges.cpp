@@ -70,11 +70,8 @@ void addHotSpareChanges(const Policy& policy, std::vector<PolicyChange>& changes
         changes.push_back(std::move(change));
     }
     for (int drop = 0; drop < policy.hotSpareCount(); ++drop) {
-        const RaidHotSpare& dropped = *policy.hotSpareAt(drop);
-        std::string item = dropped.channel() >= 0
-                               ? std::to_string(dropped.channel()) + ":" + std::to_string(dropped.id())
-                               : std::to_string(dropped.driveNumber());
-        PolicyChange change{"without the hot spare " + item, "Hotspares", {}, policy};
+        PolicyChange change{
+            "without the hot spare " + hotSpareItem(*policy.hotSpareAt(drop)), "Hotspares", {}, policy};
         change.changed.removeAllHotSpares();
         for (int i = 0; const RaidHotSpare* spare = policy.hotSpareAt(i); ++i) {
             if (i != drop)
@@ -132,14 +129,14 @@ void addCustomMemberChanges(const Policy& policy, int arrayIndex, std::vector<Po
                             array + " members",
                             {},
                             policy};
-        RaidArray& array = *change.changed.arrayAt(arrayIndex);
-        array.members.clear();
-        array.driveNumbers.clear();
+        RaidArray& shortened = *change.changed.arrayAt(arrayIndex);
+        shortened.members.clear();
+        shortened.driveNumbers.clear();
         for (int i = 0; i < keep; ++i) {
             if (const DrivePosition* member = asRead.members.at(i))
-                (void)array.members.add(*member);
+                (void)shortened.members.add(*member);
             else
-                (void)array.addDriveNumber(*asRead.driveNumbers.at(i));
+                (void)shortened.addDriveNumber(*asRead.driveNumbers.at(i));
         }
         change.lines = {arrayLine(change.changed, arrayIndex)};
         changes.push_back(std::move(change));

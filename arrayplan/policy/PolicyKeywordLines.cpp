@@ -64,12 +64,15 @@ std::string logicalLine(const Policy& policy, int logicalIndex) {
     return line;
 }
 
+std::string hotSpareItem(const RaidHotSpare& spare) {
+    return spare.channel() >= 0 ? std::to_string(spare.channel()) + ":" + std::to_string(spare.id())
+                                : std::to_string(spare.driveNumber());
+}
+
 std::string hotSparesLine(const Policy& policy) {
     std::vector<std::string> items;
     for (int h = 0; const RaidHotSpare* spare = policy.hotSpareAt(h); ++h)
-        items.push_back(spare->channel() >= 0
-                            ? std::to_string(spare->channel()) + ":" + std::to_string(spare->id())
-                            : std::to_string(spare->driveNumber()));
+        items.push_back(hotSpareItem(*spare));
     return "Hotspares = " + joined(items);
 }
 

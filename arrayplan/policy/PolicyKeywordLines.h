@@ -7,6 +7,7 @@
 struct AppliesToEntry;
 class Policy;
 class RaidArray;
+class RaidHotSpare;
 class RaidLogicalDrive;
 
 // "Array_Defaults = 10%:2"; the variance as the policy holds it.
@@ -16,6 +17,8 @@ std::string arrayDefaultsLine(const Policy& policy);
 std::string arrayLine(const Policy& policy, int arrayIndex);
 // "Logical.3 = B:FILL:1", with the write cache only when it is not AUTO.
 std::string logicalLine(const Policy& policy, int logicalIndex);
+// "1:5" or "7": one item of a Hotspares line.
+std::string hotSpareItem(const RaidHotSpare& spare);
 // "Hotspares = 1:5, 1:6" or "Hotspares = 7, 8".
 std::string hotSparesLine(const Policy& policy);
 std::string stripeSizeLine(const Policy& policy);
