@@ -85,7 +85,7 @@ void printLine(const RunSettings& settings, const std::string& text, int depth =
 class QuietIni {
 public:
     QuietIni(const RunSettings& settings, const RaidController& controller)
-        : ini(settings.raidDirectory, controller.modelName(), console_) {
+        : ini(settings.raidDirectory, controller.modelName(), console_, settings.fileSystem()) {
         console_.Capture(&discarded_, &discarded_);
         loaded = ini.load();
     }

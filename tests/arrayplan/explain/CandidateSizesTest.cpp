@@ -124,7 +124,7 @@ TEST(CandidateSizes, TheListingAgreesWithThePlannerAndNamesTheRuleOfEachRejectio
     RunSettings settings;
     settings.raidDirectory = (dir.Path().string() + "/").c_str();
     ConsoleCapture capture;
-    ControllerIni ini(settings.raidDirectory, "Vaultix-Q4", settings.console());
+    ControllerIni ini(settings.raidDirectory, "Vaultix-Q4", settings.console(), settings.fileSystem());
     ASSERT_TRUE(ini.load());
     for (const CandidateCase& row : kCases) {
         RaidController controller(1, 4);
