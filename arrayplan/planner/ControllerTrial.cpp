@@ -24,7 +24,6 @@ public:
         settings_.raidDirectory = run.raidDirectory;
         settings_.machineType = run.machineType;
         settings_.serialNumber = run.serialNumber;
-        settings_.applicabilityTemplate = run.applicabilityTemplate;
     }
     // What was printed since the last call.
     std::string takePrinted() { return std::exchange(printed_, std::string()); }
