@@ -83,6 +83,9 @@ void printLine(const RunSettings& settings, const std::string& text, int depth =
 
 // The support file of the controller, its messages kept back.
 class QuietIni {
+    Console console_; // before ini, which keeps a reference to it
+    std::string discarded_;
+
 public:
     QuietIni(const RunSettings& settings, const RaidController& controller)
         : ini(settings.raidDirectory, controller.modelName(), console_, settings.fileSystem()) {
@@ -91,10 +94,6 @@ public:
     }
     ControllerIni ini;
     bool loaded = false;
-
-private:
-    Console console_;
-    std::string discarded_;
 };
 
 void printMatchTrace(const Examined& run, int index) {
