@@ -179,6 +179,27 @@ void addLevelChanges(const Policy& policy, const ControllerIni& ini, int arrayIn
     }
 }
 
+// An array without logical drive has no RAID level: one FILL drive of each level the support file lists.
+void addMissingLogicalChanges(const Policy& policy, const ControllerIni& ini, int arrayIndex,
+                              std::vector<PolicyChange>& changes) {
+    int next = policy.logicalDriveCount();
+    if (!logicalsOn(policy, arrayIndex).empty() || next >= Policy::kMaxLogicalDrives)
+        return;
+    std::string array = "Array." + letterOf(arrayIndex);
+    for (int level : otherLevels(ini, kRaidLevelNotSet)) {
+        PolicyChange change{"a FILL logical drive of " + levelName(level) + " on " + array,
+                            array + " logical drive",
+                            {},
+                            policy};
+        auto logical = std::make_unique<RaidLogicalDrive>();
+        logical->arrayIndex = arrayIndex;
+        logical->raidLevel = level;
+        (void)change.changed.addLogicalDrive(std::move(logical));
+        change.lines = {logicalLine(change.changed, next)};
+        changes.push_back(std::move(change));
+    }
+}
+
 void addFillChanges(const Policy& policy, std::vector<PolicyChange>& changes) {
     PolicyChange everyFill{"FILL for every logical drive", "sizes", {}, policy};
     for (int k = 0; const RaidLogicalDrive* logical = policy.logicalDriveAt(k); ++k) {
@@ -248,8 +269,10 @@ std::vector<PolicyChange> nearbyChanges(const Policy& policy, const ControllerIn
         else if (policy.arrayMode == Policy::kModeCustom)
             addCustomMemberChanges(policy, i, changes);
     }
-    for (int i = 0; i < policy.arrayCount(); ++i)
+    for (int i = 0; i < policy.arrayCount(); ++i) {
         addLevelChanges(policy, ini, i, changes);
+        addMissingLogicalChanges(policy, ini, i, changes);
+    }
     addFillChanges(policy, changes);
     addStripeChange(policy, ini, changes);
     addDropChanges(policy, changes);

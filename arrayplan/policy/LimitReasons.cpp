@@ -40,7 +40,7 @@ void tooManyLogicalDrives(const ControllerIni& ini, const Policy& policy, std::v
             ++count;
         }
         int most = ini.maxLogicalDrives(level);
-        if (count > most)
+        if (count > 0 && count > most)
             lines.push_back(std::string("Array.") + arrayLetter(a) + " has " + std::to_string(count) +
                             " logical drives; the support file allows " + std::to_string(most) + " for " +
                             levelName(level) + ".");
@@ -59,7 +59,10 @@ void tooManyMembers(const ControllerIni& ini, const Policy& policy, std::vector<
         }
         int members = policy.arrayAt(a)->memberCount();
         int most = ini.maxPhysicalDrives(level);
-        if (members > most)
+        if (level == kRaidLevelNotSet)
+            lines.push_back(std::string("Array.") + arrayLetter(a) +
+                            " has no logical drive, so no RAID level that would allow its drives.");
+        else if (members > most)
             lines.push_back(std::string("Array.") + arrayLetter(a) + " has " + std::to_string(members) +
                             " drives; the support file allows " + std::to_string(most) + " for " +
                             levelName(level) + ".");
