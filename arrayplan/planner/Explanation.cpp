@@ -203,8 +203,9 @@ void printSuggestions(const Examined& run, int index, const QuietIni& support) {
     std::set<std::string> provenFamilies;
     int shown = 0;
     for (const auto& [p, change] : candidateChanges(run, index, support)) {
-        if (provenFamilies.size() >= kMostSuggestions || provenFamilies.count(change.family) != 0 ||
-            !proves(run, index, p, change, noneApplies))
+        if (provenFamilies.size() >= kMostSuggestions)
+            break;
+        if (provenFamilies.count(change.family) != 0 || !proves(run, index, p, change, noneApplies))
             continue;
         provenFamilies.insert(change.family);
         printLine(run.settings, "Suggestion " + std::to_string(++shown) +
@@ -227,9 +228,8 @@ void printSummary(const Examined& run) {
         failures += (failures.empty() ? "" : ", ") + ("controller " + std::to_string(i + 1)) + " (code " +
                     std::to_string(codeNumber(run.outcomes[i].code)) + ")";
     }
-    std::string status = "the exit status is " + std::to_string(failureExitStatus(run.runCode));
-    if (run.runCode == ResultCode::Success)
-        status = "the exit status is 0";
+    int exitStatus = run.runCode == ResultCode::Success ? 0 : failureExitStatus(run.runCode);
+    std::string status = "the exit status is " + std::to_string(exitStatus);
     if (count == 0 && run.runCode == ResultCode::NoPolicyApplies)
         run.settings.printPlain(("No policy applies to any controller; " + status + ".\n").c_str());
     else if (count == 0)
