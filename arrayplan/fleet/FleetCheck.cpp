@@ -108,7 +108,7 @@ int runFleetCheck(Console& console, FileSystem& fileSystem, const CommandLine& l
     quiet.Capture(&dropped, &dropped);
     RunSettings readerSettings(quiet, fileSystem);
     PolicyReader policies(readerSettings, line.policyPath, false);
-    SupportFileCache supportFiles;
+    SupportFileCache supportFiles(fileSystem);
     FleetInputs inputs{line, {}};
     inputs.shared.policies = policies.read() ? &policies.policyList() : nullptr;
     inputs.shared.supportFiles = &supportFiles;

@@ -7,6 +7,7 @@
 #include "arrayplan/model/JsonReport.h"
 #include "arrayplan/model/OutputFile.h"
 #include "arrayplan/model/ResultCodes.h"
+#include "arrayplan/planner/Explanation.h"
 #include "arrayplan/planner/PolicyConverter.h"
 #include "arrayplan/policy/ConfigurationStep.h"
 #include "arrayplan/policy/Policy.h"
@@ -56,7 +57,9 @@ int ARRAYPLANSupport::run(int argc, const char* const* argv) {
     if (!readCommandLine(argc, argv, exitStatus))
         return exitStatus;
     echoSettings();
-    return runSteps();
+    int status = runSteps();
+    explain();
+    return status;
 }
 
 int ARRAYPLANSupport::run(const CommandLine& line, const SharedInputs& shared) {
@@ -134,6 +137,11 @@ int ARRAYPLANSupport::finish() {
 
 const PolicyList& ARRAYPLANSupport::policies() const {
     return shared_ ? *shared_->policies : policyReader_->policyList();
+}
+
+void ARRAYPLANSupport::explain() const {
+    if (line_.explain && configurationsTried_)
+        printExplanation(settings_, controllers_, policies(), errorCode_);
 }
 
 bool ARRAYPLANSupport::writeReport() {
@@ -256,6 +264,7 @@ bool ARRAYPLANSupport::checkOutputsNameNoInput() {
 
 bool ARRAYPLANSupport::createConfigurations() {
     settings_.printPlain("Creating KLAMP Configurations ...\n");
+    configurationsTried_ = true;
     // Each controller is planned on its own copy of the policy as read.
     PlanPolicy plan = [this](RaidController& controller, Policy& copy) {
         PolicyConverter converter(settings_, copy, controller);
@@ -295,7 +304,7 @@ bool ARRAYPLANSupport::verifyOutputPolicy() {
 bool ARRAYPLANSupport::writeOutputPolicy() {
     settings_.printPlain("Writing output policy file ...\n");
     // Earlier versions kept their temporary file in the support folder; those of killed runs stayed there.
-    RemoveStaleReplacements(settings_.raidDirectory, kPolicyPrefix);
+    RemoveStaleReplacements(settings_.fileSystem(), settings_.raidDirectory, kPolicyPrefix);
     PolicyMaker maker(settings_, line_.outputPolicyPath);
     bool made = maker.makePolicies(controllers_, *outputPolicy_);
     outputPolicy_.reset();

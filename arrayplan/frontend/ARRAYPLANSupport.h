@@ -55,6 +55,8 @@ private:
     bool readCommandLine(int argc, const char* const* argv, int& exitStatus);
     void echoSettings() const;
     int runSteps();
+    // With "/explain", once the configurations were tried: the explanation of every controller.
+    void explain() const;
     int finish();
     const PolicyList& policies() const;
     // Writes the "/json:" report, when asked for, of the run as it ends; false, with its line recorded,
@@ -94,4 +96,5 @@ private:
     std::unique_ptr<OutputFile> outputPolicy_;
     std::string failureLine_;                          // printed after the run's message
     ResultCode planningFailure_ = ResultCode::Success; // the configuration step's code when it failed
+    bool configurationsTried_ = false;
 };

@@ -16,6 +16,7 @@ const SwitchDeclaration kSwitches[] = {
     {"/debug", SwitchKind::Flag, false, true},           {"/json:", SwitchKind::SpanningText, false, true},
     {"/fleet:", SwitchKind::SpanningText, false, false}, {"/report:", SwitchKind::SpanningText, false, false},
     {"/jobs:", SwitchKind::Number, false, false},        {"/outdir:", SwitchKind::SpanningText, false, false},
+    {"/explain", SwitchKind::Flag, false, true},
 };
 
 // A single run needs "/ini:"; a fleet check reads its inventories from "/fleet:" and needs "/report:". The
@@ -25,7 +26,7 @@ bool switchesFitTheRun(const SwitchParser& parser) {
         return parser.IsGiven("/ini:") && !parser.IsGiven("/report:") && !parser.IsGiven("/jobs:") &&
                !parser.IsGiven("/outdir:");
     return parser.IsGiven("/report:") && !parser.IsGiven("/ini:") && !parser.IsGiven("/outi:") &&
-           !parser.IsGiven("/outp:") && !parser.IsGiven("/json:");
+           !parser.IsGiven("/outp:") && !parser.IsGiven("/json:") && !parser.IsGiven("/explain");
 }
 
 // "/jobs:" is a count of worker threads: 1 or more.
@@ -81,6 +82,7 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     parser.GetValue("/fleet:", line.fleetDirectory);
     parser.GetValue("/report:", line.fleetReportPath);
     parser.GetValue("/outdir:", line.fleetOutputDirectory);
+    line.explain = parser.IsGiven("/explain");
     return SwitchParser::kParsed;
 }
 

@@ -16,6 +16,7 @@ struct CommandLine {
     CString raidDirectory;       // "/raid:", ending with a separator unless empty
     CString jsonPath;            // "/json:", empty when no report is asked for
     bool debug = false;          // "/debug"
+    bool explain = false;        // "/explain"
     // A fleet check: "/fleet:" (the inventories' folder, empty for a single run), "/report:", "/jobs:" (0
     // when not given) and "/outdir:".
     CString fleetDirectory;

@@ -2,7 +2,7 @@
 
 #include "arrayplan/model/RunSettings.h"
 
-SupportFileCache::SupportFileCache() {
+SupportFileCache::SupportFileCache(FileSystem& fileSystem) : fileSystem_(fileSystem) {
     console_.Capture(&discarded_, &discarded_);
 }
 
@@ -10,7 +10,7 @@ bool SupportFileCache::load(ControllerIni& ini) {
     std::lock_guard<std::mutex> guard(mutex_);
     Entry& entry = entries_[ini.fileName().Str()];
     if (!entry.parsed) {
-        entry.parsed = std::make_unique<ControllerIni>(CString(), "", console_);
+        entry.parsed = std::make_unique<ControllerIni>(CString(), "", console_, fileSystem_);
         entry.parsed->adoptLoad(ini);
         entry.loaded = entry.parsed->load();
         discarded_.clear();

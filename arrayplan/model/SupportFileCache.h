@@ -10,11 +10,13 @@
 #include <mutex>
 #include <string>
 
+class FileSystem;
 class RunSettings;
 
 class SupportFileCache {
 public:
-    SupportFileCache();
+    // The files are read through fileSystem, which outlives the cache.
+    explicit SupportFileCache(FileSystem& fileSystem);
     SupportFileCache(const SupportFileCache&) = delete;
     SupportFileCache& operator=(const SupportFileCache&) = delete;
 
@@ -28,6 +30,7 @@ private:
         bool loaded = false;
     };
 
+    FileSystem& fileSystem_;
     std::mutex mutex_;
     std::string discarded_; // what the loads print: each run's own failure decides what it reports
     Console console_;

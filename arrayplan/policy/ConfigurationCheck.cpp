@@ -55,7 +55,8 @@ ResultCode checkConfigCreated(const RunSettings& settings, ControllerList& contr
         if (configuration == nullptr)
             continue;
         anyConfigured = true;
-        ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console());
+        ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console(),
+                          settings.fileSystem());
         if (loadSupportFile(settings, ini) && !arraysFit(settings, ini, *configuration))
             return ResultCode::ArrayDrivesUnsupported;
         if (!usesStripes(*configuration))

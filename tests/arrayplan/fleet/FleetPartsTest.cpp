@@ -226,23 +226,23 @@ TEST(SupportFileCache, ReadsEachFileOnceAndHandsEveryRunThatLoad) {
     std::string discarded;
     Console console;
     console.Capture(&discarded, &discarded);
-    SupportFileCache cache;
-    ControllerIni first(CString(folder.c_str()), "Vaultix-Q4", console);
+    SupportFileCache cache(NativeFileSystem());
+    ControllerIni first(CString(folder.c_str()), "Vaultix-Q4", console, NativeFileSystem());
     ASSERT_TRUE(cache.load(first));
     std::filesystem::remove(folder + "Vaultix-Q4.ini");
-    ControllerIni again(CString(folder.c_str()), "Vaultix-Q4", console);
+    ControllerIni again(CString(folder.c_str()), "Vaultix-Q4", console, NativeFileSystem());
     ASSERT_TRUE(cache.load(again));
     EXPECT_EQ(again.model(), "Vaultix-Q4");
     EXPECT_EQ(again.maxArrays(), first.maxArrays());
     EXPECT_EQ(again.stripeSizes(), first.stripeSizes());
     EXPECT_EQ(again.levels().size(), first.levels().size());
-    ControllerIni unread(CString(folder.c_str()), "Vaultix-Q4", console);
+    ControllerIni unread(CString(folder.c_str()), "Vaultix-Q4", console, NativeFileSystem());
     EXPECT_FALSE(unread.load()); // read from the file, it is gone
 
-    ControllerIni missing(CString(folder.c_str()), "Vaultix-Q9", console);
+    ControllerIni missing(CString(folder.c_str()), "Vaultix-Q9", console, NativeFileSystem());
     EXPECT_FALSE(cache.load(missing));
     dir.Write("raid/Vaultix-Q9.ini", "[RAIDController]\nModel = Vaultix-Q9\n");
-    ControllerIni stillMissing(CString(folder.c_str()), "Vaultix-Q9", console);
+    ControllerIni stillMissing(CString(folder.c_str()), "Vaultix-Q9", console, NativeFileSystem());
     EXPECT_FALSE(cache.load(stillMissing));
 }
 
