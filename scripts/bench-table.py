@@ -158,6 +158,10 @@ def row_for(name, entry, cases, previous):
         notes.append(f"tree of {entry['files']:.0f} files, {entry['tree_MiB']:.0f} MiB")
     if "file_MiB" in entry:
         notes.append(f"one file of {entry['file_MiB']:.0f} MiB")
+    # Ratios a benchmark works out itself (the fleet check's against its loop and between its own runs).
+    for key in ("throughput_x", "throughput_outdir_x", "time_ratio_all_half", "peak_ratio_all_1000"):
+        if counter(entry, key) is not None:
+            notes.append(f"{key} {counter(entry, key):.3g}")
     other, label = paired_baseline(name, cases)
     if other and figure and cases[other]["seconds"]:
         base = cases[other]["seconds"]
