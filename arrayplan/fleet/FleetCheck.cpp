@@ -73,6 +73,22 @@ private:
     std::string pending_;
 };
 
+// True when folder is ancestor or lies below it, however either is written: one of the folders on folder's
+// way up (those that exist) is ancestor itself.
+bool liesIn(FileSystem& fileSystem, const CString& folder, const CString& ancestor) {
+    std::string target = fileSystem.DirectoryIdentity(ancestor.Str());
+    std::string path = fileSystem.FullPath(folder.Str());
+    while (!target.empty() && !path.empty()) {
+        if (fileSystem.DirectoryIdentity(path) == target)
+            return true;
+        size_t cut = path.find_last_of("\\/");
+        if (cut == std::string::npos || cut == 0)
+            break;
+        path.resize(cut);
+    }
+    return false;
+}
+
 int failWith(const RunSettings& settings, ResultCode code, const std::string& line) {
     settings.printErrorForm(resultMessage(code));
     settings.printPlain(line.c_str());
@@ -96,6 +112,15 @@ int runFleetCheck(Console& console, FileSystem& fileSystem, const CommandLine& l
         settings.printErrorForm(resultMessage(ResultCode::UnknownParameter));
         printBannerAndUsage(console);
         return codeNumber(ResultCode::UnknownParameter);
+    }
+    // Outputs written below the fleet folder would be walked into and run as inventories.
+    if (!line.fleetOutputDirectory.IsEmpty() &&
+        liesIn(fileSystem, line.fleetOutputDirectory, line.fleetDirectory)) {
+        settings.printErrorForm(("/outdir:" + line.fleetOutputDirectory.Str() + " lies in /fleet:" +
+                                 line.fleetDirectory.Str() + "; its outputs would be read as inventories.\n")
+                                    .c_str());
+        settings.printErrorForm(resultMessage(ResultCode::OutputInventoryUnopenable));
+        return codeNumber(ResultCode::OutputInventoryUnopenable);
     }
     InventoryWalk walk(fileSystem, line.fleetDirectory.Str());
     if (!walk.folderListed())

@@ -14,5 +14,6 @@ bool readFleetCommandLine(int argc, const char* const* argv, CommandLine& line);
 
 // The whole check; returns the exit status: 0 when every inventory passed, else the code of the first
 // failing inventory in path order (18 for a report name that is neither ".csv" nor ".jsonl", 12 for a
-// fleet folder that cannot be listed, 255 for a report that cannot be written).
+// fleet folder that cannot be listed, 13 for an output folder in the fleet folder, 255 for a report that
+// cannot be written).
 int runFleetCheck(Console& console, FileSystem& fileSystem, const CommandLine& line);

@@ -208,7 +208,7 @@ TEST(FleetCheck, AnUnreadableInventoryAmongGoodOnesGivesOneRowWithItsCode) {
 }
 
 // The whole fleet's failures: a policy file that is missing or does not parse, a folder that is not there,
-// a report of no known kind.
+// a report of no known kind, an output folder in the fleet folder.
 TEST(FleetCheck, FailuresOfTheFleetAsAWhole) {
     struct Case {
         const char* name;
@@ -216,12 +216,16 @@ TEST(FleetCheck, FailuresOfTheFleetAsAWhole) {
         bool fleetFolder;
         const char* report;
         int status;
+        std::string outdir = ""; // below the folder of the fleet
     };
     const Case cases[] = {
         {"no policy file", "", true, "r.csv", 11},
         {"policy file unparsable", "Garbage\n", true, "r.csv", 1},
         {"no fleet folder", fleetPolicyText(), false, "r.csv", 12},
         {"report of no kind", fleetPolicyText(), true, "r.txt", 18},
+        {"outputs in the fleet folder", fleetPolicyText(), true, "r.csv", 13, "fleet"},
+        {"outputs below the fleet folder", fleetPolicyText(), true, "r.csv", 13, "fleet/./out/more"},
+        {"outputs beside the fleet folder", fleetPolicyText(), true, "r.csv", 0, "fleet-out"},
     };
     for (const Case& c : cases) {
         FleetFolder folder;
@@ -232,7 +236,8 @@ TEST(FleetCheck, FailuresOfTheFleetAsAWhole) {
             WriteWholeFile(folder.policies(), c.policyText);
         if (!c.fleetFolder)
             fs::remove_all(folder.fleet());
-        RunOutput run = runArrayplan(fleetArguments(folder, folder.path(c.report), "", ""));
+        std::string outdir = c.outdir.empty() ? "" : folder.path(c.outdir);
+        RunOutput run = runArrayplan(fleetArguments(folder, folder.path(c.report), outdir, ""));
         EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.out;
     }
 }
