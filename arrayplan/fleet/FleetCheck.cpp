@@ -102,55 +102,57 @@ bool readFleetCommandLine(int argc, const char* const* argv, CommandLine& line) 
            parseCommandLine(argc, argv, line) == SwitchParser::kParsed && !line.fleetDirectory.IsEmpty();
 }
 
-int runFleetCheck(Console& console, FileSystem& fileSystem, const CommandLine& line) {
-    RunSettings settings(console, fileSystem);
-    ReportFormat format;
+namespace {
+
+// A report of no known kind, or an output folder in the fleet folder (whose outputs would be walked into
+// and run as inventories): the message and the status; 0 when the values are usable.
+int refusedValues(const RunSettings& settings, const CommandLine& line, ReportFormat& format) {
     if (!reportFormatOf(line.fleetReportPath.Str(), format)) {
         settings.printErrorForm(("/report:" + line.fleetReportPath.Str() +
                                  " names no report kind: its name must end in .csv or .jsonl.\n")
                                     .c_str());
         settings.printErrorForm(resultMessage(ResultCode::UnknownParameter));
-        printBannerAndUsage(console);
+        printBannerAndUsage(settings.console());
         return codeNumber(ResultCode::UnknownParameter);
     }
-    // Outputs written below the fleet folder would be walked into and run as inventories.
-    if (!line.fleetOutputDirectory.IsEmpty() &&
-        liesIn(fileSystem, line.fleetOutputDirectory, line.fleetDirectory)) {
-        settings.printErrorForm(("/outdir:" + line.fleetOutputDirectory.Str() + " lies in /fleet:" +
-                                 line.fleetDirectory.Str() + "; its outputs would be read as inventories.\n")
-                                    .c_str());
-        settings.printErrorForm(resultMessage(ResultCode::OutputInventoryUnopenable));
-        return codeNumber(ResultCode::OutputInventoryUnopenable);
+    if (line.fleetOutputDirectory.IsEmpty() ||
+        !liesIn(settings.fileSystem(), line.fleetOutputDirectory, line.fleetDirectory))
+        return 0;
+    settings.printErrorForm(("/outdir:" + line.fleetOutputDirectory.Str() + " lies in /fleet:" +
+                             line.fleetDirectory.Str() + "; its outputs would be read as inventories.\n")
+                                .c_str());
+    settings.printErrorForm(resultMessage(ResultCode::OutputInventoryUnopenable));
+    return codeNumber(ResultCode::OutputInventoryUnopenable);
+}
+
+// The policy file and the support files, read once for every run of the fleet. Their reading prints
+// nothing: each run's failure decides what its row says.
+class SharedReading {
+public:
+    SharedReading(FileSystem& fileSystem, const CommandLine& line)
+        : settings_(quiet_, fileSystem), policies_(settings_, line.policyPath, false),
+          supportFiles_(fileSystem) {
+        quiet_.Capture(&dropped_, &dropped_);
     }
-    InventoryWalk walk(fileSystem, line.fleetDirectory.Str());
-    if (!walk.folderListed())
-        return failWith(settings, ResultCode::InputInventoryUnopenable,
-                        line.fleetDirectory.Str() + ": " + fileSystem.LastFailureReason() + "\n");
 
-    // The shared inputs print nothing: each run's failure decides what its row says.
-    std::string dropped;
-    Console quiet;
-    quiet.Capture(&dropped, &dropped);
-    RunSettings readerSettings(quiet, fileSystem);
-    PolicyReader policies(readerSettings, line.policyPath, false);
-    SupportFileCache supportFiles(fileSystem);
-    FleetInputs inputs{line, {}};
-    inputs.shared.policies = policies.read() ? &policies.policyList() : nullptr;
-    inputs.shared.supportFiles = &supportFiles;
-    inputs.shared.writesOutputs = !line.fleetOutputDirectory.IsEmpty();
-    if (inputs.shared.writesOutputs)
-        MakePath(line.fleetOutputDirectory);
+    SharedInputs inputs(bool writesOutputs) {
+        return {policies_.read() ? &policies_.policyList() : nullptr, &supportFiles_, writesOutputs};
+    }
 
-    ReportFile report(settings, line.fleetReportPath, format);
-    if (!report.open())
-        return failWith(settings, ResultCode::Success, report.failureLine());
-    std::unique_ptr<FleetProgress> progress;
-    if (StandardOutputIsTerminal())
-        progress =
-            std::make_unique<FleetProgress>(console, countInventories(fileSystem, line.fleetDirectory));
-    FleetSummary summary;
+private:
+    std::string dropped_;
+    Console quiet_;
+    RunSettings settings_;
+    PolicyReader policies_;
+    SupportFileCache supportFiles_;
+};
+
+// Runs every inventory of walk, adding its rows to report and counting it in summary as it is handed on
+// in path order; false when a row could not be written.
+bool runInventories(FileSystem& fileSystem, const FleetInputs& inputs, InventoryWalk& walk,
+                    ReportFile& report, FleetSummary& summary, FleetProgress* progress) {
     bool reportWritten = true;
-    int jobs = jobCount(line);
+    int jobs = jobCount(inputs.line);
     runInOrder(
         jobs, kWindowPerJob * static_cast<size_t>(jobs),
         [&]() -> std::optional<WorkItem> {
@@ -168,7 +170,33 @@ int runFleetCheck(Console& console, FileSystem& fileSystem, const CommandLine& l
         });
     if (progress)
         progress->finish();
-    if (!reportWritten || !report.commit())
+    return reportWritten;
+}
+
+} // namespace
+
+int runFleetCheck(Console& console, FileSystem& fileSystem, const CommandLine& line) {
+    RunSettings settings(console, fileSystem);
+    ReportFormat format;
+    if (int status = refusedValues(settings, line, format); status != 0)
+        return status;
+    InventoryWalk walk(fileSystem, line.fleetDirectory.Str());
+    if (!walk.folderListed())
+        return failWith(settings, ResultCode::InputInventoryUnopenable,
+                        line.fleetDirectory.Str() + ": " + fileSystem.LastFailureReason() + "\n");
+    SharedReading reading(fileSystem, line);
+    FleetInputs inputs{line, reading.inputs(!line.fleetOutputDirectory.IsEmpty())};
+    if (inputs.shared.writesOutputs)
+        MakePath(line.fleetOutputDirectory);
+    ReportFile report(settings, line.fleetReportPath, format);
+    if (!report.open())
+        return failWith(settings, ResultCode::Success, report.failureLine());
+    std::unique_ptr<FleetProgress> progress;
+    if (StandardOutputIsTerminal())
+        progress =
+            std::make_unique<FleetProgress>(console, countInventories(fileSystem, line.fleetDirectory));
+    FleetSummary summary;
+    if (!runInventories(fileSystem, inputs, walk, report, summary, progress.get()) || !report.commit())
         return failWith(settings, ResultCode::Success, report.failureLine());
     settings.printPlain(summary.text().c_str());
     return summary.exitStatus();
