@@ -2,6 +2,7 @@
 #include "drvstage/CopySteps.h"
 
 #include "drvstage/FileLookup.h"
+#include "drvstage/TreeCopy.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
 
@@ -20,7 +21,7 @@ int CopySteps::CopyDrivers(const StagingPlan& plan, const CString& source, const
     PrintAtLevel("Copying base library files.\n", 2);
     if (result != kStepDone)
         return result;
-    if (!CopyFiles(source, destination))
+    if (!CopyFolderFiles(workers_, source, destination))
         return kStepFileSystemFailed;
     outcome_.baseFilesCopied = true;
     return kStepDone;
@@ -45,7 +46,7 @@ std::optional<int> CopySteps::AnnounceDriver(const PlannedDriver& driver, int se
 int CopySteps::CopyDriver(const PlannedDriver& driver, int separatorLevel) {
     if (std::optional<int> ended = AnnounceDriver(driver, separatorLevel))
         return *ended;
-    bool copied = CopyPath(driver.sourceFolder, driver.destinationFolder);
+    bool copied = CopyFolderTree(workers_, driver.sourceFolder, driver.destinationFolder);
     PrintAtLevel("", 4);
     if (!copied)
         return kStepFileSystemFailed;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "drvstage/CopySettings.h"
+#include "drvstage/CopyWorkers.h"
 #include "drvstage/DriverInfoFile.h"
 #include "drvstage/FileLookup.h"
 #include "drvstage/StagingPlan.h"
@@ -21,7 +22,8 @@ enum StepResult {
 
 class CopySteps {
 public:
-    explicit CopySteps(const CopySettings& settings) : settings_(settings) {}
+    explicit CopySteps(const CopySettings& settings)
+        : settings_(settings), workers_(CopyThreads(settings.threads)) {}
 
     int CheckMachineTypeSupportInDrvSetIni();
     int PrepareDestinationPath(const CString& destination);
@@ -70,6 +72,7 @@ private:
 
     const CopySettings& settings_;
     StagingOutcome outcome_;
+    CopyWorkers workers_;
 };
 
 // The failure lines of a folder or file that could not be read.

@@ -93,7 +93,7 @@ int CopySteps::UpdateDriver(const PlannedDriver& driver, int separatorLevel, Upd
     std::vector<CString> skipped;
     if (!infoName.IsEmpty())
         skipped.push_back(infoName);
-    bool updated = UpdateTree(driver.sourceFolder, driver.destinationFolder, skipped, counts);
+    bool updated = UpdateTree(workers_, driver.sourceFolder, driver.destinationFolder, skipped, counts);
     PrintAtLevel("", 4);
     if (!updated)
         return kStepFileSystemFailed;
@@ -120,7 +120,7 @@ int CopySteps::UpdateBaseFiles(const CString& source, const CString& destination
     std::vector<CString> skipped;
     if (!driverSetName.IsEmpty())
         skipped.push_back(driverSetName);
-    if (!UpdateFiles(source, destination, skipped, counts))
+    if (!UpdateFiles(workers_, source, destination, skipped, counts))
         return kStepFileSystemFailed;
     outcome_.baseFilesCopied = true;
     if (driverSetName.IsEmpty())
