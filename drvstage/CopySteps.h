@@ -7,6 +7,7 @@
 #include "drvstage/DriverInfoFile.h"
 #include "drvstage/FileLookup.h"
 #include "drvstage/StagingPlan.h"
+#include "drvstage/TreeCopy.h"
 #include "drvstage/TreeUpdate.h"
 
 #include <memory>
@@ -59,7 +60,8 @@ private:
     // Prints the scan of a planned driver; a result when the driver ends there (unreadable, not selected),
     // none when it is to be copied.
     std::optional<int> AnnounceDriver(const PlannedDriver& driver, int separatorLevel) const;
-    int CopyDriver(const PlannedDriver& driver, int separatorLevel);
+    // tree is the driver's tree copied, when the plan selects the driver.
+    int CopyDriver(const PlannedDriver& driver, int separatorLevel, const HeldTreeCopy* tree);
     int UpdateDriver(const PlannedDriver& driver, int separatorLevel, UpdateCounts& counts);
     int UpdateBaseFiles(const CString& source, const CString& destination, UpdateCounts& counts);
     // Copies source to a temporary file beside target, lets rewrite change it, and takes it for target only

@@ -10,28 +10,7 @@ namespace {
 constexpr int kThreadsPerCore = 2;
 constexpr int kMostThreads = 16;
 
-void MakeCopy(FileCopy& copy) {
-    if (copy.whenChanged && IsCurrentCopy(copy.source, copy.destination)) {
-        copy.current = true;
-        return;
-    }
-    copy.copied = CopyOneFile(copy.source, copy.destination, &copy.failure);
-}
-
 } // namespace
-
-bool IsCurrentCopy(const CString& source, const CString& destination) {
-    FileSystem& fileSystem = CurrentFileSystem();
-    uint64_t sourceSize = 0;
-    uint64_t destinationSize = 0;
-    FileTimes sourceTimes;
-    FileTimes destinationTimes;
-    return fileSystem.FileSize(destination.Str(), destinationSize) &&
-           fileSystem.FileSize(source.Str(), sourceSize) && sourceSize == destinationSize &&
-           fileSystem.GetFileTimes(destination.Str(), destinationTimes) &&
-           fileSystem.GetFileTimes(source.Str(), sourceTimes) &&
-           sourceTimes.modificationNanoseconds == destinationTimes.modificationNanoseconds;
-}
 
 CopyWorkers::CopyWorkers(int threads) {
     for (int i = 0; threads > 1 && i < threads; ++i)
@@ -48,45 +27,36 @@ CopyWorkers::~CopyWorkers() {
         thread.join();
 }
 
-void CopyWorkers::Start(std::vector<FileCopy>& copies) {
+void CopyWorkers::Start(size_t count, std::function<void(size_t)> piece) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        copies_ = &copies;
-        done_.assign(copies.size(), 0);
+        piece_ = std::move(piece);
+        done_.assign(count, 0);
+        count_ = count;
         next_ = 0;
     }
     workGiven_.notify_all();
 }
 
-bool CopyWorkers::IsCurrent(size_t index) {
-    FileCopy& copy = (*copies_)[index];
-    if (threads_.empty())
-        copy.current = IsCurrentCopy(copy.source, copy.destination);
-    else
-        WaitFor(index);
-    return copy.current;
-}
-
-const FileCopy& CopyWorkers::Take(size_t index) {
-    FileCopy& copy = (*copies_)[index];
-    if (threads_.empty())
-        copy.copied = CopyOneFile(copy.source, copy.destination, &copy.failure);
-    else
-        WaitFor(index);
-    return copy;
-}
-
-void CopyWorkers::WaitFor(size_t index) {
+void CopyWorkers::Take(size_t index) {
     std::unique_lock<std::mutex> lock(mutex_);
-    copyDone_.wait(lock, [&] { return done_[index] != 0; });
+    if (threads_.empty()) {
+        if (done_[index])
+            return;
+        done_[index] = 1;
+        lock.unlock();
+        piece_(index);
+        return;
+    }
+    pieceDone_.wait(lock, [&] { return done_[index] != 0; });
 }
 
 void CopyWorkers::Finish() {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (copies_)
-        next_ = copies_->size();
-    copyDone_.wait(lock, [&] { return underWay_ == 0; });
-    copies_ = nullptr;
+    next_ = count_;
+    pieceDone_.wait(lock, [&] { return underWay_ == 0; });
+    piece_ = nullptr;
+    count_ = next_ = 0;
 }
 
 void CopyWorkers::Work() {
@@ -96,14 +66,13 @@ void CopyWorkers::Work() {
         if (stopping_)
             return;
         size_t index = next_++;
-        FileCopy& copy = (*copies_)[index];
         ++underWay_;
         lock.unlock();
-        MakeCopy(copy);
+        piece_(index);
         lock.lock();
         --underWay_;
         done_[index] = 1;
-        copyDone_.notify_all();
+        pieceDone_.notify_all();
     }
 }
 
