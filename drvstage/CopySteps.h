@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 enum StepResult {
@@ -64,12 +65,19 @@ private:
     int CopyDriver(const PlannedDriver& driver, int separatorLevel, const HeldTreeCopy* tree);
     int UpdateDriver(const PlannedDriver& driver, int separatorLevel, UpdateCounts& counts);
     int UpdateBaseFiles(const CString& source, const CString& destination, UpdateCounts& counts);
+    // A rewrite of a file, on the disk and in memory: the second gives the bytes that the first leaves, or
+    // nothing where the first would fail.
+    struct Rewrite {
+        int (CopySteps::*inFile)(const CString&);
+        std::optional<std::string> (CopySteps::*inMemory)(const std::string&) const;
+    };
     // Copies source to a temporary file beside target, lets rewrite change it, and takes it for target only
-    // when its contents differ from target's.
-    int RewriteCopy(const CString& source, const CString& target, int (CopySteps::*rewrite)(const CString&),
-                    bool& replaced);
+    // when its contents differ from target's. Nothing is written when target holds the rewrite already.
+    int RewriteCopy(const CString& source, const CString& target, Rewrite rewrite, bool& replaced);
     int NarrowDriverFile(const CString& path);
     int RewriteDriverSetFile(const CString& path);
+    std::optional<std::string> NarrowedDriverText(const std::string& original) const;
+    std::optional<std::string> RewrittenDriverSetText(const std::string& original) const;
     void PrintCopyingDriver(const CString& sourceFolder, const CString& destination) const;
 
     const CopySettings& settings_;

@@ -94,17 +94,6 @@ bool UpdateBelow(CopyWorkers& workers, const CString& source, const CString& des
     return updated;
 }
 
-bool ReadAll(const CString& path, std::string& contents) {
-    std::unique_ptr<File> file = CurrentFileSystem().OpenFile(path.Str(), "rb");
-    if (!file)
-        return false;
-    char buffer[8192];
-    bool readError = false;
-    for (size_t got = 0; (got = file->Read(buffer, sizeof buffer, readError)) > 0;)
-        contents.append(buffer, got);
-    return file->Close() && !readError;
-}
-
 } // namespace
 
 bool RemoveUnstaged(const CString& destination, const std::vector<StagedName>& staged, UpdateCounts& counts) {
@@ -139,15 +128,26 @@ bool ReplaceWhenChanged(const CString& temporary, const CString& target, bool& r
     FileSystem& fileSystem = CurrentFileSystem();
     std::string written;
     std::string current;
-    if (!ReadAll(temporary, written)) {
+    if (!ReadWholeFile(temporary, written)) {
         failure = {temporary, fileSystem.LastFailureReason()};
         return false;
     }
     // A target that cannot be read is replaced: the new contents are what it is to hold.
-    replaced = !ReadAll(target, current) || current != written;
+    replaced = !ReadWholeFile(target, current) || current != written;
     bool done = replaced ? fileSystem.RenameFile(temporary.Str(), target.Str())
                          : fileSystem.DeleteFile(temporary.Str());
     if (!done)
         failure = {replaced ? target : temporary, fileSystem.LastFailureReason()};
     return done;
+}
+
+bool ReadWholeFile(const CString& path, std::string& contents) {
+    std::unique_ptr<File> file = CurrentFileSystem().OpenFile(path.Str(), "rb");
+    if (!file)
+        return false;
+    char buffer[8192];
+    bool readError = false;
+    for (size_t got = 0; (got = file->Read(buffer, sizeof buffer, readError)) > 0;)
+        contents.append(buffer, got);
+    return file->Close() && !readError;
 }

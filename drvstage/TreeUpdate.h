@@ -26,6 +26,8 @@ bool UpdateFiles(CopyWorkers& workers, const CString& source, const CString& des
 // Makes destination hold the tree of source; the files of source's top named in skipped are the caller's.
 bool UpdateTree(CopyWorkers& workers, const CString& source, const CString& destination,
                 const std::vector<CString>& skipped, UpdateCounts& counts);
+// The bytes of the file at path: false when it cannot be read.
+bool ReadWholeFile(const CString& path, std::string& contents);
 // Takes the finished file temporary for target when their contents differ; removes it when they agree.
 // False when a step failed: failure names the file and the reason.
 bool ReplaceWhenChanged(const CString& temporary, const CString& target, bool& replaced,
