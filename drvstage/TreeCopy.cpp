@@ -130,10 +130,9 @@ bool IsCurrentCopy(const CString& source, const CString& destination) {
     uint64_t destinationSize = 0;
     FileTimes sourceTimes;
     FileTimes destinationTimes;
-    return fileSystem.FileSize(destination.Str(), destinationSize) &&
-           fileSystem.FileSize(source.Str(), sourceSize) && sourceSize == destinationSize &&
-           fileSystem.GetFileTimes(destination.Str(), destinationTimes) &&
-           fileSystem.GetFileTimes(source.Str(), sourceTimes) &&
+    return fileSystem.FileSizeAndTimes(destination.Str(), destinationSize, destinationTimes) &&
+           fileSystem.FileSizeAndTimes(source.Str(), sourceSize, sourceTimes) &&
+           sourceSize == destinationSize &&
            sourceTimes.modificationNanoseconds == destinationTimes.modificationNanoseconds;
 }
 
