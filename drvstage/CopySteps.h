@@ -68,14 +68,15 @@ private:
     // A rewrite of a file, on the disk and in memory: the second gives the bytes that the first leaves, or
     // nothing where the first would fail.
     struct Rewrite {
-        int (CopySteps::*inFile)(const CString&);
+        int (CopySteps::*inFile)(const CString& path, const CString& shownAs);
         std::optional<std::string> (CopySteps::*inMemory)(const std::string&) const;
     };
     // Copies source to a temporary file beside target, lets rewrite change it, and takes it for target only
     // when its contents differ from target's. Nothing is written when target holds the rewrite already.
     int RewriteCopy(const CString& source, const CString& target, Rewrite rewrite, bool& replaced);
-    int NarrowDriverFile(const CString& path);
-    int RewriteDriverSetFile(const CString& path);
+    // The rewrites of the file at path; their failure lines name shownAs, the file that path stands for.
+    int NarrowDriverFile(const CString& path, const CString& shownAs);
+    int RewriteDriverSetFile(const CString& path, const CString& shownAs);
     std::optional<std::string> NarrowedDriverText(const std::string& original) const;
     std::optional<std::string> RewrittenDriverSetText(const std::string& original) const;
     void PrintCopyingDriver(const CString& sourceFolder, const CString& destination) const;

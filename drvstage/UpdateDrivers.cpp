@@ -152,11 +152,14 @@ int CopySteps::RewriteCopy(const CString& source, const CString& target, Rewrite
     CString temporary = JoinPath(parts.root + parts.directory, kRewriteName);
     FileFailure failure;
     if (!CopyOneFile(source, temporary, &failure)) {
-        PrintAtLevel("Unable to copy file " + source + " to " + temporary, 1);
+        // The temporary file stands for target, as a copy's own temporary file does.
+        if (failure.file == temporary)
+            failure.file = target;
+        PrintAtLevel("Unable to copy file " + source + " to " + target, 1);
         PrintFailureReason(failure);
         return kStepFileSystemFailed;
     }
-    int result = (this->*rewrite.inFile)(temporary);
+    int result = (this->*rewrite.inFile)(temporary, target);
     if (result != kStepDone) {
         CurrentFileSystem().DeleteFile(temporary.Str());
         return result;
@@ -171,10 +174,10 @@ int CopySteps::RewriteCopy(const CString& source, const CString& target, Rewrite
 }
 
 // As the copy's information file is narrowed in a full run; the file is there, its lists narrow.
-int CopySteps::NarrowDriverFile(const CString& path) {
+int CopySteps::NarrowDriverFile(const CString& path, const CString& shownAs) {
     DriverInfoFile driver(path, "", "", 0, DriverFileKind::DriverInformation);
     if (driver.ReadFailed()) {
-        ReportUnreadableFile(path, driver.ReadFailureReason());
+        ReportUnreadableFile(shownAs, driver.ReadFailureReason());
         return kStepFileSystemFailed;
     }
     CString supported;
@@ -184,7 +187,7 @@ int CopySteps::NarrowDriverFile(const CString& path) {
     driver.SetUnsupportedSystems(unsupported);
     if (driver.Write())
         return kStepDone;
-    ReportUnwritableFile(driver.Path(), driver.WriteFailureReason());
+    ReportUnwritableFile(shownAs, driver.WriteFailureReason());
     return kStepFileSystemFailed;
 }
 
