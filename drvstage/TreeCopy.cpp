@@ -37,7 +37,7 @@ bool Contains(const std::vector<std::string>& identities, const std::string& ide
 // A folder below one that exists, made with the lines of the foundation's MakePath.
 bool MakeFolderBelow(const CString& folder, FileFailure& failure, HeldLines* held) {
     FileSystem& fileSystem = CurrentFileSystem();
-    if (PathExists(folder))
+    if (PathExists(fileSystem, folder))
         return true;
     Say(held, "mkdir " + folder, 5);
     if (!fileSystem.MakeDirectory(folder.Str())) {
@@ -61,7 +61,7 @@ bool PrepareFolder(const CString& destination, HeldLines* held) {
         return false;
     }
     if (!held)
-        RemoveStaleReplacements(destination, kCopyTemporaryPrefix);
+        RemoveStaleReplacements(CurrentFileSystem(), destination, kCopyTemporaryPrefix);
     return true;
 }
 
@@ -191,6 +191,6 @@ bool CopyFolderFiles(CopyWorkers& workers, const CString& source, const CString&
     std::vector<DirectoryEntry> entries;
     if (!ListEntries(source, entries, nullptr))
         return false;
-    RemoveStaleReplacements(destination, kCopyTemporaryPrefix);
+    RemoveStaleReplacements(CurrentFileSystem(), destination, kCopyTemporaryPrefix);
     return CopyListedFiles(workers, source, destination, entries, nullptr);
 }

@@ -276,7 +276,7 @@ bool ARRAYPLANSupport::verifyOutputPolicy() {
 bool ARRAYPLANSupport::writeOutputPolicy() {
     settings_.printPlain("Writing output policy file ...\n");
     // Earlier versions kept their temporary file in the support folder; those of killed runs stayed there.
-    RemoveStaleReplacements(settings_.raidDirectory, kPolicyPrefix);
+    RemoveStaleReplacements(settings_.fileSystem(), settings_.raidDirectory, kPolicyPrefix);
     PolicyMaker maker(settings_, line_.outputPolicyPath);
     bool made = maker.makePolicies(controllers_, *outputPolicy_);
     outputPolicy_.reset();

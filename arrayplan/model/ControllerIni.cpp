@@ -36,15 +36,16 @@ template <typename TextOf> std::string joinedTexts(const std::vector<int>& codes
 
 } // namespace
 
-ControllerIni::ControllerIni(const CString& directory, const char* modelName, Console& console)
-    : console_(console), fileName_(fileName(directory, modelName)) {}
+ControllerIni::ControllerIni(const CString& directory, const char* modelName, Console& console,
+                             FileSystem& fileSystem)
+    : console_(console), fileSystem_(fileSystem), fileName_(fileName(directory, modelName)) {}
 
 CString ControllerIni::fileName(const CString& directory, const char* modelName) {
     return directory + modelName + ".ini";
 }
 
 bool ControllerIni::load() {
-    IniFile ini(fileName_, true);
+    IniFile ini(fileSystem_, fileName_, true);
     if (!ini.FileExists()) {
         console_.OutFormat("%s doesn't exists\n", fileName_.Text());
         return false;

@@ -20,7 +20,7 @@ struct LevelLimits {
 class ControllerIni {
 public:
     // directory ends with a separator or is empty (the current directory); messages go to console.
-    ControllerIni(const CString& directory, const char* modelName, Console& console);
+    ControllerIni(const CString& directory, const char* modelName, Console& console, FileSystem& fileSystem);
 
     static CString fileName(const CString& directory, const char* modelName);
     const CString& fileName() const { return fileName_; }
@@ -62,6 +62,7 @@ private:
     const LevelLimits* findLevel(int level) const;
 
     Console& console_;
+    FileSystem& fileSystem_;
     CString fileName_;
     std::string failureLine_;
     std::string model_;

@@ -54,7 +54,8 @@ ResultCode checkArray(const RunSettings& settings, const ControllerIni& ini, int
 
 ResultCode checkPolicyLimits(const RunSettings& settings, const RaidController& controller,
                              const PolicyLayout& policy) {
-    ControllerIni ini(settings.raidDirectory, controller.modelName(), settings.console());
+    ControllerIni ini(settings.raidDirectory, controller.modelName(), settings.console(),
+                      settings.fileSystem());
     if (!ini.load()) {
         settings.console().OutFormat("%s\n", "Error opening RAID support ini file");
         settings.console().Out(ini.failureLine().c_str());

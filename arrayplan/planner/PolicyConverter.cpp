@@ -25,7 +25,7 @@ ResultCode PolicyConverter::runConverter() {
     trace(kTraceRunStart, "runConverter(controller=%s) start", controller_.modelName());
     errorCode_ = ResultCode::Success;
     ini_ = std::make_unique<ControllerIni>(settings_.raidDirectory, controller_.modelName(),
-                                           settings_.console());
+                                           settings_.console(), settings_.fileSystem());
     if (!ini_->load()) {
         settings_.console().Out("Error opening RAID support ini file\n");
         settings_.console().Out(ini_->failureLine().c_str());

@@ -54,7 +54,8 @@ ResultCode checkConfigCreated(const RunSettings& settings, ControllerList& contr
         if (configuration == nullptr)
             continue;
         anyConfigured = true;
-        ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console());
+        ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console(),
+                          settings.fileSystem());
         if (ini.load() && !arraysFit(settings, ini, *configuration))
             return ResultCode::ArrayDrivesUnsupported;
         if (!usesStripes(*configuration))
