@@ -28,6 +28,14 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
         text.replace(at, from.size(), to);
 }
 
+// A path as a JSON text holds it: backslashes (of Windows paths) doubled.
+std::string InJson(const std::string& path) {
+    std::string text;
+    for (char c : path)
+        text += c == '\\' ? std::string(2, c) : std::string(1, c);
+    return text;
+}
+
 // The log's lines without their date and time.
 std::string Unstamped(const std::string& log) {
     std::string lines;
@@ -67,6 +75,7 @@ protected:
         fs::remove(log);
         for (std::string* text : {&state.out, &state.log, &state.report}) {
             ReplaceAll(*text, Shown(dir_ / name), Shown(dir_ / "out1"));
+            ReplaceAll(*text, InJson(Shown(dir_ / name)), InJson(Shown(dir_ / "out1")));
             ReplaceAll(*text, name + ".json", "out1.json");
         }
         for (const auto& entry : fs::recursive_directory_iterator(dir_.Path() / name)) {
