@@ -93,13 +93,13 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
         return kStepFileSystemFailed;
     }
     PrintAtLevel("\nModifying " + JoinPath(destination, kDriverSetFileName), 2);
-    return RewriteDriverSetFile(path, path);
+    return RewriteDriverSetFile(path);
 }
 
-int CopySteps::RewriteDriverSetFile(const CString& path, const CString& shownAs) {
+int CopySteps::RewriteDriverSetFile(const CString& path) {
     IniFile driverSet(CurrentFileSystem(), path, true);
     if (driverSet.IsUnreadable()) {
-        ReportUnreadableFile(shownAs, driverSet.ReadFailureReason());
+        ReportUnreadableFile(path, driverSet.ReadFailureReason());
         return kStepFileSystemFailed;
     }
     if (!driverSet.SetValue(kDriverSetSection, kSupportedSystemsKey, settings_.machineTypes, false, false))
@@ -108,7 +108,7 @@ int CopySteps::RewriteDriverSetFile(const CString& path, const CString& shownAs)
         outcome_.driverSetRewritten = true;
         return kStepDone;
     }
-    ReportUnwritableFile(shownAs, driverSet.SaveFailureReason());
+    ReportUnwritableFile(path, driverSet.SaveFailureReason());
     return kStepFileSystemFailed;
 }
 

@@ -2,10 +2,8 @@
 #include "drvstage/CopySteps.h"
 
 #include "drvstage/FileLookup.h"
-#include "drvstage/SavedText.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
-#include "foundation/IniFile.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <cstring>
@@ -15,7 +13,6 @@ namespace {
 // The name a rewritten copy is made under; a run stopped before it took its name leaves it, and the next
 // run removes it as a file the source does not hold.
 constexpr const char* kRewriteName = "~copy-rewrite.tmp";
-constexpr const char* kDriverSetSection = "Main";
 
 // The name of the file called name (in any letter case) in folder; empty when it has none.
 CString NameInFolder(const CString& folder, const char* name) {
@@ -96,7 +93,7 @@ int CopySteps::UpdateDriver(const PlannedDriver& driver, int separatorLevel, Upd
     std::vector<CString> skipped;
     if (!infoName.IsEmpty())
         skipped.push_back(infoName);
-    bool updated = UpdateTree(workers_, driver.sourceFolder, driver.destinationFolder, skipped, counts);
+    bool updated = UpdateTree(driver.sourceFolder, driver.destinationFolder, skipped, counts);
     PrintAtLevel("", 4);
     if (!updated)
         return kStepFileSystemFailed;
@@ -105,8 +102,8 @@ int CopySteps::UpdateDriver(const PlannedDriver& driver, int separatorLevel, Upd
         return kStepDone;
     CString target = JoinPath(driver.destinationFolder, infoName);
     bool replaced = false;
-    int result = RewriteCopy(JoinPath(driver.sourceFolder, infoName), target,
-                             {&CopySteps::NarrowDriverFile, &CopySteps::NarrowedDriverText}, replaced);
+    int result =
+        RewriteCopy(JoinPath(driver.sourceFolder, infoName), target, &CopySteps::NarrowDriverFile, replaced);
     if (replaced) {
         ++counts.copied;
         outcome_.narrowedFolders.push_back(driver.destinationFolder);
@@ -123,15 +120,14 @@ int CopySteps::UpdateBaseFiles(const CString& source, const CString& destination
     std::vector<CString> skipped;
     if (!driverSetName.IsEmpty())
         skipped.push_back(driverSetName);
-    if (!UpdateFiles(workers_, source, destination, skipped, counts))
+    if (!UpdateFiles(source, destination, skipped, counts))
         return kStepFileSystemFailed;
     outcome_.baseFilesCopied = true;
     if (driverSetName.IsEmpty())
         return kStepDone;
     bool replaced = false;
-    int result =
-        RewriteCopy(JoinPath(source, driverSetName), JoinPath(destination, driverSetName),
-                    {&CopySteps::RewriteDriverSetFile, &CopySteps::RewrittenDriverSetText}, replaced);
+    int result = RewriteCopy(JoinPath(source, driverSetName), JoinPath(destination, driverSetName),
+                             &CopySteps::RewriteDriverSetFile, replaced);
     outcome_.driverSetRewritten = replaced;
     if (replaced)
         ++counts.copied;
@@ -140,26 +136,17 @@ int CopySteps::UpdateBaseFiles(const CString& source, const CString& destination
     return result;
 }
 
-int CopySteps::RewriteCopy(const CString& source, const CString& target, Rewrite rewrite, bool& replaced) {
-    // Writing the rewrite puts it on the disk, which costs far more than reading both files.
-    std::string original;
-    std::string current;
-    replaced = false;
-    if (ReadWholeFile(source, original) && ReadWholeFile(target, current) &&
-        (this->*rewrite.inMemory)(original) == std::optional<std::string>(current))
-        return kStepDone;
+int CopySteps::RewriteCopy(const CString& source, const CString& target,
+                           int (CopySteps::*rewrite)(const CString&), bool& replaced) {
     PathParts parts = SplitPath(target);
     CString temporary = JoinPath(parts.root + parts.directory, kRewriteName);
     FileFailure failure;
     if (!CopyOneFile(source, temporary, &failure)) {
-        // The temporary file stands for target, as a copy's own temporary file does.
-        if (failure.file == temporary)
-            failure.file = target;
-        PrintAtLevel("Unable to copy file " + source + " to " + target, 1);
+        PrintAtLevel("Unable to copy file " + source + " to " + temporary, 1);
         PrintFailureReason(failure);
         return kStepFileSystemFailed;
     }
-    int result = (this->*rewrite.inFile)(temporary, target);
+    int result = (this->*rewrite)(temporary);
     if (result != kStepDone) {
         CurrentFileSystem().DeleteFile(temporary.Str());
         return result;
@@ -174,10 +161,10 @@ int CopySteps::RewriteCopy(const CString& source, const CString& target, Rewrite
 }
 
 // As the copy's information file is narrowed in a full run; the file is there, its lists narrow.
-int CopySteps::NarrowDriverFile(const CString& path, const CString& shownAs) {
+int CopySteps::NarrowDriverFile(const CString& path) {
     DriverInfoFile driver(path, "", "", 0, DriverFileKind::DriverInformation);
     if (driver.ReadFailed()) {
-        ReportUnreadableFile(shownAs, driver.ReadFailureReason());
+        ReportUnreadableFile(path, driver.ReadFailureReason());
         return kStepFileSystemFailed;
     }
     CString supported;
@@ -187,26 +174,6 @@ int CopySteps::NarrowDriverFile(const CString& path, const CString& shownAs) {
     driver.SetUnsupportedSystems(unsupported);
     if (driver.Write())
         return kStepDone;
-    ReportUnwritableFile(shownAs, driver.WriteFailureReason());
+    ReportUnwritableFile(driver.Path(), driver.WriteFailureReason());
     return kStepFileSystemFailed;
-}
-
-std::optional<std::string> CopySteps::NarrowedDriverText(const std::string& original) const {
-    DriverInfoFile driver(TextContents{original}, DriverFileKind::DriverInformation);
-    if (!driver.IsOpened() || driver.ReadFailed())
-        return std::nullopt;
-    CString supported;
-    CString unsupported;
-    NarrowSupportLists(settings_.machineTypes, driver.Info(), supported, unsupported);
-    driver.SetSupportedSystems(supported);
-    driver.SetUnsupportedSystems(unsupported);
-    return driver.WrittenText(original);
-}
-
-std::optional<std::string> CopySteps::RewrittenDriverSetText(const std::string& original) const {
-    IniFile driverSet(TextContents{original}, true);
-    if (driverSet.IsUnreadable() ||
-        !driverSet.SetValue(kDriverSetSection, kSupportedSystemsKey, settings_.machineTypes, false, false))
-        return std::nullopt;
-    return driverSet.IsDirty() ? SavedText(driverSet, original) : original;
 }

@@ -112,8 +112,7 @@ TEST_P(FullDisk, EveryFailedRunKeepsTheFilesAndSaysWhy) {
 std::vector<FullDiskCase> FullDiskCases() {
     std::vector<FullDiskCase> cases = {{ArrayplanOverExistingOutputs()},
                                        {DrvstageIntoANewDestination()},
-                                       {DrvstageAdsIntoAFilledDestination()},
-                                       {DrvstageUpdateOfAnOlderStaging()}};
+                                       {DrvstageAdsIntoAFilledDestination()}};
 #ifdef KIT_TRUST_STAGEDESK
     cases.push_back({StagedeskTwoDiscsSavingTheItemFile(true)});
 #endif

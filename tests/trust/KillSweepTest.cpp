@@ -117,8 +117,7 @@ TEST_P(KillSweep, EveryKillLeavesWholeFilesAndTheNextRunRecovers) {
 std::vector<KillCase> KillCases() {
     std::vector<KillCase> cases = {{ArrayplanOverExistingOutputs()},
                                    {DrvstageOverAnEarlierStaging()},
-                                   {DrvstageAdsIntoAFilledDestination()},
-                                   {DrvstageUpdateOfAnOlderStaging()}};
+                                   {DrvstageAdsIntoAFilledDestination()}};
 #ifdef KIT_TRUST_STAGEDESK
     cases.push_back({StagedeskUtilityOverAnEarlierCopy()});
     cases.push_back({StagedeskTwoDiscsSavingTheItemFile(false), true});
