@@ -1,16 +1,9 @@
 #include "arrayplan/policy/MatchTrace.h"
 
 #include "arrayplan/policy/Policy.h"
+#include "arrayplan/policy/PolicyMatching.h"
 
 namespace {
-
-bool textMet(const CString& criterion, const CString& fact) {
-    return criterion.IsEmpty() || criterion.EqualsNoCase(fact);
-}
-
-bool numberMet(int criterion, int fact) {
-    return criterion == AppliesToEntry::kNotGiven || criterion == fact;
-}
 
 std::string textMismatch(const char* specifier, const CString& criterion, const char* fact,
                          const CString& value) {
