@@ -2,6 +2,7 @@
 #include "drvstage/CopySteps.h"
 
 #include "drvstage/FileLookup.h"
+#include "drvstage/TreeCopy.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
 
@@ -30,7 +31,7 @@ int CopySteps::CopyADSDrivers(const StagingPlan& plan, const CString& source) {
         PrintCopyingDriver(driver.sourceFolder, driver.destinationFolder);
         PrintAdsCollisions(plan, driver.sourceFolder);
         PrintAtLevel("", 3);
-        if (!CopyPath(driver.sourceFolder, driver.destinationFolder))
+        if (!CopyFolderTree(workers_, driver.sourceFolder, driver.destinationFolder))
             return kStepFileSystemFailed;
         outcome_.copiedFolders.push_back(driver.sourceFolder);
         anyCopied = true;

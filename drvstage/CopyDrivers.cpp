@@ -2,8 +2,27 @@
 #include "drvstage/CopySteps.h"
 
 #include "drvstage/FileLookup.h"
+#include "drvstage/TreeCopy.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
+
+namespace {
+
+// The trees the run copies, up to the first driver that stops it; -1 in treeOf for the others.
+std::vector<HeldTreeCopy> TreesToCopy(const std::vector<PlannedDriver>& drivers, std::vector<int>& treeOf) {
+    std::vector<HeldTreeCopy> trees;
+    for (const PlannedDriver& driver : drivers) {
+        if (driver.problem != ReadProblem::None)
+            break;
+        treeOf.push_back(driver.decision.selected ? static_cast<int>(trees.size()) : -1);
+        if (driver.decision.selected)
+            trees.push_back({driver.sourceFolder, driver.destinationFolder, {}, false});
+    }
+    treeOf.resize(drivers.size(), -1);
+    return trees;
+}
+
+} // namespace
 
 int CopySteps::CopyDrivers(const StagingPlan& plan, const CString& source, const CString& destination) {
     int listed = PrintListingFailure(plan, source);
@@ -13,14 +32,26 @@ int CopySteps::CopyDrivers(const StagingPlan& plan, const CString& source, const
         PrintAtLevel("Scanning drivers in " + source, 2);
         PrintAtLevel("", 2);
     }
+    // Each tree goes into a folder of its own, so the trees are copied side by side: copies into one folder
+    // wait for each other in the system.
+    std::vector<int> treeOf;
+    std::vector<HeldTreeCopy> trees = TreesToCopy(plan.drivers, treeOf);
+    workers_.Start(trees.size(), [&trees](size_t index) { CopyHeldTree(trees[index]); });
     int result = kStepDone;
     const std::vector<PlannedDriver>& drivers = plan.drivers;
-    for (size_t i = 0; i < drivers.size() && result == kStepDone; ++i)
-        result = CopyDriver(drivers[i], i + 1 < drivers.size() ? 5 : 4);
+    for (size_t i = 0; i < drivers.size() && result == kStepDone; ++i) {
+        const HeldTreeCopy* tree = nullptr;
+        if (treeOf[i] >= 0) {
+            workers_.Take(static_cast<size_t>(treeOf[i]));
+            tree = &trees[static_cast<size_t>(treeOf[i])];
+        }
+        result = CopyDriver(drivers[i], i + 1 < drivers.size() ? 5 : 4, tree);
+    }
+    workers_.Finish();
     PrintAtLevel("Copying base library files.\n", 2);
     if (result != kStepDone)
         return result;
-    if (!CopyFiles(source, destination))
+    if (!CopyFolderFiles(workers_, source, destination))
         return kStepFileSystemFailed;
     outcome_.baseFilesCopied = true;
     return kStepDone;
@@ -42,12 +73,12 @@ std::optional<int> CopySteps::AnnounceDriver(const PlannedDriver& driver, int se
     return std::nullopt;
 }
 
-int CopySteps::CopyDriver(const PlannedDriver& driver, int separatorLevel) {
+int CopySteps::CopyDriver(const PlannedDriver& driver, int separatorLevel, const HeldTreeCopy* tree) {
     if (std::optional<int> ended = AnnounceDriver(driver, separatorLevel))
         return *ended;
-    bool copied = CopyPath(driver.sourceFolder, driver.destinationFolder);
+    PrintHeldLines(tree->lines);
     PrintAtLevel("", 4);
-    if (!copied)
+    if (!tree->copied)
         return kStepFileSystemFailed;
     outcome_.copiedFolders.push_back(driver.sourceFolder);
     int result = ModifyDrvInfoIniSupportList(driver.destinationFolder);

@@ -61,8 +61,8 @@ bool ReadSwitchValues(const SwitchParser& parser, CopySettings& settings) {
     return true;
 }
 
-// The switches of the run's outputs, matched as whole arguments (a name ending in ':' takes the rest as
-// its value). They are taken out before the switch parser sees the command line: the parser takes every
+// The switches of the run's outputs and /MT:, matched as whole arguments (a name ending in ':' takes the rest
+// as its value). They are taken out before the switch parser sees the command line: the parser takes every
 // argument that starts with a flag's name for that flag, so "/L" would claim each path below "/lib".
 struct OutputSwitch {
     const char* name;
@@ -78,9 +78,27 @@ constexpr OutputSwitch kOutputSwitches[] = {
 
 enum class OutputMatch { None, Taken, Rejected };
 
+constexpr const char* kThreadsSwitch = "/MT:";
+constexpr long long kMostThreads = 64;
+
+// /MT:n, n from 1 to kMostThreads, given once.
+OutputMatch TakeThreadsSwitch(const CString& folded, CopySettings& settings) {
+    if (!folded.StartsWith(kThreadsSwitch))
+        return OutputMatch::None;
+    long long threads = 0;
+    if (settings.threads != 0 ||
+        !ReadsBackAsNumber(folded.Mid(static_cast<int>(std::strlen(kThreadsSwitch))), threads) ||
+        threads < 1 || threads > kMostThreads)
+        return OutputMatch::Rejected;
+    settings.threads = static_cast<int>(threads);
+    return OutputMatch::Taken;
+}
+
 OutputMatch TakeOutputSwitch(const CString& argument, CopySettings& settings, std::vector<bool>& given) {
     CString folded = argument;
     folded.MakeUpper();
+    if (OutputMatch threads = TakeThreadsSwitch(folded, settings); threads != OutputMatch::None)
+        return threads;
     for (size_t i = 0; i < std::size(kOutputSwitches); ++i) {
         const OutputSwitch& row = kOutputSwitches[i];
         bool matches = row.flag ? folded == row.name : folded.StartsWith(row.name);

@@ -22,6 +22,7 @@ struct CopySettings {
     CString logPath;          // /LOG: the file that every line is appended to; empty: none
     int verbosity = 3;        // 0 quiet, 3 default, 5 most, 6 and more debug
     int warningLevel = 0;     // accepted, not used
+    int threads = 0;          // /MT: the worker threads of the copies; 0: chosen from the machine
 };
 
 // The file title of argv[0] in lower case with its first three characters in upper case.

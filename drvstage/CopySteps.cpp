@@ -93,13 +93,13 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
         return kStepFileSystemFailed;
     }
     PrintAtLevel("\nModifying " + JoinPath(destination, kDriverSetFileName), 2);
-    return RewriteDriverSetFile(path);
+    return RewriteDriverSetFile(path, path);
 }
 
-int CopySteps::RewriteDriverSetFile(const CString& path) {
+int CopySteps::RewriteDriverSetFile(const CString& path, const CString& shownAs) {
     IniFile driverSet(CurrentFileSystem(), path, true);
     if (driverSet.IsUnreadable()) {
-        ReportUnreadableFile(path, driverSet.ReadFailureReason());
+        ReportUnreadableFile(shownAs, driverSet.ReadFailureReason());
         return kStepFileSystemFailed;
     }
     if (!driverSet.SetValue(kDriverSetSection, kSupportedSystemsKey, settings_.machineTypes, false, false))
@@ -108,7 +108,7 @@ int CopySteps::RewriteDriverSetFile(const CString& path) {
         outcome_.driverSetRewritten = true;
         return kStepDone;
     }
-    ReportUnwritableFile(path, driverSet.SaveFailureReason());
+    ReportUnwritableFile(shownAs, driverSet.SaveFailureReason());
     return kStepFileSystemFailed;
 }
 

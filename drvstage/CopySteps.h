@@ -3,13 +3,16 @@
 #pragma once
 
 #include "drvstage/CopySettings.h"
+#include "drvstage/CopyWorkers.h"
 #include "drvstage/DriverInfoFile.h"
 #include "drvstage/FileLookup.h"
 #include "drvstage/StagingPlan.h"
+#include "drvstage/TreeCopy.h"
 #include "drvstage/TreeUpdate.h"
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 enum StepResult {
@@ -21,7 +24,8 @@ enum StepResult {
 
 class CopySteps {
 public:
-    explicit CopySteps(const CopySettings& settings) : settings_(settings) {}
+    explicit CopySteps(const CopySettings& settings)
+        : settings_(settings), workers_(CopyThreads(settings.threads)) {}
 
     int CheckMachineTypeSupportInDrvSetIni();
     int PrepareDestinationPath(const CString& destination);
@@ -57,19 +61,29 @@ private:
     // Prints the scan of a planned driver; a result when the driver ends there (unreadable, not selected),
     // none when it is to be copied.
     std::optional<int> AnnounceDriver(const PlannedDriver& driver, int separatorLevel) const;
-    int CopyDriver(const PlannedDriver& driver, int separatorLevel);
+    // tree is the driver's tree copied, when the plan selects the driver.
+    int CopyDriver(const PlannedDriver& driver, int separatorLevel, const HeldTreeCopy* tree);
     int UpdateDriver(const PlannedDriver& driver, int separatorLevel, UpdateCounts& counts);
     int UpdateBaseFiles(const CString& source, const CString& destination, UpdateCounts& counts);
+    // A rewrite of a file, on the disk and in memory: the second gives the bytes that the first leaves, or
+    // nothing where the first would fail.
+    struct Rewrite {
+        int (CopySteps::*inFile)(const CString& path, const CString& shownAs);
+        std::optional<std::string> (CopySteps::*inMemory)(const std::string&) const;
+    };
     // Copies source to a temporary file beside target, lets rewrite change it, and takes it for target only
-    // when its contents differ from target's.
-    int RewriteCopy(const CString& source, const CString& target, int (CopySteps::*rewrite)(const CString&),
-                    bool& replaced);
-    int NarrowDriverFile(const CString& path);
-    int RewriteDriverSetFile(const CString& path);
+    // when its contents differ from target's. Nothing is written when target holds the rewrite already.
+    int RewriteCopy(const CString& source, const CString& target, Rewrite rewrite, bool& replaced);
+    // The rewrites of the file at path; their failure lines name shownAs, the file that path stands for.
+    int NarrowDriverFile(const CString& path, const CString& shownAs);
+    int RewriteDriverSetFile(const CString& path, const CString& shownAs);
+    std::optional<std::string> NarrowedDriverText(const std::string& original) const;
+    std::optional<std::string> RewrittenDriverSetText(const std::string& original) const;
     void PrintCopyingDriver(const CString& sourceFolder, const CString& destination) const;
 
     const CopySettings& settings_;
     StagingOutcome outcome_;
+    CopyWorkers workers_;
 };
 
 // The failure lines of a folder or file that could not be read.

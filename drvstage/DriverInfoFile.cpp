@@ -1,6 +1,7 @@
 #include "drvstage/DriverInfoFile.h"
 
 #include "drvstage/ItemList.h"
+#include "drvstage/SavedText.h"
 #include "foundation/Console.h"
 
 #include <new>
@@ -86,6 +87,23 @@ DriverInfoFile::DriverInfoFile(const CString& path, const char* toolName, const 
         Read();
 }
 
+DriverInfoFile::DriverInfoFile(TextContents text, DriverFileKind kind)
+    : kind_(kind), document_(new (std::nothrow) IniFile(text, true)) {
+    if (!document_)
+        return;
+    readFailed_ = document_->IsUnreadable();
+    if (!readFailed_)
+        Read();
+}
+
+std::string DriverInfoFile::WrittenText(const std::string& original) {
+    if (!document_ || readFailed_)
+        return original;
+    SetDriverInformationLines();
+    modified_ = false;
+    return document_->IsDirty() ? SavedText(*document_, original) : original;
+}
+
 void DriverInfoFile::SetSupportedSystems(const CString& list) {
     info_.supportedSystems = list;
     modified_ = true;
@@ -159,10 +177,14 @@ void DriverInfoFile::Release() {
 
 bool DriverInfoFile::WriteDriverInformation() {
     Say("Writing driver information file ");
+    SetDriverInformationLines();
+    return document_->Flush();
+}
+
+void DriverInfoFile::SetDriverInformationLines() {
     AddHeaderWhenMissing();
     for (const KeyRow& row : kDriverKeys)
         document_->SetValue(kDriverInformationSection, row.key, WrittenValue(row, info_), false, false);
-    return document_->Flush();
 }
 
 bool DriverInfoFile::WriteTextmode() {

@@ -43,6 +43,9 @@ public:
     // more prints what is read and written.
     DriverInfoFile(const CString& path, const char* toolName, const char* toolVersion, int messageLevel,
                    DriverFileKind kind);
+    // Reads text as a file holding it would be read. It has no path and is never saved: it tells what a
+    // rewrite would give.
+    DriverInfoFile(TextContents text, DriverFileKind kind);
     ~DriverInfoFile() { Release(); }
     DriverInfoFile(const DriverInfoFile&) = delete;
     DriverInfoFile& operator=(const DriverInfoFile&) = delete;
@@ -66,6 +69,9 @@ public:
 
     // Saves the fields by kind; a driver set information file is never written.
     bool Write();
+    // What Write would leave in a driver information file that held original (read as this one): the
+    // fields set into its lines, or original itself when they change none. The changes are then spent.
+    std::string WrittenText(const std::string& original);
     // Writes pending changes, then lets the document go.
     void Release();
 
@@ -79,6 +85,7 @@ private:
     void Read();
     void ReadDriverInformation();
     bool WriteDriverInformation();
+    void SetDriverInformationLines();
     bool WriteTextmode();
     void AddHeaderWhenMissing();
     bool HasHeader() const;

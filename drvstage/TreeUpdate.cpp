@@ -29,20 +29,6 @@ bool IsStaged(const std::vector<StagedName>& staged, const DirectoryEntry& entry
     return false;
 }
 
-// A copy is current when it has the source's size and modification time, as a copy sets them.
-bool IsCurrent(const CString& source, const CString& destination) {
-    FileSystem& fileSystem = CurrentFileSystem();
-    uint64_t sourceSize = 0;
-    uint64_t destinationSize = 0;
-    FileTimes sourceTimes;
-    FileTimes destinationTimes;
-    return fileSystem.FileSize(destination.Str(), destinationSize) &&
-           fileSystem.FileSize(source.Str(), sourceSize) && sourceSize == destinationSize &&
-           fileSystem.GetFileTimes(destination.Str(), destinationTimes) &&
-           fileSystem.GetFileTimes(source.Str(), sourceTimes) &&
-           sourceTimes.modificationNanoseconds == destinationTimes.modificationNanoseconds;
-}
-
 bool RemoveEntry(const CString& path, const DirectoryEntry& entry) {
     PrintAtLevel("remove " + path, 3);
     FileFailure failure{path, ""};
@@ -57,34 +43,23 @@ bool RemoveEntry(const CString& path, const DirectoryEntry& entry) {
     return false;
 }
 
-bool UpdateListedFiles(const CString& source, const CString& destination,
+bool UpdateListedFiles(CopyWorkers& workers, const CString& source, const CString& destination,
                        const std::vector<DirectoryEntry>& entries, const std::vector<CString>& skipped,
                        UpdateCounts& counts) {
+    std::vector<FileCopy> copies;
     for (const DirectoryEntry& entry : entries) {
-        if (entry.isDirectory || Names(skipped, entry.name))
-            continue;
-        CString sourceFile = JoinPath(source, CString(entry.name));
-        CString destinationFile = JoinPath(destination, CString(entry.name));
-        if (IsCurrent(sourceFile, destinationFile)) {
-            ++counts.unchanged;
-            continue;
-        }
-        PrintAtLevel("copy " + sourceFile + " -> " + destinationFile, 3);
-        FileFailure failure;
-        if (!CopyOneFile(sourceFile, destinationFile, &failure)) {
-            PrintAtLevel("Unable to copy file " + sourceFile + " to " + destinationFile, 1);
-            PrintFailureReason(failure);
-            return false;
-        }
-        ++counts.copied;
+        if (!entry.isDirectory && !Names(skipped, entry.name))
+            copies.emplace_back(JoinPath(source, CString(entry.name)),
+                                JoinPath(destination, CString(entry.name)), true);
     }
-    return true;
+    return MakeCopies(workers, copies, &counts);
 }
 
 // onPath holds the identities of the source folders on the way down, so that a link back into one of
 // them is not followed round and round.
-bool UpdateBelow(const CString& source, const CString& destination, const std::vector<CString>& skipped,
-                 UpdateCounts& counts, std::vector<std::string>& onPath) {
+bool UpdateBelow(CopyWorkers& workers, const CString& source, const CString& destination,
+                 const std::vector<CString>& skipped, UpdateCounts& counts,
+                 std::vector<std::string>& onPath) {
     FileFailure failure;
     if (!MakePath(destination, NativePathStyle(), &failure)) {
         PrintAtLevel("Unable to create directory " + destination, 1);
@@ -98,7 +73,7 @@ bool UpdateBelow(const CString& source, const CString& destination, const std::v
     for (const DirectoryEntry& entry : entries)
         staged.push_back({CString(entry.name), entry.isDirectory});
     if (!RemoveUnstaged(destination, staged, counts) ||
-        !UpdateListedFiles(source, destination, entries, skipped, counts))
+        !UpdateListedFiles(workers, source, destination, entries, skipped, counts))
         return false;
     FileSystem& fileSystem = CurrentFileSystem();
     onPath.push_back(fileSystem.DirectoryIdentity(source.Str()));
@@ -112,22 +87,11 @@ bool UpdateBelow(const CString& source, const CString& destination, const std::v
             PrintAtLevel("Skipping " + sourceFolder + ": it leads back into a folder being copied.", 1);
             continue;
         }
-        updated =
-            UpdateBelow(sourceFolder, JoinPath(destination, CString(entries[i].name)), {}, counts, onPath);
+        updated = UpdateBelow(workers, sourceFolder, JoinPath(destination, CString(entries[i].name)), {},
+                              counts, onPath);
     }
     onPath.pop_back();
     return updated;
-}
-
-bool ReadAll(const CString& path, std::string& contents) {
-    std::unique_ptr<File> file = CurrentFileSystem().OpenFile(path.Str(), "rb");
-    if (!file)
-        return false;
-    char buffer[8192];
-    bool readError = false;
-    for (size_t got = 0; (got = file->Read(buffer, sizeof buffer, readError)) > 0;)
-        contents.append(buffer, got);
-    return file->Close() && !readError;
 }
 
 } // namespace
@@ -146,16 +110,17 @@ bool RemoveUnstaged(const CString& destination, const std::vector<StagedName>& s
     return true;
 }
 
-bool UpdateFiles(const CString& source, const CString& destination, const std::vector<CString>& skipped,
-                 UpdateCounts& counts) {
+bool UpdateFiles(CopyWorkers& workers, const CString& source, const CString& destination,
+                 const std::vector<CString>& skipped, UpdateCounts& counts) {
     std::vector<DirectoryEntry> entries;
-    return ListEntries(source, entries) && UpdateListedFiles(source, destination, entries, skipped, counts);
+    return ListEntries(source, entries) &&
+           UpdateListedFiles(workers, source, destination, entries, skipped, counts);
 }
 
-bool UpdateTree(const CString& source, const CString& destination, const std::vector<CString>& skipped,
-                UpdateCounts& counts) {
+bool UpdateTree(CopyWorkers& workers, const CString& source, const CString& destination,
+                const std::vector<CString>& skipped, UpdateCounts& counts) {
     std::vector<std::string> onPath;
-    return UpdateBelow(source, destination, skipped, counts, onPath);
+    return UpdateBelow(workers, source, destination, skipped, counts, onPath);
 }
 
 bool ReplaceWhenChanged(const CString& temporary, const CString& target, bool& replaced,
@@ -163,15 +128,26 @@ bool ReplaceWhenChanged(const CString& temporary, const CString& target, bool& r
     FileSystem& fileSystem = CurrentFileSystem();
     std::string written;
     std::string current;
-    if (!ReadAll(temporary, written)) {
+    if (!ReadWholeFile(temporary, written)) {
         failure = {temporary, fileSystem.LastFailureReason()};
         return false;
     }
     // A target that cannot be read is replaced: the new contents are what it is to hold.
-    replaced = !ReadAll(target, current) || current != written;
+    replaced = !ReadWholeFile(target, current) || current != written;
     bool done = replaced ? fileSystem.RenameFile(temporary.Str(), target.Str())
                          : fileSystem.DeleteFile(temporary.Str());
     if (!done)
         failure = {replaced ? target : temporary, fileSystem.LastFailureReason()};
     return done;
+}
+
+bool ReadWholeFile(const CString& path, std::string& contents) {
+    std::unique_ptr<File> file = CurrentFileSystem().OpenFile(path.Str(), "rb");
+    if (!file)
+        return false;
+    char buffer[8192];
+    bool readError = false;
+    for (size_t got = 0; (got = file->Read(buffer, sizeof buffer, readError)) > 0;)
+        contents.append(buffer, got);
+    return file->Close() && !readError;
 }

@@ -2,8 +2,10 @@
 #include "drvstage/CopySteps.h"
 
 #include "drvstage/FileLookup.h"
+#include "drvstage/SavedText.h"
 #include "foundation/Console.h"
 #include "foundation/FileOperations.h"
+#include "foundation/IniFile.h"
 #include "foundation/platform/FileSystem.h"
 
 #include <cstring>
@@ -13,6 +15,7 @@ namespace {
 // The name a rewritten copy is made under; a run stopped before it took its name leaves it, and the next
 // run removes it as a file the source does not hold.
 constexpr const char* kRewriteName = "~copy-rewrite.tmp";
+constexpr const char* kDriverSetSection = "Main";
 
 // The name of the file called name (in any letter case) in folder; empty when it has none.
 CString NameInFolder(const CString& folder, const char* name) {
@@ -93,7 +96,7 @@ int CopySteps::UpdateDriver(const PlannedDriver& driver, int separatorLevel, Upd
     std::vector<CString> skipped;
     if (!infoName.IsEmpty())
         skipped.push_back(infoName);
-    bool updated = UpdateTree(driver.sourceFolder, driver.destinationFolder, skipped, counts);
+    bool updated = UpdateTree(workers_, driver.sourceFolder, driver.destinationFolder, skipped, counts);
     PrintAtLevel("", 4);
     if (!updated)
         return kStepFileSystemFailed;
@@ -102,8 +105,8 @@ int CopySteps::UpdateDriver(const PlannedDriver& driver, int separatorLevel, Upd
         return kStepDone;
     CString target = JoinPath(driver.destinationFolder, infoName);
     bool replaced = false;
-    int result =
-        RewriteCopy(JoinPath(driver.sourceFolder, infoName), target, &CopySteps::NarrowDriverFile, replaced);
+    int result = RewriteCopy(JoinPath(driver.sourceFolder, infoName), target,
+                             {&CopySteps::NarrowDriverFile, &CopySteps::NarrowedDriverText}, replaced);
     if (replaced) {
         ++counts.copied;
         outcome_.narrowedFolders.push_back(driver.destinationFolder);
@@ -120,14 +123,15 @@ int CopySteps::UpdateBaseFiles(const CString& source, const CString& destination
     std::vector<CString> skipped;
     if (!driverSetName.IsEmpty())
         skipped.push_back(driverSetName);
-    if (!UpdateFiles(source, destination, skipped, counts))
+    if (!UpdateFiles(workers_, source, destination, skipped, counts))
         return kStepFileSystemFailed;
     outcome_.baseFilesCopied = true;
     if (driverSetName.IsEmpty())
         return kStepDone;
     bool replaced = false;
-    int result = RewriteCopy(JoinPath(source, driverSetName), JoinPath(destination, driverSetName),
-                             &CopySteps::RewriteDriverSetFile, replaced);
+    int result =
+        RewriteCopy(JoinPath(source, driverSetName), JoinPath(destination, driverSetName),
+                    {&CopySteps::RewriteDriverSetFile, &CopySteps::RewrittenDriverSetText}, replaced);
     outcome_.driverSetRewritten = replaced;
     if (replaced)
         ++counts.copied;
@@ -136,17 +140,26 @@ int CopySteps::UpdateBaseFiles(const CString& source, const CString& destination
     return result;
 }
 
-int CopySteps::RewriteCopy(const CString& source, const CString& target,
-                           int (CopySteps::*rewrite)(const CString&), bool& replaced) {
+int CopySteps::RewriteCopy(const CString& source, const CString& target, Rewrite rewrite, bool& replaced) {
+    // Writing the rewrite puts it on the disk, which costs far more than reading both files.
+    std::string original;
+    std::string current;
+    replaced = false;
+    if (ReadWholeFile(source, original) && ReadWholeFile(target, current) &&
+        (this->*rewrite.inMemory)(original) == std::optional<std::string>(current))
+        return kStepDone;
     PathParts parts = SplitPath(target);
     CString temporary = JoinPath(parts.root + parts.directory, kRewriteName);
     FileFailure failure;
     if (!CopyOneFile(source, temporary, &failure)) {
-        PrintAtLevel("Unable to copy file " + source + " to " + temporary, 1);
+        // The temporary file stands for target, as a copy's own temporary file does.
+        if (failure.file == temporary)
+            failure.file = target;
+        PrintAtLevel("Unable to copy file " + source + " to " + target, 1);
         PrintFailureReason(failure);
         return kStepFileSystemFailed;
     }
-    int result = (this->*rewrite)(temporary);
+    int result = (this->*rewrite.inFile)(temporary, target);
     if (result != kStepDone) {
         CurrentFileSystem().DeleteFile(temporary.Str());
         return result;
@@ -161,10 +174,10 @@ int CopySteps::RewriteCopy(const CString& source, const CString& target,
 }
 
 // As the copy's information file is narrowed in a full run; the file is there, its lists narrow.
-int CopySteps::NarrowDriverFile(const CString& path) {
+int CopySteps::NarrowDriverFile(const CString& path, const CString& shownAs) {
     DriverInfoFile driver(path, "", "", 0, DriverFileKind::DriverInformation);
     if (driver.ReadFailed()) {
-        ReportUnreadableFile(path, driver.ReadFailureReason());
+        ReportUnreadableFile(shownAs, driver.ReadFailureReason());
         return kStepFileSystemFailed;
     }
     CString supported;
@@ -174,6 +187,26 @@ int CopySteps::NarrowDriverFile(const CString& path) {
     driver.SetUnsupportedSystems(unsupported);
     if (driver.Write())
         return kStepDone;
-    ReportUnwritableFile(driver.Path(), driver.WriteFailureReason());
+    ReportUnwritableFile(shownAs, driver.WriteFailureReason());
     return kStepFileSystemFailed;
+}
+
+std::optional<std::string> CopySteps::NarrowedDriverText(const std::string& original) const {
+    DriverInfoFile driver(TextContents{original}, DriverFileKind::DriverInformation);
+    if (!driver.IsOpened() || driver.ReadFailed())
+        return std::nullopt;
+    CString supported;
+    CString unsupported;
+    NarrowSupportLists(settings_.machineTypes, driver.Info(), supported, unsupported);
+    driver.SetSupportedSystems(supported);
+    driver.SetUnsupportedSystems(unsupported);
+    return driver.WrittenText(original);
+}
+
+std::optional<std::string> CopySteps::RewrittenDriverSetText(const std::string& original) const {
+    IniFile driverSet(TextContents{original}, true);
+    if (driverSet.IsUnreadable() ||
+        !driverSet.SetValue(kDriverSetSection, kSupportedSystemsKey, settings_.machineTypes, false, false))
+        return std::nullopt;
+    return driverSet.IsDirty() ? SavedText(driverSet, original) : original;
 }

@@ -21,6 +21,8 @@ PAIRED_BASELINES = [
 # (<prefix>_s, <prefix>_cpu_s, <prefix>_peak_KiB) and its label. The first one present is the ratio's
 # baseline; the others are shown in the notes.
 PROCESS_BASELINES = [
+    ("listing", "listing both trees (find -printf)"),
+    ("fresh", "a fresh drvstage run"),
     ("read", "reading the input files (cat)"),
     ("cp", "cp -r of the same tree"),
     ("cp_times", "cp -r --preserve=timestamps"),
@@ -34,7 +36,11 @@ TARGETS = [
     (r"^ArrayplanVersusReading/controllers:26", "target: a few tens of ms"),
     (r"^runPlanner/", "target: < 100 ms"),
     (r"^FleetVersusLoop", "target: >= 50x the loop's throughput; 10,000 vs 5,000 <= 2.2x time; peak within 1.2x"),
-    (r"^(DrvstageVersusCopy|ConsoleCopyVersusCp)", "target: time <= 1.11x cp (0.9x its throughput)"),
+    (r"^ConsoleCopyVersusCp", "target: time <= 1.11x cp (0.9x its throughput)"),
+    (r"^DrvstageVersusCopy$", "target: time <= 0.75x cp"),
+    (r"^DrvstageVersusCopyLargeFiles", "target: time <= 1.0x cp (at least its throughput)"),
+    (r"^DrvstageUpdateUnchanged", "target: time <= 2x the listing and <= 0.1x a fresh run"),
+    (r"^DrvstageUpdateOnePercentChanged", "target: time <= 0.1x a fresh run"),
 ]
 
 UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}

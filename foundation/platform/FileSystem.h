@@ -81,6 +81,11 @@ public:
         (void)size;
         return false;
     }
+    // The size and the times of the file at path (of a link's target) in one look where the system can.
+    // False when they cannot be had.
+    virtual bool FileSizeAndTimes(const std::string& path, uint64_t& size, FileTimes& times) {
+        return FileSize(path, size) && GetFileTimes(path, times);
+    }
     // Absolute form of path; empty when it cannot be made or is longer than the system allows.
     virtual std::string FullPath(const std::string& path) = 0;
     // mode is a C library mode text ("r", "w", "a", "rb", "wb", "w+", ...); null on failure.

@@ -453,6 +453,15 @@ public:
         return true;
     }
 
+    bool FileSizeAndTimes(const std::string& path, uint64_t& size, FileTimes& times) override {
+        struct stat status;
+        if (!WithLetterCase(path, [&](const std::string& p) { return stat(p.c_str(), &status) == 0; }))
+            return false;
+        size = static_cast<uint64_t>(status.st_size);
+        times = TimesOf(status);
+        return true;
+    }
+
     bool SetFileTimes(const std::string& path, const FileTimes& times) override {
         timespec both[2] = {TimeSpec(times.accessNanoseconds), TimeSpec(times.modificationNanoseconds)};
         return WithLetterCase(

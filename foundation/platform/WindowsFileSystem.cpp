@@ -398,6 +398,24 @@ public:
         return true;
     }
 
+    bool FileSizeAndTimes(const std::string& path, uint64_t& size, FileTimes& times) override {
+        HANDLE handle = OpenForAttributes(path, FILE_READ_ATTRIBUTES);
+        if (handle == INVALID_HANDLE_VALUE)
+            return FailedSystemCall();
+        LARGE_INTEGER bytes;
+        FILETIME access, modification;
+        bool known = (GetFileSizeEx(handle, &bytes) != 0 &&
+                      GetFileTime(handle, nullptr, &access, &modification) != 0) ||
+                     FailedSystemCall();
+        CloseHandle(handle);
+        if (!known)
+            return false;
+        size = static_cast<uint64_t>(bytes.QuadPart);
+        times.accessNanoseconds = ToNanoseconds(access);
+        times.modificationNanoseconds = ToNanoseconds(modification);
+        return true;
+    }
+
     bool SetFileTimes(const std::string& path, const FileTimes& times) override {
         HANDLE handle = OpenForAttributes(path, FILE_WRITE_ATTRIBUTES);
         if (handle == INVALID_HANDLE_VALUE)

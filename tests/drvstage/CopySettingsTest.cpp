@@ -97,3 +97,32 @@ TEST(CommandLine, ProgramNameHasItsFirstThreeLettersInCapitals) {
 }
 
 } // namespace
+
+namespace {
+
+struct ThreadsCase {
+    std::vector<const char*> switches;
+    int status;
+    int threads; // 0: chosen from the machine
+};
+
+class ThreadsSwitchTest : public testing::TestWithParam<ThreadsCase> {};
+
+} // namespace
+
+TEST_P(ThreadsSwitchTest, TakesAWholeNumberFromOneToSixtyFourOnce) {
+    const ThreadsCase& c = GetParam();
+    CopySettings settings;
+    EXPECT_EQ(Interpret(c.switches, settings), c.status);
+    if (c.status == 0) {
+        EXPECT_EQ(settings.threads, c.threads);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, ThreadsSwitchTest,
+                         testing::Values(ThreadsCase{{}, 0, 0}, ThreadsCase{{"/MT:1"}, 0, 1},
+                                         ThreadsCase{{"/mt:4"}, 0, 4}, ThreadsCase{{"/MT:64", "/INC"}, 0, 64},
+                                         ThreadsCase{{"/MT:0"}, 1, 0}, ThreadsCase{{"/MT:65"}, 1, 0},
+                                         ThreadsCase{{"/MT:"}, 1, 0}, ThreadsCase{{"/MT:04"}, 1, 0},
+                                         ThreadsCase{{"/MT:-2"}, 1, 0}, ThreadsCase{{"/MT:4x"}, 1, 0},
+                                         ThreadsCase{{"/MT:2", "/MT:2"}, 1, 0}, ThreadsCase{{"/MT"}, 1, 0}));

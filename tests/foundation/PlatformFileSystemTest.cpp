@@ -114,6 +114,25 @@ TEST_F(PosixFileSystemTest, RenamingAsWrittenLeavesAFileOfAnotherCaseBeside) {
     EXPECT_EQ(disk.LastFailureReason(), "No such file or directory");
 }
 
+TEST_F(PosixFileSystemTest, SizeAndTimesInOneLookAreThoseOfTheTwoLooks) {
+    temp.Write("d/file.bin", "twelve bytes");
+    fs::create_symlink(temp / "d/file.bin", temp / "d/link");
+    ASSERT_TRUE(disk.SetFileTimes(temp / "d/file.bin", {1500000000123456789, 1400000000987654321}));
+    for (const char* name : {"d/file.bin", "d/FILE.BIN", "d/link", "d/missing"}) {
+        uint64_t size = 0;
+        uint64_t oneLookSize = 7;
+        FileTimes times;
+        FileTimes oneLookTimes;
+        bool known = disk.FileSize(temp / name, size) && disk.GetFileTimes(temp / name, times);
+        EXPECT_EQ(disk.FileSizeAndTimes(temp / name, oneLookSize, oneLookTimes), known) << name;
+        if (!known)
+            continue;
+        EXPECT_EQ(oneLookSize, 12u) << name;
+        EXPECT_EQ(oneLookTimes.modificationNanoseconds, 1400000000987654321) << name;
+        EXPECT_EQ(oneLookTimes.accessNanoseconds, times.accessNanoseconds) << name;
+    }
+}
+
 TEST_F(PosixFileSystemTest, FullPathIsLexicalAndBounded) {
     std::string cwd = fs::current_path().string();
     EXPECT_EQ(disk.FullPath("a\\b/../c/./d/"), cwd + "/a/c/d/");

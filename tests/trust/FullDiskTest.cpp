@@ -112,7 +112,8 @@ TEST_P(FullDisk, EveryFailedRunKeepsTheFilesAndSaysWhy) {
 std::vector<FullDiskCase> FullDiskCases() {
     std::vector<FullDiskCase> cases = {{ArrayplanOverExistingOutputs()},
                                        {DrvstageIntoANewDestination()},
-                                       {DrvstageAdsIntoAFilledDestination()}};
+                                       {DrvstageAdsIntoAFilledDestination()},
+                                       {DrvstageUpdateOfAnOlderStaging()}};
 #ifdef KIT_TRUST_STAGEDESK
     cases.push_back({StagedeskTwoDiscsSavingTheItemFile(true)});
 #endif

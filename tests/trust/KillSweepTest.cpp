@@ -117,7 +117,8 @@ TEST_P(KillSweep, EveryKillLeavesWholeFilesAndTheNextRunRecovers) {
 std::vector<KillCase> KillCases() {
     std::vector<KillCase> cases = {{ArrayplanOverExistingOutputs()},
                                    {DrvstageOverAnEarlierStaging()},
-                                   {DrvstageAdsIntoAFilledDestination()}};
+                                   {DrvstageAdsIntoAFilledDestination()},
+                                   {DrvstageUpdateOfAnOlderStaging()}};
 #ifdef KIT_TRUST_STAGEDESK
     cases.push_back({StagedeskUtilityOverAnEarlierCopy()});
     cases.push_back({StagedeskTwoDiscsSavingTheItemFile(false), true});

@@ -40,6 +40,9 @@ Scenario ArrayplanOverExistingOutputs();
 Scenario DrvstageOverAnEarlierStaging();
 Scenario DrvstageAdsIntoAFilledDestination();
 Scenario DrvstageIntoANewDestination();
+// /INC over a staging for another machine type: drivers to remove and to add, files to copy over older
+// ones, files that are current, narrowed files to rewrite, and a file the source does not hold.
+Scenario DrvstageUpdateOfAnOlderStaging();
 Scenario StagedeskUtilityOverAnEarlierCopy();
 // Two discs from one folder, so that recognising the first disc saves a value into the item file; the
 // program takes a source on a volume of less than 1000 MB for discs (the CD media), else for a DVD.

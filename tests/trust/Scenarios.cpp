@@ -159,6 +159,22 @@ Scenario DrvstageIntoANewDestination() {
     return scenario;
 }
 
+Scenario DrvstageUpdateOfAnOlderStaging() {
+    Scenario scenario;
+    scenario.name = "drvstage_update_of_an_older_staging";
+    scenario.prepare = [](const fs::path& root) {
+        WriteDriverSet(root / "src", "2.0");
+        RunEarlier(Drvstage(root, "src", {"/M:7100"}));
+        // The same size: only its time tells the change.
+        Write(root / "src/01-chipset/chipset.inf", Payload("01-chipset/chipset.inf", "2.1", 90));
+        Write(root / "dst/01-chipset/old-notes.txt", "Notes that the driver set no longer holds.\n");
+    };
+    scenario.command = [](const fs::path& root) { return Drvstage(root, "src", {"/M:8832,8840", "/INC"}); };
+    scenario.inputs = {"src"};
+    scenario.copies = {{"dst", "src"}};
+    return scenario;
+}
+
 Scenario StagedeskUtilityOverAnEarlierCopy() {
     Scenario scenario;
     scenario.name = "stagedesk_utility_over_an_earlier_copy";

@@ -23,8 +23,10 @@ TreeSnapshot SnapshotTree(const fs::path& root) {
         const std::string relative = entry.path().lexically_relative(root).generic_string();
         if (entry.is_directory())
             tree.folders.insert(relative);
-        else
+        else {
             tree.files[relative] = ReadEvenIfWriteOnly(entry.path());
+            tree.times[relative] = entry.last_write_time();
+        }
     }
     return tree;
 }
@@ -35,8 +37,10 @@ void RestoreTree(const fs::path& root, const TreeSnapshot& tree) {
         fs::remove_all(entry.path());
     for (const std::string& folder : tree.folders)
         fs::create_directories(root / folder);
-    for (const auto& [relative, bytes] : tree.files)
+    for (const auto& [relative, bytes] : tree.files) {
         WriteWholeFile((root / relative).string(), bytes);
+        fs::last_write_time(root / relative, tree.times.at(relative));
+    }
 }
 
 bool IsWithin(const std::string& relative, const std::string& folder) {

@@ -9,13 +9,15 @@
 struct TreeSnapshot {
     std::map<std::string, std::string> files; // path relative to the root, '/' between names -> bytes
     std::set<std::string> folders;            // relative paths
+    // The files' modification times, put back with them: an update in place compares them.
+    std::map<std::string, std::filesystem::file_time_type> times;
 
     bool HasFile(const std::string& relative) const { return files.count(relative) != 0; }
 };
 
 TreeSnapshot SnapshotTree(const std::filesystem::path& root);
 
-// Empties root and writes the snapshot's folders and files back into it.
+// Empties root and writes the snapshot's folders and files back into it, with the files' times.
 void RestoreTree(const std::filesystem::path& root, const TreeSnapshot& tree);
 
 // Whether relative is the folder below or one of its descendants.
