@@ -117,6 +117,7 @@ TEST_P(KillSweep, EveryKillLeavesWholeFilesAndTheNextRunRecovers) {
 std::vector<KillCase> KillCases() {
     std::vector<KillCase> cases = {{ArrayplanOverExistingOutputs()},
                                    {DrvstageOverAnEarlierStaging()},
+                                   {DrvstageOnOneThreadOverAnEarlierStaging()},
                                    {DrvstageAdsIntoAFilledDestination()},
                                    {DrvstageUpdateOfAnOlderStaging()}};
 #ifdef KIT_TRUST_STAGEDESK

@@ -38,6 +38,9 @@ struct Scenario {
 // that a whole run makes tens of the calls that the sweep kills at, not thousands.
 Scenario ArrayplanOverExistingOutputs();
 Scenario DrvstageOverAnEarlierStaging();
+// The same on one thread: each call is then the run's nth, where a kill on a thread of a parallel copy
+// lands at the first thread that makes its own nth call.
+Scenario DrvstageOnOneThreadOverAnEarlierStaging();
 Scenario DrvstageAdsIntoAFilledDestination();
 Scenario DrvstageIntoANewDestination();
 // /INC over a staging for another machine type: drivers to remove and to add, files to copy over older

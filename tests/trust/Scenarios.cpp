@@ -133,6 +133,13 @@ Scenario DrvstageOverAnEarlierStaging() {
     return scenario;
 }
 
+Scenario DrvstageOnOneThreadOverAnEarlierStaging() {
+    Scenario scenario = DrvstageOverAnEarlierStaging();
+    scenario.name = "drvstage_on_one_thread_over_an_earlier_staging";
+    scenario.command = [](const fs::path& root) { return Drvstage(root, "src", {"/M:8832,8840", "/MT:1"}); };
+    return scenario;
+}
+
 Scenario DrvstageAdsIntoAFilledDestination() {
     Scenario scenario;
     scenario.name = "drvstage_ads_into_a_filled_destination";

@@ -25,5 +25,7 @@ const std::vector<std::string>& KillPointCalls();
 // How often the run makes each call of KillPointCalls (all threads together); only the calls made.
 std::map<std::string, int> CountCalls(const Command& command, const std::string& logPath);
 
-// Runs the command and kills it with SIGKILL on entering its nth call of syscall, which is not made.
+// Runs the command and kills it with SIGKILL on entering its nth call of syscall, which is not made. A
+// thread is a tracee of its own: the run dies when any one thread enters its own nth call, and runs to
+// its end when no thread makes that many.
 ProgramResult RunKilledAt(const Command& command, const std::string& syscall, int n);
