@@ -35,7 +35,9 @@ void CopyWorkers::Start(size_t count, std::function<void(size_t)> piece) {
         count_ = count;
         next_ = 0;
     }
-    workGiven_.notify_all();
+    // A worker per piece at most: waking the others, or any for an empty batch, costs a switch for nothing.
+    for (size_t i = 0; i < std::min(count, threads_.size()); ++i)
+        workGiven_.notify_one();
 }
 
 void CopyWorkers::Take(size_t index) {

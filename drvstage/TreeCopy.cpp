@@ -65,12 +65,16 @@ bool PrepareFolder(const CString& destination, HeldLines* held) {
     return true;
 }
 
-void MakeCopy(FileCopy& copy) {
-    if (copy.whenChanged && IsCurrentCopy(copy.source, copy.destination)) {
-        copy.current = true;
-        return;
+// Whether a copy is current takes two looks at metadata: cheaper on the run's thread than handed to a worker
+// and waited for, which an update of an unchanged tree would do for every file.
+std::vector<FileCopy*> CopiesToMake(std::vector<FileCopy>& copies) {
+    std::vector<FileCopy*> toMake;
+    for (FileCopy& copy : copies) {
+        copy.current = copy.whenChanged && IsCurrentCopy(copy.source, copy.destination);
+        if (!copy.current)
+            toMake.push_back(&copy);
     }
-    copy.copied = CopyOneFile(copy.source, copy.destination, &copy.failure);
+    return toMake;
 }
 
 bool CopyListedFiles(CopyWorkers& workers, const CString& source, const CString& destination,
@@ -138,19 +142,22 @@ bool IsCurrentCopy(const CString& source, const CString& destination) {
 
 bool MakeCopies(CopyWorkers& workers, std::vector<FileCopy>& copies, UpdateCounts* counts, HeldLines* held) {
     UpdateCounts made;
-    workers.Start(copies.size(), [&copies](size_t index) { MakeCopy(copies[index]); });
+    const std::vector<FileCopy*> toMake = CopiesToMake(copies);
+    workers.Start(toMake.size(), [&toMake](size_t index) {
+        FileCopy& copy = *toMake[index];
+        copy.copied = CopyOneFile(copy.source, copy.destination, &copy.failure);
+    });
+    size_t taken = 0;
     bool copied = true;
     for (size_t i = 0; copied && i < copies.size(); ++i) {
         const FileCopy& copy = copies[i];
         // A copy that was current prints nothing; the others print their line before the outcome.
-        if (copy.whenChanged)
-            workers.Take(i);
         if (copy.current) {
             ++made.unchanged;
             continue;
         }
         Say(held, "copy " + copy.source + " -> " + copy.destination, 3);
-        workers.Take(i);
+        workers.Take(taken++);
         copied = copy.copied;
         if (!copied) {
             Say(held, "Unable to copy file " + copy.source + " to " + copy.destination, 1);
