@@ -345,9 +345,10 @@ bool sd_filecopy::CopyOrKeep(const QString& source, const QString& target) {
         AbortWithReason(kCopyError);
         return false;
     }
-    if (!CopyOneFile(source, target))
+    qint64 bytes = 0;
+    if (!CopyOneFile(source, target, bytes))
         return false;
-    FileDone(QFileInfo(source).size(), true);
+    FileDone(bytes, true);
     return true;
 }
 
@@ -365,15 +366,18 @@ bool sd_filecopy::RecordExisting(const QString& target) {
     return true;
 }
 
-bool sd_filecopy::CopyOneFile(const QString& source, const QString& target) {
+bool sd_filecopy::CopyOneFile(const QString& source, const QString& target, qint64& bytes) {
     int retries = 0;
     for (;;) {
-        QByteArray sha256;
-        const sd_FsResult copied = io_->CopyFile(source, target, &sha256);
-        if (copied.ok() && sha256.isEmpty())
+        sd_CopiedFile copy;
+        const sd_FsResult copied = io_->CopyFile(source, target, &copy);
+        if (copied.ok() && copy.sha256.isEmpty()) {
+            bytes = QFileInfo(source).size();
             return RecordExisting(target);
+        }
         if (copied.ok()) {
-            record_->Add(target, sha256, disc_);
+            bytes = copy.size;
+            record_->Add(target, copy, disc_);
             record_->SaveWhenDue();
             return true;
         }

@@ -70,7 +70,8 @@ private:
     bool CopyDisc(int disc, int discCount);
     bool RecogniseDisc(int disc);
     bool CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget);
-    bool CopyOneFile(const QString& source, const QString& target);
+    // bytes: the size of the file now at target.
+    bool CopyOneFile(const QString& source, const QString& target, qint64& bytes);
     bool CopyOrKeep(const QString& source, const QString& target);
     // Records a file that was there before this run and was left as it was.
     bool RecordExisting(const QString& target);

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,7 +45,18 @@ int Close(int descriptor) {
     return _close(descriptor);
 }
 int CopyMode(int, int) {
-    return 0; // the read-only attribute is cleared after the copy anyway
+    return 0; // the new file was made writable, and Windows keeps no other permission bits
+}
+// The last write time as QFileInfo reads it: 100 ns ticks since 1601.
+int ModifiedMs(int descriptor, qint64& ms) {
+    FILETIME written;
+    if (!GetFileTime(HANDLE(_get_osfhandle(descriptor)), nullptr, nullptr, &written)) {
+        errno = EIO;
+        return -1;
+    }
+    const qint64 ticks = (qint64(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    ms = (ticks - 116444736000000000LL) / 10000;
+    return 0;
 }
 #else
 int OpenToRead(const fs::path& path) {
@@ -69,7 +81,15 @@ int CopyMode(int from, int to) {
     struct stat status {};
     if (::fstat(from, &status) != 0)
         return -1;
-    return ::fchmod(to, status.st_mode & 07777);
+    return ::fchmod(to, (status.st_mode & 07777) | S_IRUSR | S_IWUSR);
+}
+// Whole milliseconds, as QFileInfo reads the time.
+int ModifiedMs(int descriptor, qint64& ms) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0)
+        return -1;
+    ms = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
+    return 0;
 }
 #endif
 
@@ -111,8 +131,9 @@ bool CopyInKernel(int from, int to, std::error_code& error) {
 }
 #endif
 
-// A hashed copy reads through the buffer, and hashes each piece between its read and its write.
-std::error_code CopyData(int from, int to, sd_Sha256* hash) {
+// A hashed copy reads through the buffer, and hashes each piece between its read and its write; the
+// bytes that go through the buffer are counted.
+std::error_code CopyData(int from, int to, sd_Sha256* hash, qint64& copied) {
 #ifdef __linux__
     std::error_code error;
     if (!hash && CopyInKernel(from, to, error))
@@ -133,6 +154,7 @@ std::error_code CopyData(int from, int to, sd_Sha256* hash) {
             hash->Update(buffer.data(), got);
         if (const std::error_code error = WriteAll(to, buffer.data(), got))
             return error;
+        copied += got;
     }
 }
 
@@ -150,7 +172,7 @@ std::error_code Finish(int descriptor, std::error_code error, const fs::path& ta
 
 } // namespace
 
-std::error_code CopyToNewFile(const fs::path& source, const fs::path& target, QByteArray* sha256) {
+std::error_code CopyToNewFile(const fs::path& source, const fs::path& target, sd_CopiedFile* copied) {
     const int from = OpenToRead(source);
     if (from < 0)
         return SystemError();
@@ -160,12 +182,16 @@ std::error_code CopyToNewFile(const fs::path& source, const fs::path& target, QB
         Close(from);
         return error;
     }
-    std::unique_ptr<sd_Sha256> hash = sha256 ? std::make_unique<sd_Sha256>() : nullptr;
-    std::error_code error = CopyData(from, to, hash.get());
+    std::unique_ptr<sd_Sha256> hash = copied ? std::make_unique<sd_Sha256>() : nullptr;
+    qint64 size = 0;
+    std::error_code error = CopyData(from, to, hash.get(), size);
     if (!error && CopyMode(from, to) != 0)
         error = SystemError();
-    if (!error && hash)
-        *sha256 = hash->HexDigest();
+    qint64 modifiedMs = 0;
+    if (!error && copied && ModifiedMs(to, modifiedMs) != 0)
+        error = SystemError();
+    if (!error && copied)
+        *copied = {hash->HexDigest(), size, modifiedMs};
     Close(from);
     return Finish(to, error, target);
 }

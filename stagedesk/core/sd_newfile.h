@@ -6,16 +6,19 @@
 // the target they created is removed again.
 #pragma once
 
+#include "stagedesk/core/sd_copiedfile.h"
+
 #include <QByteArray>
 #include <filesystem>
 #include <system_error>
 
 namespace sd {
 
-// Copies the contents and the permission bits of source into the new file target. With sha256 given, it
-// receives the hexadecimal SHA-256 of the contents, hashed from the reads of the copy.
+// Copies the contents and the permission bits of source into the new file target, which is made
+// writable by its owner. With copied given, the contents are hashed from the reads of the copy, and it
+// receives the digest with the new file's size and time; without, the kernel copies the data where it can.
 std::error_code CopyToNewFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                              QByteArray* sha256 = nullptr);
+                              sd_CopiedFile* copied = nullptr);
 
 // Writes bytes into the new file target and syncs it to disk before closing it.
 std::error_code WriteNewFile(const std::filesystem::path& target, const QByteArray& bytes);

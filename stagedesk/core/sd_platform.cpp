@@ -122,14 +122,14 @@ sd_FsResult sd_platform::ListFolder(const QString& folder, QStringList& folders,
     return {};
 }
 
-sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target, QByteArray* sha256) {
+sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied) {
     std::error_code error;
     const fs::path to = ToFs(target);
     if (fs::symlink_status(to, error).type() != fs::file_type::not_found)
         return Failure(error ? error : std::make_error_code(std::errc::file_exists));
     const fs::path from = ToFs(source);
     return MakeThenRename(QFileInfo(target).path(), to, [&](const fs::path& temporary) {
-        return sd::CopyToNewFile(from, temporary, sha256);
+        return sd::CopyToNewFile(from, temporary, copied);
     });
 }
 

@@ -5,6 +5,8 @@
 // inject a fault; every other call keeps its real behaviour.
 #pragma once
 
+#include "stagedesk/core/sd_copiedfile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,8 +40,9 @@ public:
     // Copies one file to a target that must not exist yet (Exists otherwise). The data goes to a
     // temporary name in the target's folder (sd_temporary.h), which is renamed to the target once the
     // copy is complete: a failed copy leaves nothing behind, a killed one at most the temporary file.
-    // With sha256 given, it receives the hexadecimal SHA-256 of the data, hashed from the copy's reads.
-    virtual sd_FsResult CopyFileData(const QString& source, const QString& target, QByteArray* sha256);
+    // The copy is writable by its owner. With copied given, it receives the SHA-256 of the data, hashed
+    // from the copy's reads, and the copy's size and time.
+    virtual sd_FsResult CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied);
     // Replaces (or creates) the file with bytes, whole or not at all: they go to a temporary name beside
     // it, every write, the sync to disk and the close are checked, and only then is it renamed over the
     // file, keeping the old file's permissions. A failure leaves the old file as it was.
