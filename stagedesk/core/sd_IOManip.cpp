@@ -107,9 +107,10 @@ bool sd_IOManip::RemoveFile(const QString& path) {
     return Succeeded(platform_.RemoveFile(path), "remove file", path);
 }
 
-sd_FsResult sd_IOManip::CopyFile(const QString& source, const QString& target, sd_CopiedFile* copied) {
+sd_FsResult sd_IOManip::CopyFile(const QString& source, const QString& target, sd_CopiedFile* copied,
+                                 const sd_SourceRead* read) {
     // The platform's copy is writable by its owner already.
-    const sd_FsResult result = platform_.CopyFileData(source, target, copied);
+    const sd_FsResult result = platform_.CopyFileData(source, target, copied, read);
     if (result.status == sd_FsStatus::Exists)
         return {};
     // A folder is not copied as a file; that is not a failure.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "stagedesk/core/sd_copiedfile.h"
+#include "stagedesk/core/sd_sourceread.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,8 +42,13 @@ public:
     // temporary name in the target's folder (sd_temporary.h), which is renamed to the target once the
     // copy is complete: a failed copy leaves nothing behind, a killed one at most the temporary file.
     // The copy is writable by its owner. With copied given, it receives the SHA-256 of the data, hashed
-    // from the copy's reads, and the copy's size and time.
-    virtual sd_FsResult CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied);
+    // from the copy's reads, and the copy's size and time. With read given (ReadSource's read of
+    // source), the data is written from it, unless the source changed since it was read.
+    virtual sd_FsResult CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied,
+                                     const sd_SourceRead* read = nullptr);
+    // Reads a file of at most maxBytes whole and hashes it; false when it is bigger or cannot be read
+    // (the copy then reads it itself and meets the failure in its turn). Safe on any thread.
+    virtual bool ReadSource(const QString& source, qint64 maxBytes, sd_SourceRead& read);
     // Replaces (or creates) the file with bytes, whole or not at all: they go to a temporary name beside
     // it, every write, the sync to disk and the close are checked, and only then is it renamed over the
     // file, keeping the old file's permissions. A failure leaves the old file as it was.
