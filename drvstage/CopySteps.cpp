@@ -38,7 +38,7 @@ int CopySteps::CheckMachineTypeSupportInDrvSetIni() {
 int CopySteps::CheckMachineTypesAgainst(const CString& driverSetPath) const {
     if (settings_.machineTypes.IsEmpty())
         return kStepDone;
-    IniFile driverSet(driverSetPath, true);
+    IniFile driverSet(CurrentFileSystem(), driverSetPath, true);
     // An unread support list would let every machine type pass.
     if (driverSet.IsUnreadable()) {
         ReportUnreadableFile(driverSetPath, driverSet.ReadFailureReason());
@@ -58,7 +58,7 @@ int CopySteps::CheckMachineTypesAgainst(const CString& driverSetPath) const {
 int CopySteps::PrepareDestinationPath(const CString& destination) {
     if (RefuseDangerousDestination(destination, true))
         return kStepFileSystemFailed;
-    Lookup existing = LookUpPath(destination);
+    Lookup existing = LookUpPath(CurrentFileSystem(), destination);
     if (existing == Lookup::Failed) {
         // Old files must not stay behind in a destination that could not be looked at.
         FileFailure failure{destination, CurrentFileSystem().LastFailureReason()};
@@ -97,7 +97,7 @@ int CopySteps::ModifyDrvSetIniSupportList(const CString& destination) {
 }
 
 int CopySteps::RewriteDriverSetFile(const CString& path) {
-    IniFile driverSet(path, true);
+    IniFile driverSet(CurrentFileSystem(), path, true);
     if (driverSet.IsUnreadable()) {
         ReportUnreadableFile(path, driverSet.ReadFailureReason());
         return kStepFileSystemFailed;

@@ -77,7 +77,7 @@ CString HeaderRule() {
 DriverInfoFile::DriverInfoFile(const CString& path, const char* toolName, const char* toolVersion,
                                int messageLevel, DriverFileKind kind)
     : path_(path), toolName_(toolName), toolVersion_(toolVersion), messageLevel_(messageLevel), kind_(kind),
-      document_(new (std::nothrow) IniFile(path, true)) {
+      document_(new (std::nothrow) IniFile(CurrentFileSystem(), path, true)) {
     if (!document_)
         return;
     readFailed_ = document_->IsUnreadable();

@@ -107,7 +107,7 @@ bool Lint::ReadDriverSet() {
         Find(path + ": no driver set file");
         return true;
     }
-    IniFile driverSet(path, true);
+    IniFile driverSet(CurrentFileSystem(), path, true);
     if (driverSet.IsUnreadable()) {
         ReportUnreadableFile(path, driverSet.ReadFailureReason());
         return false;
@@ -155,7 +155,7 @@ bool Lint::CheckFolder(const CString& name) {
 
 // A flag is set only by "True" or "Yes" exactly.
 void Lint::CheckFlags(const CString& path) {
-    IniFile file(path, true);
+    IniFile file(CurrentFileSystem(), path, true);
     for (const char* key : kFlagKeys) {
         CString value = file.GetValue(kDriverInformationSection, key, "");
         CString loose = Loosened(value);

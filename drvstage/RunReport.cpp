@@ -147,7 +147,7 @@ std::string ReportText(const CopySettings& settings, const StagingPlan& plan, co
 bool WriteReport(const CopySettings& settings, const StagingPlan& plan, const StagingOutcome& outcome,
                  int status, bool foldersReached) {
     std::string text = ReportText(settings, plan, outcome, status, foldersReached);
-    FileReplacement report(settings.reportPath, {"~report-", false, true, false});
+    FileReplacement report(CurrentFileSystem(), settings.reportPath, {"~report-", false, true, false});
     if (report.Open() && report.Write(text.data(), text.size()) && report.Commit())
         return true;
     ReportUnwritableFile(settings.reportPath, report.FailureReason());

@@ -146,7 +146,7 @@ bool CopyListedFiles(const CString& sourceDirectory, const CString& destinationD
 // A folder that cannot be cleaned of them still takes the copy: the names of new temporary files never
 // meet the old ones.
 void RemoveStaleCopies(const CString& destinationDirectory) {
-    RemoveStaleReplacements(destinationDirectory, kCopyTemporaryPrefix);
+    RemoveStaleReplacements(CurrentFileSystem(), destinationDirectory, kCopyTemporaryPrefix);
 }
 
 // MakePath for a copy's destination folder, with the failure lines.
@@ -289,17 +289,17 @@ CString FullPath(const CString& path) {
     return CString(CurrentFileSystem().FullPath(path.Str()));
 }
 
-Lookup LookUpPath(const CString& path) {
+Lookup LookUpPath(FileSystem& fileSystem, const CString& path) {
     std::vector<DirectoryEntry> entries;
     if (path.IsEmpty())
         return Lookup::Missing;
-    if (!CurrentFileSystem().FindEntries(path.Str(), entries))
+    if (!fileSystem.FindEntries(path.Str(), entries))
         return Lookup::Failed;
     return entries.empty() ? Lookup::Missing : Lookup::Found;
 }
 
-bool PathExists(const CString& path) {
-    return LookUpPath(path) == Lookup::Found;
+bool PathExists(FileSystem& fileSystem, const CString& path) {
+    return LookUpPath(fileSystem, path) == Lookup::Found;
 }
 
 bool ListDirectory(const CString& directory, bool wantDirectories, std::vector<CString>& names) {
@@ -323,14 +323,14 @@ void ReportUnlistedDirectory(const CString& directory) {
 }
 
 bool MakePath(const CString& path, PathStyle style, FileFailure* failure) {
-    if (PathExists(path))
+    if (PathExists(CurrentFileSystem(), path))
         return true;
     CString prefix;
     bool created = false;
     for (const CString& item : PathItems(path.Trim(), style)) {
         prefix = item.IsEmpty() ? prefix + PreferredSeparator(style) : JoinPath(prefix, item, style);
         // The whole path was just looked for (ignoring letter case where names need it, which is costly).
-        if (IsUncreatable(prefix, style) || (prefix != path && PathExists(prefix)))
+        if (IsUncreatable(prefix, style) || (prefix != path && PathExists(CurrentFileSystem(), prefix)))
             continue;
         PrintAtLevel(("mkdir " + prefix).Text(), 5);
         if (!CurrentFileSystem().MakeDirectory(prefix.Str()))
@@ -366,7 +366,7 @@ bool CopyPath(const CString& source, const CString& destination) {
 }
 
 bool DeletePath(const CString& path, FileFailure* failure) {
-    if (path.IsEmpty() || !PathExists(path))
+    if (path.IsEmpty() || !PathExists(CurrentFileSystem(), path))
         return Fail(failure, path, "");
     FileSystem& fileSystem = CurrentFileSystem();
     if (!fileSystem.RemoveDirectory(path.Str())) {
@@ -393,7 +393,7 @@ bool CopyOneFile(const CString& source, const CString& destination, FileFailure*
         return FailHere(failure, source);
     FileTimes times;
     bool timesKnown = from->GetTimes(times);
-    FileReplacement to(destination, {kCopyTemporaryPrefix, true, false, true});
+    FileReplacement to(CurrentFileSystem(), destination, {kCopyTemporaryPrefix, true, false, true});
     File* output = to.Open() ? to.Output() : nullptr;
     if (!output)
         return Fail(failure, destination, to.FailureReason());

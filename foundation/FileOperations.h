@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/CString.h"
+#include "foundation/platform/FileSystem.h"
 #include "foundation/platform/PathStyle.h"
 
 #include <string>
@@ -33,9 +34,9 @@ CString FullPath(const CString& path);
 enum class Lookup { Found, Missing, Failed };
 // Whether a directory search for path (which may hold * and ?) finds an entry; Failed when the search
 // itself failed.
-Lookup LookUpPath(const CString& path);
+Lookup LookUpPath(FileSystem& fileSystem, const CString& path);
 // True when LookUpPath finds an entry.
-bool PathExists(const CString& path);
+bool PathExists(FileSystem& fileSystem, const CString& path);
 
 // Names of the directories (or of the other entries) of directory, in the system's order.
 // Returns false when the directory could not be searched; names stay whole (commas included).

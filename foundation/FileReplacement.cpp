@@ -48,25 +48,24 @@ bool IsReplacementName(const std::string& name, const CString& prefix) {
 
 } // namespace
 
-FileReplacement::FileReplacement(const CString& target, ReplacementOptions options)
-    : target_(target), options_(std::move(options)) {}
+FileReplacement::FileReplacement(FileSystem& fileSystem, const CString& target, ReplacementOptions options)
+    : fileSystem_(fileSystem), target_(target), options_(std::move(options)) {}
 
 FileReplacement::~FileReplacement() {
     Abandon();
 }
 
 bool FileReplacement::Open() {
-    FileSystem& fileSystem = CurrentFileSystem();
     CString folder = FolderOf(target_);
     const char* mode = options_.binary ? "wbx" : "wx";
     for (int attempt = 0; attempt < kNameAttempts && !file_; ++attempt) {
         temporary_ = TemporaryName(folder, options_.prefix);
-        file_ = fileSystem.OpenFile(temporary_.Str(), mode);
+        file_ = fileSystem_.OpenFile(temporary_.Str(), mode);
     }
     if (file_)
         return true;
     temporary_.Clear();
-    reason_ = fileSystem.LastFailureReason();
+    reason_ = fileSystem_.LastFailureReason();
     failed_ = true;
     return false;
 }
@@ -107,9 +106,8 @@ bool FileReplacement::Commit() {
     file_.reset();
     if (!closed)
         return Fail();
-    FileSystem& fileSystem = CurrentFileSystem();
-    bool renamed = options_.asWritten ? fileSystem.RenameFileAsWritten(temporary_.Str(), target_.Str())
-                                      : fileSystem.RenameFile(temporary_.Str(), target_.Str());
+    bool renamed = options_.asWritten ? fileSystem_.RenameFileAsWritten(temporary_.Str(), target_.Str())
+                                      : fileSystem_.RenameFile(temporary_.Str(), target_.Str());
     if (!renamed)
         return Fail();
     temporary_.Clear();
@@ -118,7 +116,7 @@ bool FileReplacement::Commit() {
 
 bool FileReplacement::Fail() {
     if (!failed_)
-        reason_ = CurrentFileSystem().LastFailureReason();
+        reason_ = fileSystem_.LastFailureReason();
     failed_ = true;
     Abandon();
     return false;
@@ -130,13 +128,12 @@ void FileReplacement::Abandon() {
         file_.reset();
     }
     if (!temporary_.IsEmpty()) {
-        CurrentFileSystem().DeleteFile(temporary_.Str());
+        fileSystem_.DeleteFile(temporary_.Str());
         temporary_.Clear();
     }
 }
 
-bool RemoveStaleReplacements(const CString& folder, const CString& prefix) {
-    FileSystem& fileSystem = CurrentFileSystem();
+bool RemoveStaleReplacements(FileSystem& fileSystem, const CString& folder, const CString& prefix) {
     std::vector<DirectoryEntry> entries;
     if (!fileSystem.FindEntries(JoinPath(folder, prefix + "*" + kSuffix).Str(), entries))
         return false;

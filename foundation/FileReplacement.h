@@ -26,7 +26,8 @@ struct ReplacementOptions {
 
 class FileReplacement {
 public:
-    FileReplacement(const CString& target, ReplacementOptions options);
+    // The file system must outlive the replacement.
+    FileReplacement(FileSystem& fileSystem, const CString& target, ReplacementOptions options);
     ~FileReplacement(); // abandons a replacement that was not committed
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -58,6 +59,7 @@ public:
 private:
     bool FlushBuffer();
 
+    FileSystem& fileSystem_;
     CString target_;
     ReplacementOptions options_;
     CString temporary_;
@@ -72,4 +74,4 @@ private:
 // folder in which no other live process replaces files with that prefix meanwhile: one that the run holds
 // the lock of, or that no two runs share. False when folder cannot be searched or such a file cannot be
 // removed.
-bool RemoveStaleReplacements(const CString& folder, const CString& prefix);
+bool RemoveStaleReplacements(FileSystem& fileSystem, const CString& folder, const CString& prefix);

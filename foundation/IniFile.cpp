@@ -72,11 +72,12 @@ CString TemporaryPrefix(const CString& path) {
 
 } // namespace
 
-IniFile::IniFile(const CString& path, bool spacing) : path_(path), spacing_(spacing) {
+IniFile::IniFile(FileSystem& fileSystem, const CString& path, bool spacing)
+    : fileSystem_(&fileSystem), path_(path), spacing_(spacing) {
     sections_.push_back({lines_.end(), {}});
     // Saving what was read of a file that could not be read whole would replace it with less.
     if (!Load(path))
-        unreadable_ = PathExists(path);
+        unreadable_ = PathExists(fileSystem, path);
 }
 
 IniFile::IniFile(TextContents text, bool spacing) : spacing_(spacing) {
@@ -89,14 +90,14 @@ IniFile::~IniFile() {
 }
 
 bool IniFile::FileExists() const {
-    return PathExists(path_);
+    return fileSystem_ && PathExists(*fileSystem_, path_);
 }
 
 bool IniFile::Load(const CString& path) {
     readFailure_.clear();
     TextFile file;
-    if (!file.Open(path, "r"))
-        return FailLoad(CurrentFileSystem().LastFailureReason());
+    if (!file.Open(*fileSystem_, path, "r"))
+        return FailLoad(fileSystem_->LastFailureReason());
     return ReadLines(file);
 }
 
@@ -118,7 +119,7 @@ bool IniFile::ReadLines(TextFile& file) {
         if (read == LineRead::End)
             return true;
         if (read == LineRead::Failed)
-            return FailLoad(CurrentFileSystem().LastFailureReason());
+            return FailLoad(fileSystem_ ? fileSystem_->LastFailureReason() : std::string());
         ++lines;
         bytes += static_cast<size_t>(line.Length());
         if (read == LineRead::TooLong)
@@ -327,15 +328,15 @@ void IniFile::RebuildIndex() {
 void IniFile::MarkChanged(bool saveNow) {
     dirty_ = true;
     if (saveNow)
-        Save(path_);
+        Flush();
 }
 
 // A failure part-way leaves the old file as it was.
-bool IniFile::Save(const CString& path) {
+bool IniFile::Save(FileSystem& fileSystem, const CString& path) {
     saveFailure_.clear();
     if (path.IsEmpty() || (unreadable_ && path == path_))
         return false;
-    FileReplacement file(path, {TemporaryPrefix(path)});
+    FileReplacement file(fileSystem, path, {TemporaryPrefix(path)});
     bool written = file.Open() && (!byteOrderMark_ || file.Write(kByteOrderMark, 3));
     for (auto line = lines_.begin(); written && line != lines_.end(); ++line)
         written = file.WriteLine(*line);
@@ -348,5 +349,5 @@ bool IniFile::Save(const CString& path) {
 }
 
 bool IniFile::Flush() {
-    return !dirty_ || Save(path_);
+    return !dirty_ || (fileSystem_ && Save(*fileSystem_, path_));
 }

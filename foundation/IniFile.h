@@ -20,10 +20,11 @@ public:
     static constexpr size_t kMaxLines = 1024 * 1024;
     static constexpr size_t kMaxBytes = 64 * 1024 * 1024;
 
-    // Loads path at once; a file that cannot be opened leaves the document empty. A file that exists but
-    // cannot be read (a read error, or beyond the bounds above) makes the document unreadable: it is then
-    // never saved over that file.
-    IniFile(const CString& path, bool spacing);
+    // Loads path from fileSystem at once; a file that cannot be opened leaves the document empty. A file
+    // that exists but cannot be read (a read error, or beyond the bounds above) makes the document
+    // unreadable: it is then never saved over that file. Saves go to the same file system, which must
+    // outlive the document.
+    IniFile(FileSystem& fileSystem, const CString& path, bool spacing);
     // Loads text as the contents of a file, with the same bounds; the document has no file of its own
     // (FileExists() is false, Flush() saves nothing) and is unreadable when the text cannot be read whole.
     IniFile(TextContents text, bool spacing);
@@ -36,11 +37,6 @@ public:
     // Why the last load failed: the system's reason, or the bound that was passed ("line 3 is longer than
     // 65536 characters"); empty after a load that succeeded.
     const std::string& ReadFailureReason() const { return readFailure_; }
-    // Appends the lines of path; false when it cannot be opened or read whole or a line cannot be stored.
-    // A UTF-8 byte order mark at its start is skipped, and written again when the document is saved.
-    bool Load(const CString& path);
-    // Appends the lines of text as Load does those of a file holding it.
-    bool LoadText(TextContents text);
     // Appends text trimmed of blank, tab and newline.
     bool AddLine(const CString& text);
 
@@ -53,7 +49,8 @@ public:
 
     // Replaces the file whole or not at all (FileReplacement: a synced temporary file beside it, then a
     // rename). Fails for the document's own file when that could not be read.
-    bool Save(const CString& path);
+    bool Save(FileSystem& fileSystem, const CString& path);
+    // Saves a changed document to its own file; a document from text has none and saves nothing.
     bool Flush();
     // The system's reason why the last save failed ("No space left on device"); empty when it gave none.
     const std::string& SaveFailureReason() const { return saveFailure_; }
@@ -72,6 +69,11 @@ private:
         std::unordered_map<std::string, Line> firstEntry; // folded key -> its first line, comments included
     };
 
+    // Append the lines of path or of text; false when it cannot be opened or read whole or a line cannot
+    // be stored. A UTF-8 byte order mark at the start is skipped, and written again when the document is
+    // saved.
+    bool Load(const CString& path);
+    bool LoadText(TextContents text);
     bool ReadLines(TextFile& file);
     bool FailLoad(const std::string& reason);
     bool FindSection(const char* name, size_t& index) const;
@@ -86,6 +88,7 @@ private:
     void RebuildIndex();
     void MarkChanged(bool saveNow);
 
+    FileSystem* fileSystem_ = nullptr; // the one of path_; none for a document from text
     CString path_;
     bool spacing_;
     bool dirty_ = false;

@@ -37,15 +37,16 @@ TextFile::~TextFile() {
     Release();
 }
 
-bool TextFile::Open(const CString& path, const char* mode) {
+bool TextFile::Open(FileSystem& fileSystem, const CString& path, const char* mode) {
     if (file_)
         Close();
     if (!mode || !*mode)
         mode = "r";
     path_ = path;
+    fileSystem_ = &fileSystem;
     textMode_ = std::strchr(mode, 'b') == nullptr;
     ResetState();
-    file_ = CurrentFileSystem().OpenFile(path.Str(), mode);
+    file_ = fileSystem.OpenFile(path.Str(), mode);
     return file_ != nullptr;
 }
 
@@ -53,6 +54,7 @@ void TextFile::OpenText(TextContents text) {
     if (file_)
         Close();
     path_.Clear();
+    fileSystem_ = nullptr;
     textMode_ = true;
     ResetState();
     file_ = std::make_unique<TextBytesFile>(text.bytes);
@@ -174,7 +176,7 @@ bool TextFile::Close() {
     if (!written || !closed)
         return false;
     if (deleteOnClose_) {
-        CurrentFileSystem().DeleteFile(path_.Str());
+        DeleteOwnFile();
         deleteOnClose_ = false;
     }
     return true;
@@ -182,14 +184,18 @@ bool TextFile::Close() {
 
 bool TextFile::Delete() {
     Close();
-    return CurrentFileSystem().DeleteFile(path_.Str());
+    return DeleteOwnFile();
 }
 
 void TextFile::Release() {
     if (file_)
         Close();
-    if (deleteOnClose_ && !path_.IsEmpty()) {
-        CurrentFileSystem().DeleteFile(path_.Str());
+    if (deleteOnClose_) {
+        DeleteOwnFile();
         deleteOnClose_ = false;
     }
+}
+
+bool TextFile::DeleteOwnFile() {
+    return fileSystem_ && !path_.IsEmpty() && fileSystem_->DeleteFile(path_.Str());
 }

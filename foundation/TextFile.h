@@ -30,8 +30,9 @@ public:
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
 
-    // Closes a file still open, then opens path with a C library mode text ("r" when empty).
-    bool Open(const CString& path, const char* mode = "r");
+    // Closes a file still open, then opens path on fileSystem with a C library mode text ("r" when
+    // empty). The file system must outlive the file's use.
+    bool Open(FileSystem& fileSystem, const CString& path, const char* mode = "r");
     // Closes a file still open, then reads text as a file opened with "r" holding it; nothing can be
     // written. Reading is the same as from a file, so a document gives the same lines either way.
     void OpenText(TextContents text);
@@ -62,8 +63,10 @@ private:
     bool FillReadBuffer();
     void SkipByteOrderMark();
     bool FlushWrites();
+    bool DeleteOwnFile();
 
     CString path_;
+    FileSystem* fileSystem_ = nullptr; // the one path_ was opened on; none for text in memory
     std::unique_ptr<File> file_;
     bool endReached_ = true;
     bool deleteOnClose_ = false;

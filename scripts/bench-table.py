@@ -27,11 +27,13 @@ PROCESS_BASELINES = [
     ("sha256sum", "sha256sum -c on the same manifest"),
     ("unhashed", "the same file copy without hashing"),
     ("hashed", "the same file copy with hashing"),
+    ("loop1000", "one arrayplan per inventory (shell loop)"),
 ]
 
 TARGETS = [
     (r"^ArrayplanVersusReading/controllers:26", "target: a few tens of ms"),
     (r"^runPlanner/", "target: < 100 ms"),
+    (r"^FleetVersusLoop", "target: >= 50x the loop's throughput; 10,000 vs 5,000 <= 2.2x time; peak within 1.2x"),
     (r"^(DrvstageVersusCopy|ConsoleCopyVersusCp)", "target: time <= 1.11x cp (0.9x its throughput)"),
 ]
 
@@ -156,6 +158,10 @@ def row_for(name, entry, cases, previous):
         notes.append(f"tree of {entry['files']:.0f} files, {entry['tree_MiB']:.0f} MiB")
     if "file_MiB" in entry:
         notes.append(f"one file of {entry['file_MiB']:.0f} MiB")
+    # Ratios a benchmark works out itself (the fleet check's against its loop and between its own runs).
+    for key in ("throughput_x", "throughput_outdir_x", "time_ratio_all_half", "peak_ratio_all_1000"):
+        if counter(entry, key) is not None:
+            notes.append(f"{key} {counter(entry, key):.3g}")
     other, label = paired_baseline(name, cases)
     if other and figure and cases[other]["seconds"]:
         base = cases[other]["seconds"]

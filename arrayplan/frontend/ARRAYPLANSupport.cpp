@@ -7,6 +7,7 @@
 #include "arrayplan/model/JsonReport.h"
 #include "arrayplan/model/OutputFile.h"
 #include "arrayplan/model/ResultCodes.h"
+#include "arrayplan/planner/Explanation.h"
 #include "arrayplan/planner/PolicyConverter.h"
 #include "arrayplan/policy/ConfigurationStep.h"
 #include "arrayplan/policy/Policy.h"
@@ -56,6 +57,18 @@ int ARRAYPLANSupport::run(int argc, const char* const* argv) {
     if (!readCommandLine(argc, argv, exitStatus))
         return exitStatus;
     echoSettings();
+    int status = runSteps();
+    explain();
+    return status;
+}
+
+int ARRAYPLANSupport::run(const CommandLine& line, const SharedInputs& shared) {
+    line_ = line;
+    shared_ = &shared;
+    settings_.raidDirectory = line_.raidDirectory;
+    settings_.debug = line_.debug;
+    settings_.supportFiles = shared.supportFiles;
+    echoSettings();
     return runSteps();
 }
 
@@ -100,6 +113,9 @@ int ARRAYPLANSupport::runSteps() {
         &ARRAYPLANSupport::writeOutputPolicy,
     };
     for (Step step : kSteps) {
+        // A fleet check without an output folder plans every inventory and writes nothing for it.
+        if (step == &ARRAYPLANSupport::verifyOutputInventory && shared_ && !shared_->writesOutputs)
+            break;
         if (!(this->*step)())
             return finish();
     }
@@ -117,6 +133,15 @@ int ARRAYPLANSupport::finish() {
     settings_.printErrorForm(resultMessage(errorCode_));
     settings_.printPlain(failureLine_.c_str());
     return failureExitStatus(errorCode_);
+}
+
+const PolicyList& ARRAYPLANSupport::policies() const {
+    return shared_ ? *shared_->policies : policyReader_->policyList();
+}
+
+void ARRAYPLANSupport::explain() const {
+    if (line_.explain && configurationsTried_)
+        printExplanation(settings_, controllers_, policies(), errorCode_);
 }
 
 bool ARRAYPLANSupport::writeReport() {
@@ -182,6 +207,8 @@ bool ARRAYPLANSupport::verifyInputPolicy() {
 
 bool ARRAYPLANSupport::processInputPolicy() {
     settings_.printPlain("Processing input policy file ...\n");
+    if (shared_)
+        return shared_->policies != nullptr || fail(ResultCode::PolicyUnparsable);
     policyReader_ = std::make_unique<PolicyReader>(settings_, line_.policyPath, false);
     if (!policyReader_->read())
         return fail(ResultCode::PolicyUnparsable);
@@ -237,12 +264,13 @@ bool ARRAYPLANSupport::checkOutputsNameNoInput() {
 
 bool ARRAYPLANSupport::createConfigurations() {
     settings_.printPlain("Creating KLAMP Configurations ...\n");
+    configurationsTried_ = true;
     // Each controller is planned on its own copy of the policy as read.
     PlanPolicy plan = [this](RaidController& controller, Policy& copy) {
         PolicyConverter converter(settings_, copy, controller);
         return converter.runConverter();
     };
-    ResultCode code = runConfigurationStep(settings_, controllers_, policyReader_->policyList(), plan);
+    ResultCode code = runConfigurationStep(settings_, controllers_, policies(), plan);
     if (code == ResultCode::Success)
         return true;
     planningFailure_ = code;
@@ -276,7 +304,7 @@ bool ARRAYPLANSupport::verifyOutputPolicy() {
 bool ARRAYPLANSupport::writeOutputPolicy() {
     settings_.printPlain("Writing output policy file ...\n");
     // Earlier versions kept their temporary file in the support folder; those of killed runs stayed there.
-    RemoveStaleReplacements(settings_.raidDirectory, kPolicyPrefix);
+    RemoveStaleReplacements(settings_.fileSystem(), settings_.raidDirectory, kPolicyPrefix);
     PolicyMaker maker(settings_, line_.outputPolicyPath);
     bool made = maker.makePolicies(controllers_, *outputPolicy_);
     outputPolicy_.reset();

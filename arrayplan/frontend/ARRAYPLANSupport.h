@@ -14,12 +14,21 @@
 class Console;
 class FileSystem;
 class OutputFile;
+class PolicyList;
 class PolicyReader;
+class SupportFileCache;
 
 // A file of the run with the switch that named it (for a support file, "/raid:").
 struct NamedFile {
     const char* switchName;
     CString path;
+};
+
+// What the runs of a fleet check share, read once before them; the runs only consult it.
+struct SharedInputs {
+    const PolicyList* policies = nullptr; // the policy file as read; null when reading it failed
+    SupportFileCache* supportFiles = nullptr;
+    bool writesOutputs = true; // false: the run ends after planning, with nothing written
 };
 
 class ARRAYPLANSupport {
@@ -32,13 +41,24 @@ public:
 
     // The whole run; returns the exit status.
     int run(int argc, const char* const* argv);
+    // The run of a command line already read, on the inputs of shared (which outlive the run) instead of
+    // its own reading of the policy file and support files; returns the exit status.
+    int run(const CommandLine& line, const SharedInputs& shared);
+
+    // After the run: its code (Success for a completed run) and the controllers as the run left them.
+    ResultCode resultCode() const { return errorCode_; }
+    const ControllerList& controllers() const { return controllers_; }
+    const RunSettings& settings() const { return settings_; }
 
 private:
     int showUsage();
     bool readCommandLine(int argc, const char* const* argv, int& exitStatus);
     void echoSettings() const;
     int runSteps();
+    // With "/explain", once the configurations were tried: the explanation of every controller.
+    void explain() const;
     int finish();
+    const PolicyList& policies() const;
     // Writes the "/json:" report, when asked for, of the run as it ends; false, with its line recorded,
     // when it cannot be written.
     bool writeReport();
@@ -71,8 +91,10 @@ private:
     RunSettings settings_;
     ControllerList controllers_;
     std::unique_ptr<PolicyReader> policyReader_;
+    const SharedInputs* shared_ = nullptr;        // a fleet check's run only
     std::unique_ptr<OutputFile> outputInventory_; // from its check to its writing
     std::unique_ptr<OutputFile> outputPolicy_;
     std::string failureLine_;                          // printed after the run's message
     ResultCode planningFailure_ = ResultCode::Success; // the configuration step's code when it failed
+    bool configurationsTried_ = false;
 };

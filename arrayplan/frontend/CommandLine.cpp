@@ -4,16 +4,39 @@
 #include "foundation/SwitchParser.h"
 #include "foundation/platform/PathStyle.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 const SwitchDeclaration kSwitches[] = {
-    {"/ini:", SwitchKind::SpanningText, true, true},   {"/inp:", SwitchKind::SpanningText, true, true},
-    {"/outi:", SwitchKind::SpanningText, false, true}, {"/outp:", SwitchKind::SpanningText, false, true},
-    {"/raid:", SwitchKind::SpanningText, false, true}, {"/?", SwitchKind::Flag, false, true},
-    {"/debug", SwitchKind::Flag, false, true},         {"/json:", SwitchKind::SpanningText, false, true},
+    {"/ini:", SwitchKind::SpanningText, false, true},    {"/inp:", SwitchKind::SpanningText, true, true},
+    {"/outi:", SwitchKind::SpanningText, false, true},   {"/outp:", SwitchKind::SpanningText, false, true},
+    {"/raid:", SwitchKind::SpanningText, false, true},   {"/?", SwitchKind::Flag, false, true},
+    {"/debug", SwitchKind::Flag, false, true},           {"/json:", SwitchKind::SpanningText, false, true},
+    {"/fleet:", SwitchKind::SpanningText, false, false}, {"/report:", SwitchKind::SpanningText, false, false},
+    {"/jobs:", SwitchKind::Number, false, false},        {"/outdir:", SwitchKind::SpanningText, false, false},
+    {"/explain", SwitchKind::Flag, false, true},
 };
+
+// A single run needs "/ini:"; a fleet check reads its inventories from "/fleet:" and needs "/report:". The
+// switches of one kind of run are refused in the other.
+bool switchesFitTheRun(const SwitchParser& parser) {
+    if (!parser.IsGiven("/fleet:"))
+        return parser.IsGiven("/ini:") && !parser.IsGiven("/report:") && !parser.IsGiven("/jobs:") &&
+               !parser.IsGiven("/outdir:");
+    return parser.IsGiven("/report:") && !parser.IsGiven("/ini:") && !parser.IsGiven("/outi:") &&
+           !parser.IsGiven("/outp:") && !parser.IsGiven("/json:") && !parser.IsGiven("/explain");
+}
+
+// "/jobs:" is a count of worker threads: 1 or more.
+bool readJobs(const SwitchParser& parser, int& jobs) {
+    CString text;
+    if (!parser.GetValue("/jobs:", text))
+        return true;
+    jobs = std::atoi(text.Text());
+    return jobs >= 1 && jobs <= kMaxFleetJobs;
+}
 
 const char* const kUsage[] = {
     "",
@@ -46,6 +69,8 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     int result = parser.Parse(argc, argv, false, true);
     if (result != SwitchParser::kParsed)
         return result;
+    if (!switchesFitTheRun(parser) || !readJobs(parser, line.fleetJobs))
+        return SwitchParser::kRejected;
     parser.GetValue("/ini:", line.inventoryPath);
     parser.GetValue("/inp:", line.policyPath);
     parser.GetValue("/outi:", line.outputInventoryPath);
@@ -54,6 +79,10 @@ int parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     line.raidDirectory = withTrailingSeparator(line.raidDirectory);
     parser.GetValue("/json:", line.jsonPath);
     line.debug = parser.IsGiven("/debug");
+    parser.GetValue("/fleet:", line.fleetDirectory);
+    parser.GetValue("/report:", line.fleetReportPath);
+    parser.GetValue("/outdir:", line.fleetOutputDirectory);
+    line.explain = parser.IsGiven("/explain");
     return SwitchParser::kParsed;
 }
 

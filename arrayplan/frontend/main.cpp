@@ -1,3 +1,4 @@
+#include "arrayplan/fleet/FleetCheck.h"
 #include "arrayplan/frontend/ARRAYPLANSupport.h"
 #include "foundation/Console.h"
 #include "foundation/platform/CommandLine.h"
@@ -20,5 +21,9 @@ int main(int argc, char** argv) {
     for (const std::string& argument : arguments)
         values.push_back(argument.c_str());
     values.push_back(nullptr);
-    return support->run(static_cast<int>(arguments.size()), values.data());
+    int count = static_cast<int>(arguments.size());
+    CommandLine fleet;
+    if (readFleetCommandLine(count, values.data(), fleet))
+        return runFleetCheck(Console::Instance(), CurrentFileSystem(), fleet);
+    return support->run(count, values.data());
 }

@@ -36,20 +36,29 @@ template <typename TextOf> std::string joinedTexts(const std::vector<int>& codes
 
 } // namespace
 
-ControllerIni::ControllerIni(const CString& directory, const char* modelName, Console& console)
-    : console_(console), fileName_(fileName(directory, modelName)) {}
+ControllerIni::ControllerIni(const CString& directory, const char* modelName, Console& console,
+                             FileSystem& fileSystem)
+    : console_(&console), fileSystem_(&fileSystem), fileName_(fileName(directory, modelName)) {}
 
 CString ControllerIni::fileName(const CString& directory, const char* modelName) {
     return directory + modelName + ".ini";
 }
 
 bool ControllerIni::load() {
-    IniFile ini(fileName_, true);
+    IniFile ini(*fileSystem_, fileName_, true);
     if (!ini.FileExists()) {
-        console_.OutFormat("%s doesn't exists\n", fileName_.Text());
+        console_->OutFormat("%s doesn't exists\n", fileName_.Text());
         return false;
     }
     return loadFrom(ini);
+}
+
+void ControllerIni::adoptLoad(const ControllerIni& parsed) {
+    Console* console = console_;
+    FileSystem* fileSystem = fileSystem_;
+    *this = parsed;
+    console_ = console;
+    fileSystem_ = fileSystem;
 }
 
 bool ControllerIni::loadText(TextContents text) {
@@ -75,7 +84,7 @@ bool ControllerIni::loadFrom(const IniFile& ini) {
     for (const CString& item : itemsOf(ini.GetValue(kSection, "RAIDLevels", ""))) {
         int level = raidLevelFromText(item.Text());
         if (level < 0) {
-            console_.Out("DEBUG:RAID Level not supported\n");
+            console_->Out("DEBUG:RAID Level not supported\n");
             return false;
         }
         levels_.push_back(LevelLimits{level, ini.GetInt(item.Text(), "MinPhysicalDrives", 1),
@@ -99,7 +108,7 @@ bool ControllerIni::stripeSizeSupported(const char* stripeText) const {
     int code = stripeSizeFromText(stripeText);
     if (code >= 0 && std::find(stripeSizes_.begin(), stripeSizes_.end(), code) != stripeSizes_.end())
         return true;
-    Console& console = console_;
+    Console& console = *console_;
     console.OutFormat("\nSupported Stripe sizes for %s are: ", model_.c_str());
     console.OutFormat("%s", joinedTexts(stripeSizes_, stripeSizeText).c_str());
     console.Out("\n");
@@ -112,7 +121,7 @@ bool ControllerIni::raidLevelSupported(int level) const {
     std::vector<int> codes;
     for (const LevelLimits& limits : levels_)
         codes.push_back(limits.level);
-    Console& console = console_;
+    Console& console = *console_;
     console.OutFormat("\nSupported RAID levels for %s are: ", model_.c_str());
     console.OutFormat("%s", joinedTexts(codes, raidLevelText).c_str());
     console.Out("\n");
@@ -143,7 +152,7 @@ int ControllerIni::maxLogicalDrives(int level) const {
 }
 
 void ControllerIni::dump() const {
-    Console& console = console_;
+    Console& console = *console_;
     console.OutFormat("Model=%s\n", model_.c_str());
     std::string stripes;
     for (int code : stripeSizes_)

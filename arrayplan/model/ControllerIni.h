@@ -20,7 +20,7 @@ struct LevelLimits {
 class ControllerIni {
 public:
     // directory ends with a separator or is empty (the current directory); messages go to console.
-    ControllerIni(const CString& directory, const char* modelName, Console& console);
+    ControllerIni(const CString& directory, const char* modelName, Console& console, FileSystem& fileSystem);
 
     static CString fileName(const CString& directory, const char* modelName);
     const CString& fileName() const { return fileName_; }
@@ -29,6 +29,9 @@ public:
     bool load();
     // The same for text given as the file's contents (its name still names it in messages).
     bool loadText(TextContents text);
+    // Takes the outcome of parsed's load (its limits, or its failure) as this file's own, keeping this
+    // one's console and file system: a support file parsed once serves many runs.
+    void adoptLoad(const ControllerIni& parsed);
     // After a load that failed on a file that cannot be read: "<file>: <reason>\n", for the line after the
     // caller's failure line; empty otherwise.
     const std::string& failureLine() const { return failureLine_; }
@@ -61,7 +64,8 @@ private:
     bool loadFrom(const IniFile& ini);
     const LevelLimits* findLevel(int level) const;
 
-    Console& console_;
+    Console* console_;
+    FileSystem* fileSystem_;
     CString fileName_;
     std::string failureLine_;
     std::string model_;

@@ -136,7 +136,7 @@ ResultCode loadFrom(RunSettings& settings, const CString& path, const IniFile& i
 } // namespace
 
 ResultCode loadInventory(RunSettings& settings, const CString& path, ControllerList& controllers) {
-    IniFile ini(path, true);
+    IniFile ini(settings.fileSystem(), path, true);
     if (!ini.FileExists()) {
         settings.console().OutFormat("%s doesn't exists%s", path.Text(), "\n");
         return ResultCode::InventoryUnparsable;

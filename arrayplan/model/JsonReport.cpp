@@ -24,9 +24,7 @@ std::string messageText(const char* message) {
 }
 
 json resultObject(ResultCode code) {
-    if (code == ResultCode::Success)
-        return {{"code", 0}, {"message", "Validation Completed"}};
-    return {{"code", failureExitStatus(code)}, {"message", messageText(resultMessage(code))}};
+    return {{"code", resultStatus(code)}, {"message", resultText(code)}};
 }
 
 int memberNumber(const RaidController& controller, const RaidArray& array, int index) {
@@ -135,7 +133,53 @@ json controllerObject(const RaidController& controller, int number, ResultCode p
             {"failure", failed ? resultObject(planningFailure) : json(nullptr)}};
 }
 
+// "A:5:1+2+3 B:1:4+5" from a controller object's arrays.
+std::string arraysText(const json& arrays) {
+    std::string text;
+    for (const json& array : arrays) {
+        text += (text.empty() ? "" : " ") + array["id"].get<std::string>() + ":";
+        if (!array["raid_level"].is_null())
+            text += array["raid_level"].get<std::string>();
+        text += ":";
+        std::string members;
+        for (const json& member : array["members"])
+            members += (members.empty() ? "" : "+") + std::to_string(member.get<int>());
+        text += members;
+    }
+    return text;
+}
+
 } // namespace
+
+int resultStatus(ResultCode code) {
+    return code == ResultCode::Success ? 0 : failureExitStatus(code);
+}
+
+std::string resultText(ResultCode code) {
+    return code == ResultCode::Success ? "Validation Completed" : failureText(code);
+}
+
+std::string failureText(ResultCode code) {
+    return messageText(resultMessage(code));
+}
+
+std::vector<ControllerSummary> controllerSummaries(const ControllerList& controllers) {
+    std::vector<ControllerSummary> summaries;
+    for (int i = 0; i < controllers.size(); ++i) {
+        json object = controllerObject(*controllers.at(i), i + 1, ResultCode::Success);
+        ControllerSummary summary;
+        summary.number = i + 1;
+        summary.model = object["model"].get<std::string>();
+        if (!object["policy"].is_null())
+            summary.policy = object["policy"].get<std::string>();
+        summary.arrays = arraysText(object["arrays"]);
+        for (const json& array : object["arrays"])
+            summary.usableMb += array["usable_mb"].get<long long>();
+        summary.wastedMb = object["wasted_mb"].get<long long>();
+        summaries.push_back(std::move(summary));
+    }
+    return summaries;
+}
 
 std::string jsonReport(const RunSettings& settings, const ControllerList& controllers, ResultCode result,
                        ResultCode planningFailure) {

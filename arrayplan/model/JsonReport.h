@@ -5,6 +5,7 @@
 #include "arrayplan/model/ResultCodes.h"
 
 #include <string>
+#include <vector>
 
 class ControllerList;
 class OutputFile;
@@ -15,6 +16,27 @@ class RunSettings;
 // configuration.
 std::string jsonReport(const RunSettings& settings, const ControllerList& controllers, ResultCode result,
                        ResultCode planningFailure);
+
+// What the report says of one controller, in one line of a fleet check's report.
+struct ControllerSummary {
+    int number = 0; // from 1, in inventory order
+    std::string model;
+    std::string policy; // empty when none was applied
+    // "id:level:members" per array, blank-separated, the members' drive numbers joined by "+": "A:5:1+2+3"
+    std::string arrays;
+    long long usableMb = 0; // of all arrays
+    long long wastedMb = 0;
+};
+
+// The summaries of the report's controllers, with the same figures as the report.
+std::vector<ControllerSummary> controllerSummaries(const ControllerList& controllers);
+
+// The report's result: the run's exit status and the message without its line end ("Validation
+// Completed" for a completed run).
+int resultStatus(ResultCode code);
+std::string resultText(ResultCode code);
+// The message of a failed run's code without its line end (for Success, the general failure's message).
+std::string failureText(ResultCode code);
 
 // Writes text into output (opened) and commits it; false, with the file as it was, when that fails.
 [[nodiscard]] bool writeJsonReport(OutputFile& output, const std::string& text);

@@ -16,6 +16,7 @@ OutputFile::~OutputFile() {
 }
 
 bool OutputFile::open(const RunSettings& settings) {
+    fileSystem_ = &settings.fileSystem();
     // No file named: the check fails as the run's message says, with nothing to add.
     if (path_.IsEmpty())
         return checkFile(settings, "a", path_);
@@ -24,9 +25,9 @@ bool OutputFile::open(const RunSettings& settings) {
     if (!lock_)
         return failWith(fileSystem.LastFailureReason());
     // Under the lock no live run writes one of these: they are what killed runs left.
-    RemoveStaleReplacements(folder_, prefix_);
+    RemoveStaleReplacements(fileSystem, folder_, prefix_);
     // A search that failed says nothing: taken for a missing file, the old policies would not be kept.
-    Lookup lookup = LookUpPath(path_);
+    Lookup lookup = LookUpPath(fileSystem, path_);
     if (lookup == Lookup::Failed)
         return failWith(fileSystem.LastFailureReason());
     existed_ = lookup == Lookup::Found;
@@ -37,7 +38,7 @@ bool OutputFile::open(const RunSettings& settings) {
 }
 
 bool OutputFile::begin() {
-    replacement_ = std::make_unique<FileReplacement>(path_, ReplacementOptions{prefix_});
+    replacement_ = std::make_unique<FileReplacement>(*fileSystem_, path_, ReplacementOptions{prefix_});
     if (!replacement_->Open())
         return failWith(replacement_->FailureReason());
     return true;

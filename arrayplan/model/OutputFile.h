@@ -28,7 +28,8 @@ public:
     // that a file already there opens for appending, which leaves it as it is. False, with failureLine()
     // set, when one of these fails.
     bool open(const RunSettings& settings);
-    // Creates the temporary file that receives the new contents; false with failureLine() set.
+    // Creates the temporary file that receives the new contents, on the file system of open's settings;
+    // false with failureLine() set.
     bool begin();
     FileReplacement& contents() { return *replacement_; }
     bool existedBefore() const { return existed_; }
@@ -51,6 +52,7 @@ private:
     CString prefix_;
     CString folder_;
     bool existed_ = false;
+    FileSystem* fileSystem_ = nullptr; // the run's, from open
     std::unique_ptr<FileLock> lock_;
     std::unique_ptr<FileReplacement> replacement_;
     std::string failureLine_;

@@ -5,6 +5,7 @@
 #include "arrayplan/model/RaidController.h"
 #include "arrayplan/model/ResultCodes.h"
 #include "arrayplan/model/RunSettings.h"
+#include "arrayplan/model/SupportFileCache.h"
 #include "foundation/Console.h"
 
 #include <cstdio>
@@ -54,8 +55,9 @@ ResultCode checkArray(const RunSettings& settings, const ControllerIni& ini, int
 
 ResultCode checkPolicyLimits(const RunSettings& settings, const RaidController& controller,
                              const PolicyLayout& policy) {
-    ControllerIni ini(settings.raidDirectory, controller.modelName(), settings.console());
-    if (!ini.load()) {
+    ControllerIni ini(settings.raidDirectory, controller.modelName(), settings.console(),
+                      settings.fileSystem());
+    if (!loadSupportFile(settings, ini)) {
         settings.console().OutFormat("%s\n", "Error opening RAID support ini file");
         settings.console().Out(ini.failureLine().c_str());
         return ResultCode::ControllerUnsupported;

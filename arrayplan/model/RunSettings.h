@@ -11,6 +11,7 @@
 
 class Console;
 class FileSystem;
+class SupportFileCache;
 
 class RunSettings {
 public:
@@ -26,6 +27,8 @@ public:
     CString machineType;
     CString serialNumber;
     CString applicabilityTemplate;
+    // The support files that the runs of a fleet check share; null: the run reads each file itself.
+    SupportFileCache* supportFiles = nullptr;
 
     Console& console() const { return *console_; }
     FileSystem& fileSystem() const;

@@ -5,6 +5,7 @@
 #include "arrayplan/model/RaidController.h"
 #include "arrayplan/model/RaidRecords.h"
 #include "arrayplan/model/RunSettings.h"
+#include "arrayplan/model/SupportFileCache.h"
 #include "arrayplan/planner/PlannerTrace.h"
 #include "arrayplan/policy/Policy.h"
 #include "foundation/Console.h"
@@ -25,8 +26,8 @@ ResultCode PolicyConverter::runConverter() {
     trace(kTraceRunStart, "runConverter(controller=%s) start", controller_.modelName());
     errorCode_ = ResultCode::Success;
     ini_ = std::make_unique<ControllerIni>(settings_.raidDirectory, controller_.modelName(),
-                                           settings_.console());
-    if (!ini_->load()) {
+                                           settings_.console(), settings_.fileSystem());
+    if (!loadSupportFile(settings_, *ini_)) {
         settings_.console().Out("Error opening RAID support ini file\n");
         settings_.console().Out(ini_->failureLine().c_str());
         errorCode_ = ResultCode::ControllerUnsupported;

@@ -3,6 +3,7 @@
 #include "arrayplan/model/ControllerIni.h"
 #include "arrayplan/model/ControllerList.h"
 #include "arrayplan/model/RunSettings.h"
+#include "arrayplan/model/SupportFileCache.h"
 #include "arrayplan/policy/PolicyText.h"
 #include "foundation/TextFormat.h"
 
@@ -54,8 +55,9 @@ ResultCode checkConfigCreated(const RunSettings& settings, ControllerList& contr
         if (configuration == nullptr)
             continue;
         anyConfigured = true;
-        ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console());
-        if (ini.load() && !arraysFit(settings, ini, *configuration))
+        ControllerIni ini(settings.raidDirectory, controller->modelName(), settings.console(),
+                          settings.fileSystem());
+        if (loadSupportFile(settings, ini) && !arraysFit(settings, ini, *configuration))
             return ResultCode::ArrayDrivesUnsupported;
         if (!usesStripes(*configuration))
             configuration->stripeSize = kStripeNotSet;

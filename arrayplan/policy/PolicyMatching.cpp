@@ -6,12 +6,6 @@
 
 #include <cstdio>
 
-namespace {
-
-constexpr int kMatchStartTrace = 41;
-constexpr int kMatchFoundTrace = 52;
-constexpr int kMatchNoneTrace = 57;
-
 bool textMet(const CString& criterion, const CString& fact) {
     return criterion.IsEmpty() || criterion.EqualsNoCase(fact);
 }
@@ -19,6 +13,12 @@ bool textMet(const CString& criterion, const CString& fact) {
 bool numberMet(int criterion, int fact) {
     return criterion == AppliesToEntry::kNotGiven || criterion == fact;
 }
+
+namespace {
+
+constexpr int kMatchStartTrace = 41;
+constexpr int kMatchFoundTrace = 52;
+constexpr int kMatchNoneTrace = 57;
 
 bool entryMatches(const AppliesToEntry& entry, const ControllerFacts& facts) {
     if (entry.all)

@@ -22,6 +22,11 @@ struct ControllerFacts {
 // The facts of controller, the controllerNumber-th of the inventory whose system facts settings hold.
 ControllerFacts factsOf(const RunSettings& settings, const RaidController& controller, int controllerNumber);
 
+// Whether one criterion of an entry is met: one not given always is; a text equals the fact ignoring
+// letter case, a number equals it.
+bool textMet(const CString& criterion, const CString& fact);
+bool numberMet(int criterion, int fact);
+
 // True when one of the policy's entries matches: an ALL entry, or one whose every given criterion
 // equals the fact (texts ignoring letter case, whole texts).
 bool appliesTo(const Policy& policy, const ControllerFacts& facts);

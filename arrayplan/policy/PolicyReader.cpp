@@ -28,7 +28,7 @@ bool PolicyReader::openFile(TextFile& file) {
     valueIndex_.clear();
     fileLoaded_ = false;
     if (!text_)
-        return file.Open(path_, "r");
+        return file.Open(settings_.fileSystem(), path_, "r");
     file.OpenText(TextContents{*text_});
     return true;
 }
@@ -66,7 +66,7 @@ bool PolicyReader::scan() {
         // An optional file may be missing, and then reads as an empty one (the output policy file is
         // created only when policies are written to it); one that is there but cannot be read is an
         // error, or its policies would be taken for none (and their names given out again).
-        if (optional_ && LookUpPath(path_) == Lookup::Missing) {
+        if (optional_ && LookUpPath(settings_.fileSystem(), path_) == Lookup::Missing) {
             settings_.printLeveled("\tScanning policies ...\n", 5);
             return true;
         }

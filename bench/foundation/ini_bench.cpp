@@ -37,7 +37,7 @@ int SectionsIn(int lines) {
 // Lookups spread over the whole document, the last section included (the worst case for a line walk).
 void BM_IniGetValue(benchmark::State& state) {
     int lines = static_cast<int>(state.range(0));
-    IniFile ini("", true);
+    IniFile ini(CurrentFileSystem(), "", true);
     Fill(ini, lines);
     int sections = SectionsIn(lines);
     int i = 0;
@@ -72,7 +72,7 @@ CString WalkLookup(const IniFile& ini, const CString& section, const CString& ke
 
 void BM_LineWalkGetValueBaseline(benchmark::State& state) {
     int lines = static_cast<int>(state.range(0));
-    IniFile ini("", true);
+    IniFile ini(CurrentFileSystem(), "", true);
     Fill(ini, lines);
     int sections = SectionsIn(lines);
     int i = 0;
@@ -87,7 +87,7 @@ BENCHMARK(BM_LineWalkGetValueBaseline)->RangeMultiplier(4)->Range(1250, 20000)->
 
 void BM_IniRewriteValue(benchmark::State& state) {
     int lines = static_cast<int>(state.range(0));
-    IniFile ini("", true);
+    IniFile ini(CurrentFileSystem(), "", true);
     Fill(ini, lines);
     int sections = SectionsIn(lines);
     int i = 0;
@@ -105,7 +105,7 @@ void BM_IniBuildBySetValue(benchmark::State& state) {
     int lines = static_cast<int>(state.range(0));
     int sections = SectionsIn(lines);
     for (auto _ : state) {
-        IniFile ini("", true);
+        IniFile ini(CurrentFileSystem(), "", true);
         for (int section = 0; section < sections; ++section) {
             for (int key = 0; key < kKeysPerSection; ++key)
                 ini.SetValue(SectionName(section), KeyName(key), "1", false, false);
@@ -122,9 +122,9 @@ class ScratchDocument {
 public:
     ScratchDocument() {
         path_ = (std::filesystem::temp_directory_path() / "kit-bench-ini.ini").string();
-        IniFile ini(path_.c_str(), true);
+        IniFile ini(CurrentFileSystem(), path_.c_str(), true);
         Fill(ini, 20000);
-        ini.Save(path_.c_str());
+        ini.Save(CurrentFileSystem(), path_.c_str());
     }
     ~ScratchDocument() { std::remove(path_.c_str()); }
     const char* Path() const { return path_.c_str(); }
@@ -136,7 +136,7 @@ private:
 void BM_IniLoad20000(benchmark::State& state) {
     static ScratchDocument document;
     for (auto _ : state) {
-        IniFile ini(document.Path(), true);
+        IniFile ini(CurrentFileSystem(), document.Path(), true);
         benchmark::DoNotOptimize(ini.Lines().size());
     }
 }
@@ -144,9 +144,9 @@ BENCHMARK(BM_IniLoad20000)->Unit(benchmark::kMillisecond);
 
 void BM_IniSave20000(benchmark::State& state) {
     static ScratchDocument document;
-    IniFile ini(document.Path(), true);
+    IniFile ini(CurrentFileSystem(), document.Path(), true);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ini.Save(document.Path()));
+        benchmark::DoNotOptimize(ini.Save(CurrentFileSystem(), document.Path()));
 }
 BENCHMARK(BM_IniSave20000)->Unit(benchmark::kMillisecond);
 

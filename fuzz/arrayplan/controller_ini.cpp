@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string sink;
     Console::Instance().Capture(&sink, &sink);
-    ControllerIni ini("", "Fuzz-Model", Console::Instance());
+    ControllerIni ini("", "Fuzz-Model", Console::Instance(), CurrentFileSystem());
     if (ini.loadText({std::string_view(reinterpret_cast<const char*>(data), size)})) {
         for (const char* stripe : {"8", "64", "4096", "64KB"})
             ini.stripeSizeSupported(stripe);

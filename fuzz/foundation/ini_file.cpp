@@ -55,10 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Contents beyond the reading bounds leave the document unreadable; any other is saved.
         if (ini.IsUnreadable())
             return 0;
-        if (!ini.Save(path.c_str()))
+        if (!ini.Save(CurrentFileSystem(), path.c_str()))
             std::abort();
     }
-    IniFile again(path.c_str(), true);
+    IniFile again(CurrentFileSystem(), path.c_str(), true);
     if (again.GetValue("Fuzz", "Added", "").IsEmpty() && again.GetValue("Fuzz", "Added", "x") == "x")
         std::abort();
     // A byte order mark at the start survives the save.

@@ -252,11 +252,12 @@ TEST_F(DiskTreeTest, ALookUpThroughAFileFindsThePathMissing) {
         {"none/dst", Lookup::Missing}, {"f.txt/*", Lookup::Failed},    {"none/*", Lookup::Failed},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LookUpPath(At(c.relative)), c.lookup) << c.relative;
+        EXPECT_EQ(LookUpPath(CurrentFileSystem(), At(c.relative)), c.lookup) << c.relative;
         MemoryFileSystem memory;
         ScopedFileSystem installed(memory);
         memory.AddFile("/t/f.txt", "plain");
-        EXPECT_EQ(LookUpPath(CString("/t/" + c.relative)), c.lookup) << "memory: " << c.relative;
+        EXPECT_EQ(LookUpPath(CurrentFileSystem(), CString("/t/" + c.relative)), c.lookup)
+            << "memory: " << c.relative;
     }
 }
 
@@ -337,9 +338,9 @@ TEST_F(DiskTreeTest, CopyReplacesLinksInTheDestinationWithoutWritingThroughThem)
 
 TEST_F(DiskTreeTest, PathsResolveIgnoringLetterCase) {
     temp.Write("Drivers/NIC/DrvInfo.ini", "[Driver Information]\n");
-    EXPECT_TRUE(PathExists(At("drivers/nic/DRVINFO.INI")));
-    EXPECT_TRUE(PathExists(At("DRIVERS/nic/drvinfo.*")));
-    EXPECT_FALSE(PathExists(At("drivers/nic/other.ini")));
+    EXPECT_TRUE(PathExists(CurrentFileSystem(), At("drivers/nic/DRVINFO.INI")));
+    EXPECT_TRUE(PathExists(CurrentFileSystem(), At("DRIVERS/nic/drvinfo.*")));
+    EXPECT_FALSE(PathExists(CurrentFileSystem(), At("drivers/nic/other.ini")));
 
     EXPECT_TRUE(CopyOneFile(At("DRIVERS/nic/drvinfo.ini"), At("drivers/NIC/copy.ini")));
     EXPECT_EQ(temp.Read("Drivers/NIC/copy.ini"), "[Driver Information]\n");

@@ -20,7 +20,7 @@ protected:
 
     // Writes two lines and a block through the open file, as a copy does, then commits.
     bool Replace(ReplacementOptions options = {"~rep-"}) {
-        FileReplacement replacement("/out/report.txt", options);
+        FileReplacement replacement(CurrentFileSystem(), "/out/report.txt", options);
         bool done = replacement.Open() && replacement.WriteLine("first") && replacement.WriteLine("second");
         File* output = done ? replacement.Output() : nullptr;
         if (output && output->Write("raw", 3) != 3)
@@ -67,7 +67,7 @@ TEST_F(FileReplacementTest, AFailureAtAnyStepLeavesTheOldFileAndNoTemporaryFile)
         fresh.FailCall(c.call, 0, "", c.reason);
         std::string failure;
         {
-            FileReplacement replacement("/out/report.txt", {"~rep-"});
+            FileReplacement replacement(CurrentFileSystem(), "/out/report.txt", {"~rep-"});
             bool done = replacement.Open() && replacement.WriteLine("new") && replacement.Commit();
             EXPECT_FALSE(done);
             failure = replacement.FailureReason();
@@ -82,7 +82,7 @@ TEST_F(FileReplacementTest, AFailureAtAnyStepLeavesTheOldFileAndNoTemporaryFile)
 
 TEST_F(FileReplacementTest, AReplacementNotCommittedIsRemovedAndOnlyASyncedOneIsSynced) {
     {
-        FileReplacement replacement("/out/report.txt", {"~rep-"});
+        FileReplacement replacement(CurrentFileSystem(), "/out/report.txt", {"~rep-"});
         ASSERT_TRUE(replacement.Open());
         ASSERT_TRUE(replacement.WriteLine("abandoned"));
         EXPECT_TRUE(disk.IsFile(replacement.TemporaryPath().Str()));
@@ -113,16 +113,16 @@ TEST_F(FileReplacementTest, StaleTemporaryFilesOfThePrefixAloneAreRemoved) {
     disk.AddFile("/out/~rep-0123abcd.tmp", "cut");
     disk.AddFile("/out/~rep-FFFF0000.TMP", "cut");
     disk.AddDirectory("/out/~rep-00000000.tmp");
-    EXPECT_TRUE(RemoveStaleReplacements("/out", "~rep-"));
+    EXPECT_TRUE(RemoveStaleReplacements(CurrentFileSystem(), "/out", "~rep-"));
     EXPECT_EQ(disk.filesRemoved, (Paths{"/out/~rep-0123abcd.tmp", "/out/~rep-FFFF0000.TMP"}));
     for (const std::string& path : kept)
         EXPECT_TRUE(disk.IsFile(path)) << path;
     EXPECT_TRUE(disk.IsDirectory("/out/~rep-00000000.tmp"));
 
-    EXPECT_FALSE(RemoveStaleReplacements("/missing", "~rep-"));
+    EXPECT_FALSE(RemoveStaleReplacements(CurrentFileSystem(), "/missing", "~rep-"));
     disk.AddFile("/out/~rep-11111111.tmp", "cut");
     disk.FailCall(Call::DeleteFile, 0);
-    EXPECT_FALSE(RemoveStaleReplacements("/out", "~rep-"));
+    EXPECT_FALSE(RemoveStaleReplacements(CurrentFileSystem(), "/out", "~rep-"));
 }
 
 } // namespace

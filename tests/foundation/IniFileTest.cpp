@@ -30,7 +30,7 @@ protected:
         for (const std::string& line : lines)
             content += line + "\n";
         disk.AddFile("/doc.ini", content);
-        return std::make_unique<IniFile>("/doc.ini", spacing);
+        return std::make_unique<IniFile>(CurrentFileSystem(), "/doc.ini", spacing);
     }
 };
 
@@ -86,7 +86,7 @@ TEST_F(IniFileTest, AddsAMissingSectionAfterABlankLineUnlessAtTheTop) {
     EXPECT_EQ(LinesOf(*ini), (Lines{"[A]", "a=1", "", "[B]", "k = v"}));
     EXPECT_STREQ(ini->GetValue("b", "K", "").Text(), "v");
 
-    IniFile empty("/none.ini", true);
+    IniFile empty(CurrentFileSystem(), "/none.ini", true);
     empty.SetValue("Main", "Drivers", "x", false, false);
     EXPECT_EQ(LinesOf(empty), (Lines{"[Main]", "Drivers = x"}));
     EXPECT_FALSE(disk.IsFile("/none.ini")); // created only by a save
@@ -97,7 +97,7 @@ TEST_F(IniFileTest, AddsAMissingSectionAfterABlankLineUnlessAtTheTop) {
 TEST_F(IniFileTest, KeylessLinesGoToTheTopAndAreAddedOnceUnlessAlways) {
     auto ini = Document({"[Driver Information]", "Path=x"});
     EXPECT_TRUE(ini->SetValue("", "", ";//", false, false));
-    EXPECT_TRUE(ini->Save("/doc.ini"));
+    EXPECT_TRUE(ini->Save(CurrentFileSystem(), "/doc.ini"));
     EXPECT_FALSE(ini->SetValue("", "", ";//", false, false));
     EXPECT_FALSE(ini->IsDirty());
     EXPECT_TRUE(ini->SetValue("", "", ";//", true, false));
@@ -106,8 +106,8 @@ TEST_F(IniFileTest, KeylessLinesGoToTheTopAndAreAddedOnceUnlessAlways) {
 
 TEST_F(IniFileTest, SaveKeepsBlankLinesAndDropsIndentation) {
     disk.AddFile("/doc.ini", "  [A]  \n\tx = 1 \n\n   \n;c\r\n");
-    IniFile ini("/doc.ini", true);
-    EXPECT_TRUE(ini.Save("/doc.ini"));
+    IniFile ini(CurrentFileSystem(), "/doc.ini", true);
+    EXPECT_TRUE(ini.Save(CurrentFileSystem(), "/doc.ini"));
     EXPECT_EQ(disk.Content("/doc.ini"), "[A]\nx = 1\n\n\n;c\n");
     EXPECT_TRUE(ini.FileExists());
 }
@@ -127,7 +127,7 @@ TEST_F(IniFileTest, AFailedSaveLeavesTheOriginalAndNoTemporaryFile) {
     auto ini = Document({"[A]", "x=1"});
     ini->SetValue("A", "x", "2", false, false);
     disk.FailCall(Call::Write, 1);
-    EXPECT_FALSE(ini->Save("/doc.ini"));
+    EXPECT_FALSE(ini->Save(CurrentFileSystem(), "/doc.ini"));
     disk.FailCall(Call::RenameFile, 1);
     EXPECT_FALSE(ini->Flush());
     EXPECT_TRUE(ini->IsDirty());
@@ -158,7 +158,7 @@ TEST_F(IniFileTest, AByteOrderMarkHidesNoSectionAndIsKeptWhenSaved) {
         SCOPED_TRACE(c.content);
         disk.AddFile("/drv.ini", c.content);
         {
-            IniFile ini("/drv.ini", true);
+            IniFile ini(CurrentFileSystem(), "/drv.ini", true);
             EXPECT_EQ(ini.Lines().size(), c.content.size() > bom.size() ? 2u : 0u);
             EXPECT_EQ(ini.GetValue("Driver Information", "Supported Systems", "").Str(),
                       c.content.size() > bom.size() ? "8837" : "");
@@ -185,12 +185,13 @@ TEST_F(IniFileTest, AFileBeyondTheReadingBoundsIsUnreadableAndNeverSavedOver) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content.size());
         disk.AddFile("/big.ini", c.content);
-        IniFile ini("/big.ini", true);
+        IniFile ini(CurrentFileSystem(), "/big.ini", true);
         EXPECT_EQ(ini.IsUnreadable(), c.unreadable);
         ini.SetValue("A", "k", "v", false, false);
         EXPECT_EQ(ini.Flush(), !c.unreadable);
-        if (c.unreadable)
+        if (c.unreadable) {
             EXPECT_EQ(disk.Content("/big.ini"), c.content);
+        }
     }
 }
 
@@ -309,7 +310,7 @@ TEST(IniFileIndexTest, LookupsAndEditsMatchTheLineWalkOnRandomDocuments) {
 
     for (int document = 0; document < 300; ++document) {
         bool spacing = random() % 2;
-        IniFile ini("", spacing);
+        IniFile ini(CurrentFileSystem(), "", spacing);
         Lines expected;
         for (int i = random() % 12; i > 0; --i) {
             expected.push_back(pick(pool));

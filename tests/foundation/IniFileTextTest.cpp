@@ -44,7 +44,7 @@ TEST(IniFileText, ReadsAsAFileHoldingTheSameBytes) {
         SCOPED_TRACE(c.label);
         TempDir dir;
         std::string path = dir.Write("doc.ini", c.content);
-        IniFile fromFile(path.c_str(), true);
+        IniFile fromFile(CurrentFileSystem(), path.c_str(), true);
         IniFile fromText(TextContents{c.content}, true);
         EXPECT_EQ(LinesOf(fromText), LinesOf(fromFile));
         EXPECT_EQ(fromText.IsUnreadable(), fromFile.IsUnreadable());
@@ -52,8 +52,8 @@ TEST(IniFileText, ReadsAsAFileHoldingTheSameBytes) {
         EXPECT_EQ(fromText.GetValue("A", "x", "none").Str(), fromFile.GetValue("A", "x", "none").Str());
         if (fromFile.IsUnreadable())
             continue;
-        ASSERT_TRUE(fromFile.Save((dir / "file.ini").c_str()));
-        ASSERT_TRUE(fromText.Save((dir / "text.ini").c_str()));
+        ASSERT_TRUE(fromFile.Save(CurrentFileSystem(), (dir / "file.ini").c_str()));
+        ASSERT_TRUE(fromText.Save(CurrentFileSystem(), (dir / "text.ini").c_str()));
         EXPECT_EQ(dir.Read("text.ini"), dir.Read("file.ini"));
     }
 }

@@ -13,7 +13,7 @@ protected:
 
     std::vector<std::string> ReadAll(const char* path, const char* mode) {
         TextFile file;
-        EXPECT_TRUE(file.Open(path, mode));
+        EXPECT_TRUE(file.Open(CurrentFileSystem(), path, mode));
         std::vector<std::string> lines;
         CString line;
         while (file.ReadLine(line))
@@ -50,7 +50,7 @@ TEST_F(TextFileTest, AtEndFollowsTheReadsAndIsTrueWhileClosed) {
     disk.AddFile("/f", "x\n");
     TextFile file;
     EXPECT_TRUE(file.AtEnd());
-    ASSERT_TRUE(file.Open("/f"));
+    ASSERT_TRUE(file.Open(CurrentFileSystem(), "/f"));
     EXPECT_FALSE(file.AtEnd());
     CString line;
     EXPECT_TRUE(file.ReadLine(line));
@@ -60,21 +60,21 @@ TEST_F(TextFileTest, AtEndFollowsTheReadsAndIsTrueWhileClosed) {
     EXPECT_TRUE(file.Close());
     EXPECT_TRUE(file.AtEnd());
     EXPECT_FALSE(file.Close()); // nothing open
-    EXPECT_FALSE(file.Open("/missing"));
+    EXPECT_FALSE(file.Open(CurrentFileSystem(), "/missing"));
     EXPECT_TRUE(file.AtEnd());
     EXPECT_FALSE(file.ReadLine(line));
 }
 
 TEST_F(TextFileTest, WritesLinesAndReportsAFailedWriteAtTheLatestOnClose) {
     TextFile file;
-    ASSERT_TRUE(file.Open("/out", "w+"));
+    ASSERT_TRUE(file.Open(CurrentFileSystem(), "/out", "w+"));
     EXPECT_TRUE(file.WriteLine("first"));
     EXPECT_TRUE(file.WriteLine(""));
     EXPECT_TRUE(file.Close());
     EXPECT_EQ(disk.Content("/out"), "first\n\n");
 
     disk.FailCall(MemoryFileSystem::Call::Write, 0, "/bad");
-    ASSERT_TRUE(file.Open("/bad", "w"));
+    ASSERT_TRUE(file.Open(CurrentFileSystem(), "/bad", "w"));
     file.WriteLine("lost");
     EXPECT_FALSE(file.Close());
     EXPECT_FALSE(file.WriteLine("after close"));
@@ -83,25 +83,25 @@ TEST_F(TextFileTest, WritesLinesAndReportsAFailedWriteAtTheLatestOnClose) {
 TEST_F(TextFileTest, DeleteOnCloseAndDeleteRemoveTheFile) {
     {
         TextFile file;
-        ASSERT_TRUE(file.Open("/temp", "w"));
+        ASSERT_TRUE(file.Open(CurrentFileSystem(), "/temp", "w"));
         file.SetDeleteOnClose(true);
         EXPECT_TRUE(file.Close());
         EXPECT_FALSE(disk.IsFile("/temp"));
     }
     {
         TextFile file;
-        ASSERT_TRUE(file.Open("/released", "w"));
+        ASSERT_TRUE(file.Open(CurrentFileSystem(), "/released", "w"));
         file.SetDeleteOnClose(true);
     } // released here
     EXPECT_FALSE(disk.IsFile("/released"));
     {
         TextFile file;
-        ASSERT_TRUE(file.Open("/kept", "w"));
+        ASSERT_TRUE(file.Open(CurrentFileSystem(), "/kept", "w"));
     }
     EXPECT_TRUE(disk.IsFile("/kept"));
 
     TextFile file;
-    ASSERT_TRUE(file.Open("/kept", "r"));
+    ASSERT_TRUE(file.Open(CurrentFileSystem(), "/kept", "r"));
     EXPECT_TRUE(file.Delete());
     EXPECT_FALSE(disk.IsFile("/kept"));
     EXPECT_FALSE(file.Delete());
@@ -129,7 +129,7 @@ TEST_F(TextFileTest, AByteOrderMarkOpeningTheFileIsSkippedAndRemembered) {
             SCOPED_TRACE(c.content + " " + mode);
             disk.AddFile("/f", c.content);
             TextFile file;
-            ASSERT_TRUE(file.Open("/f", mode));
+            ASSERT_TRUE(file.Open(CurrentFileSystem(), "/f", mode));
             std::vector<std::string> lines;
             CString line;
             while (file.ReadLine(line))
@@ -161,7 +161,7 @@ TEST_F(TextFileTest, BoundedReadsStopAtALineLongerThanTheLimit) {
         SCOPED_TRACE(c.content.substr(0, 10) + " " + c.mode);
         disk.AddFile("/f", c.content);
         TextFile file;
-        ASSERT_TRUE(file.Open("/f", c.mode));
+        ASSERT_TRUE(file.Open(CurrentFileSystem(), "/f", c.mode));
         CString line;
         EXPECT_EQ(file.ReadLine(line, 4), c.result);
         EXPECT_EQ(line.Str(), c.line);
@@ -171,7 +171,7 @@ TEST_F(TextFileTest, BoundedReadsStopAtALineLongerThanTheLimit) {
 TEST_F(TextFileTest, AFileThatCannotBeReadIsAFailureNotAnEnd) {
     disk.AddFile("/f", "one\ntwo\n");
     TextFile file;
-    ASSERT_TRUE(file.Open("/f"));
+    ASSERT_TRUE(file.Open(CurrentFileSystem(), "/f"));
     disk.DeleteFile("/f"); // the memory file system fails reads of a file that went
     CString line;
     EXPECT_EQ(file.ReadLine(line, 100), LineRead::Failed);

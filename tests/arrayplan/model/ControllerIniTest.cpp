@@ -27,7 +27,7 @@ TEST(ControllerIni, ReadsEveryFieldWithItsDefaults) {
                                 "MaxPhysicalDrives = 12\n"
                                 "[r1]\n"
                                 "MaxPhysicalDrives = 2\n");
-    ControllerIni ini(directoryOf(dir), "Vaultix-Q4", Console::Instance());
+    ControllerIni ini(directoryOf(dir), "Vaultix-Q4", Console::Instance(), CurrentFileSystem());
     ASSERT_TRUE(ini.load());
     EXPECT_EQ(ini.model(), "Vaultix-Q4");
     EXPECT_EQ(ini.stripeSizes(), (std::vector<int>{0, 1, 2, 3}));
@@ -56,7 +56,7 @@ TEST(ControllerIni, ReadsEveryFieldWithItsDefaults) {
 TEST(ControllerIni, OnlyTheLetterKIsRemovedFromStripeItems) {
     TempDir dir;
     dir.Write("Vaultix-Q1.ini", "[RAIDController]\nModel = Vaultix-Q1\nStripeSizes = 64KB,128K\n");
-    ControllerIni ini(directoryOf(dir), "Vaultix-Q1", Console::Instance());
+    ControllerIni ini(directoryOf(dir), "Vaultix-Q1", Console::Instance(), CurrentFileSystem());
     ASSERT_TRUE(ini.load());
     ConsoleCapture capture;
     EXPECT_TRUE(ini.stripeSizeSupported("128"));
@@ -84,7 +84,7 @@ TEST(ControllerIni, ItemsAreNotTrimmed) {
     for (const Case& c : cases) {
         TempDir dir;
         dir.Write("Vaultix-Q4.ini", std::string("[RAIDController]\nModel = Vaultix-Q4\n") + c.lines);
-        ControllerIni ini(directoryOf(dir), "Vaultix-Q4", Console::Instance());
+        ControllerIni ini(directoryOf(dir), "Vaultix-Q4", Console::Instance(), CurrentFileSystem());
         ASSERT_TRUE(ini.load()) << c.lines;
         EXPECT_EQ(ini.stripeSizes(), c.stripeSizes) << c.lines;
         EXPECT_EQ(ini.minPhysicalDrives(kRaid5), c.raid5Minimum) << c.lines;
@@ -95,7 +95,7 @@ TEST(ControllerIni, ItemsAreNotTrimmed) {
 TEST(ControllerIni, ListingsOfUnsupportedValues) {
     TempDir dir;
     dir.Write("Vaultix-Q2.ini", "[RAIDController]\nModel = Vaultix-Q2\nRAIDLevels = 0,1E,spanned,5\n");
-    ControllerIni ini(directoryOf(dir), "Vaultix-Q2", Console::Instance());
+    ControllerIni ini(directoryOf(dir), "Vaultix-Q2", Console::Instance(), CurrentFileSystem());
     ASSERT_TRUE(ini.load());
     ConsoleCapture capture;
     EXPECT_FALSE(ini.stripeSizeSupported("64"));
@@ -109,19 +109,19 @@ TEST(ControllerIni, LoadFailures) {
     TempDir dir;
     dir.Write("Vaultix-Q3.ini", "[RAIDController]\nRAIDLevels = 0,7\n");
     ConsoleCapture capture;
-    ControllerIni unknownLevel(directoryOf(dir), "Vaultix-Q3", Console::Instance());
+    ControllerIni unknownLevel(directoryOf(dir), "Vaultix-Q3", Console::Instance(), CurrentFileSystem());
     EXPECT_FALSE(unknownLevel.load());
     EXPECT_EQ(capture.Out(), "DEBUG:RAID Level not supported\n");
 
     capture.Clear();
-    ControllerIni missing(directoryOf(dir), "Vaultix-Q5", Console::Instance());
+    ControllerIni missing(directoryOf(dir), "Vaultix-Q5", Console::Instance(), CurrentFileSystem());
     EXPECT_FALSE(missing.load());
     EXPECT_EQ(capture.Out(), missing.fileName().Str() + " doesn't exists\n");
     EXPECT_EQ(missing.failureLine(), "");
 
     // A file that cannot be read whole is no file without limits; the caller names it with the reason.
     dir.Write("Vaultix-Q6.ini", std::string(70000, 'x'));
-    ControllerIni unreadable(directoryOf(dir), "Vaultix-Q6", Console::Instance());
+    ControllerIni unreadable(directoryOf(dir), "Vaultix-Q6", Console::Instance(), CurrentFileSystem());
     EXPECT_FALSE(unreadable.load());
     EXPECT_EQ(unreadable.failureLine(),
               unreadable.fileName().Str() + ": line 1 is longer than 65536 characters\n");
@@ -137,7 +137,7 @@ TEST(ControllerIni, DumpShowsEveryField) {
     TempDir dir;
     dir.Write("Vaultix-R1.ini", "[RAIDController]\nModel=Vaultix-R1\nStripeSizes=8K,64K\nRAIDLevels=1\n"
                                 "Tool.dos=m.exe\nPCI=a,b\n[1]\nMaxPhysicalDrives=2\n");
-    ControllerIni ini(directoryOf(dir), "Vaultix-R1", Console::Instance());
+    ControllerIni ini(directoryOf(dir), "Vaultix-R1", Console::Instance(), CurrentFileSystem());
     ASSERT_TRUE(ini.load());
     ConsoleCapture capture;
     ini.dump();

@@ -110,7 +110,7 @@ TEST_P(ShippedSupportFile, LoadsAndStaysWithinTheFamilyLimits) {
     const char* model = GetParam();
     int type = controllerTypeOf(model);
     int variant = variantOf(model);
-    ControllerIni ini(KIT_SOURCE_DIR "/data/raid/", model, Console::Instance());
+    ControllerIni ini(KIT_SOURCE_DIR "/data/raid/", model, Console::Instance(), CurrentFileSystem());
     ConsoleCapture quiet;
     ASSERT_TRUE(ini.load()) << ini.fileName().Str();
     EXPECT_EQ(ini.model(), model);

@@ -63,11 +63,11 @@ TEST(TextInput, ASupportFileReadsAsTextAsFromTheFile) {
         dir.Write("Vaultix-Q4.ini", v.content);
         CString directory((dir.Path().string() + "/").c_str());
         ConsoleCapture capture;
-        ControllerIni fromFile(directory, "Vaultix-Q4", Console::Instance());
+        ControllerIni fromFile(directory, "Vaultix-Q4", Console::Instance(), CurrentFileSystem());
         bool fileLoaded = fromFile.load();
         std::string fileSummary = supportSummary(fromFile, fileLoaded, capture.Out());
         capture.Clear();
-        ControllerIni fromText(directory, "Vaultix-Q4", Console::Instance());
+        ControllerIni fromText(directory, "Vaultix-Q4", Console::Instance(), CurrentFileSystem());
         bool textLoaded = fromText.loadText({v.content});
         EXPECT_EQ(supportSummary(fromText, textLoaded, capture.Out()), fileSummary);
         EXPECT_EQ(textLoaded, v.loads);

@@ -1,0 +1,7 @@
+#include "foundation/platform/Terminal.h"
+
+#include <unistd.h>
+
+bool StandardOutputIsTerminal() {
+    return isatty(STDOUT_FILENO) == 1;
+}
