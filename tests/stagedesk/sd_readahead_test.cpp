@@ -204,8 +204,9 @@ TEST(RealPlatform, ReadsASourceWholeUpToTheLimitOnly) {
         sd_SourceRead read;
         const bool whole = sd_platform::Real().ReadSource(kit.Path("src/f.bin"), limit, read);
         EXPECT_EQ(whole, size <= limit) << size;
-        if (whole)
+        if (whole) {
             EXPECT_EQ(read.bytes, QByteArray(size, 'x')) << size;
+        }
     }
 }
 
