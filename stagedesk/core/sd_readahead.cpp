@@ -19,20 +19,27 @@ void sd_ReadAhead::Announce(const QStringList& sources) {
         ready_.clear();
         bytesHeld_ = 0;
         ++announced_;
+        refilling_ = false;
     }
     changed_.notify_all();
+}
+
+bool sd_ReadAhead::MayRead() const {
+    if (next_ + qsizetype(ready_.size()) >= sources_.size())
+        return false;
+    if (refilling_)
+        return ready_.size() <= size_t(kFiles / 2) && bytesHeld_ <= kBytes / 2;
+    return ready_.size() < size_t(kFiles) && bytesHeld_ < kBytes;
 }
 
 void sd_ReadAhead::Work() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] {
-            const qsizetype toRead = next_ + qsizetype(ready_.size());
-            return ending_ ||
-                   (toRead < sources_.size() && ready_.size() < size_t(kFiles) && bytesHeld_ < kBytes);
-        });
+        refilling_ = refilling_ || ready_.size() >= size_t(kFiles) || bytesHeld_ >= kBytes;
+        changed_.wait(lock, [this] { return ending_ || MayRead(); });
         if (ending_)
             return;
+        refilling_ = false;
         const QString source = sources_[next_ + qsizetype(ready_.size())];
         const int announced = announced_;
         lock.unlock();
@@ -57,7 +64,9 @@ std::unique_ptr<sd_SourceRead> sd_ReadAhead::Take(const QString& source) {
     ready_.pop_front();
     ++next_;
     bytesHeld_ -= read ? read->bytes.size() : 0;
+    const bool wake = MayRead();
     lock.unlock();
-    changed_.notify_all();
+    if (wake)
+        changed_.notify_all();
     return read;
 }

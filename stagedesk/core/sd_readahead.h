@@ -33,6 +33,10 @@ public:
 
 private:
     void Work();
+    // Whether the reading may go on: a file is left to read and there is room for it. Once the reads
+    // filled their room, it waits until half of it is free again, so that it wakes once for a run of
+    // files rather than once for every file taken.
+    bool MayRead() const;
 
     sd_platform& platform_;
     std::mutex mutex_;
@@ -41,7 +45,8 @@ private:
     qsizetype next_ = 0;                               // the next file to take
     std::deque<std::unique_ptr<sd_SourceRead>> ready_; // the reads of the files from next_ on
     qint64 bytesHeld_ = 0;
-    int announced_ = 0; // counts the announcements, so that a read of a dropped list is dropped too
+    int announced_ = 0;      // counts the announcements, so that a read of a dropped list is dropped too
+    bool refilling_ = false; // the reads filled their room and wait for half of it
     bool ending_ = false;
     std::thread thread_;
 };

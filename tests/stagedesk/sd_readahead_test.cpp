@@ -10,8 +10,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -194,6 +197,48 @@ TEST(ReadAhead, GivesTheAnnouncedFilesInTheirOrder) {
     const std::unique_ptr<sd_SourceRead> first = ahead.Take(sources[10]);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->bytes.size(), QFileInfo(sources[10]).size());
+}
+
+// Counts the reads, each of a file of a few bytes, without a file system.
+class CountingPlatform : public sd_platform {
+public:
+    std::atomic<int> reads{0};
+    bool ReadSource(const QString& source, qint64, sd_SourceRead& read) override {
+        read.bytes = source.toUtf8();
+        ++reads;
+        return true;
+    }
+};
+
+// Waits, at most a few seconds, until the reads reach the count; the count reached.
+int ReadsReaching(const CountingPlatform& platform, int count) {
+    for (int waited = 0; platform.reads < count && waited < 5000; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return platform.reads;
+}
+
+// A full read-ahead waits until half of its room is free, then fills it again: the reading thread
+// wakes once for a run of files, not once for every file the copy takes.
+TEST(ReadAhead, ReadsAgainOnlyWhenHalfOfItsRoomIsFree) {
+    CountingPlatform platform;
+    QStringList sources;
+    for (int i = 0; i < 4 * sd_ReadAhead::kFiles; ++i)
+        sources << QString("/disc/%1").arg(i);
+    sd_ReadAhead ahead(platform);
+    ahead.Announce(sources);
+    ASSERT_EQ(ReadsReaching(platform, sd_ReadAhead::kFiles), sd_ReadAhead::kFiles);
+    int taken = 0;
+    for (; taken < sd_ReadAhead::kFiles / 2 - 1; ++taken)
+        ASSERT_NE(ahead.Take(sources[taken]), nullptr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(platform.reads, sd_ReadAhead::kFiles) << "read again before half the room was free";
+    ASSERT_NE(ahead.Take(sources[taken++]), nullptr);
+    EXPECT_EQ(ReadsReaching(platform, sd_ReadAhead::kFiles + taken), sd_ReadAhead::kFiles + taken);
+    for (; taken < sources.size(); ++taken) {
+        const std::unique_ptr<sd_SourceRead> read = ahead.Take(sources[taken]);
+        ASSERT_NE(read, nullptr) << taken;
+        EXPECT_EQ(read->bytes, sources[taken].toUtf8());
+    }
 }
 
 TEST(RealPlatform, ReadsASourceWholeUpToTheLimitOnly) {
