@@ -107,17 +107,17 @@ bool sd_IOManip::RemoveFile(const QString& path) {
     return Succeeded(platform_.RemoveFile(path), "remove file", path);
 }
 
-sd_FsResult sd_IOManip::CopyFile(const QString& source, const QString& target, QByteArray* sha256) {
-    sd_FsResult copied = platform_.CopyFileData(source, target, sha256);
-    if (copied.status == sd_FsStatus::Exists)
+sd_FsResult sd_IOManip::CopyFile(const QString& source, const QString& target, sd_CopiedFile* copied,
+                                 const sd_SourceRead* read) {
+    // The platform's copy is writable by its owner already.
+    const sd_FsResult result = platform_.CopyFileData(source, target, copied, read);
+    if (result.status == sd_FsStatus::Exists)
         return {};
     // A folder is not copied as a file; that is not a failure.
-    if (!copied.ok() && QFileInfo(source).isDir())
+    if (!result.ok() && QFileInfo(source).isDir())
         return {};
-    if (copied.ok())
-        copied = platform_.MakeNormal(target);
-    Succeeded(copied, "copy", sd::ShownPath(source) + " to " + target);
-    return copied;
+    Succeeded(result, "copy", sd::ShownPath(source) + " to " + target);
+    return result;
 }
 
 bool sd_IOManip::CheckDriveFreespace(const QString& path, double neededMegabytes) {

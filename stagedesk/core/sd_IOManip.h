@@ -44,9 +44,10 @@ public:
     bool RemoveFile(const QString& path);
     // Copies a file unless the target exists (then does nothing and succeeds) or the source is a
     // folder; the copy gets normal attributes, so files from read-only media become writable. With
-    // sha256 given, a copied file's hexadecimal SHA-256 is put there (it is left as it was when nothing
-    // was copied).
-    sd_FsResult CopyFile(const QString& source, const QString& target, QByteArray* sha256 = nullptr);
+    // copied given, a copied file's digest, size and time are put there (it is left as it was when
+    // nothing was copied). With read given (source read ahead), the copy writes it.
+    sd_FsResult CopyFile(const QString& source, const QString& target, sd_CopiedFile* copied = nullptr,
+                         const sd_SourceRead* read = nullptr);
     // False when neededMegabytes is more than the free megabytes (bytes / 1024 / 1024, whole) of the
     // volume that holds path.
     bool CheckDriveFreespace(const QString& path, double neededMegabytes);

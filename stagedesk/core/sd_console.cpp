@@ -183,6 +183,7 @@ int RunConsole(const QStringList& arguments, const QString& defaultHome, std::is
     if (!HasRoomForItem(io, xml, itemFile, startup.BaseDirectory(), prompt))
         return kConsoleNotCopied;
     sd_filecopy engine(job, prompt, progress);
+    engine.SetReadAhead(true);
     return engine.Run() == sd_CopyOutcome::Completed ? kConsoleCopied : kConsoleNotCopied;
 }
 

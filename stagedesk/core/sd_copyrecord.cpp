@@ -112,6 +112,12 @@ void sd_CopyRecord::Add(const QString& target, const QByteArray& sha256, int dis
     Recorded(Stamped(target, relative, sha256, disc));
 }
 
+void sd_CopyRecord::Add(const QString& target, const sd_CopiedFile& copied, int disc) {
+    const QString relative = Relative(target);
+    if (!relative.isEmpty())
+        Recorded({relative, copied.sha256, copied.size, copied.modifiedMs, disc});
+}
+
 void sd_CopyRecord::CompleteDisc(int disc) {
     record_.completeDiscs.insert(disc);
     reachedDisc_ = qMax(reachedDisc_, disc);

@@ -8,6 +8,7 @@
 // same folder left; after Resume() a file it lists is kept when its size and time still match.
 #pragma once
 
+#include "stagedesk/core/sd_copiedfile.h"
 #include "stagedesk/core/sd_manifest.h"
 
 #include <QElapsedTimer>
@@ -36,9 +37,11 @@ public:
     // they are then recorded again.
     bool KeepDisc(int disc);
 
-    // Records a file copied to target (or found there) with its digest. Files outside the destination
-    // folder are not part of the record.
+    // Records a file found at target with its digest. Files outside the destination folder are not
+    // part of the record.
     void Add(const QString& target, const QByteArray& sha256, int disc);
+    // Records a file copied to target, as the copy described it.
+    void Add(const QString& target, const sd_CopiedFile& copied, int disc);
     void CompleteDisc(int disc);
     // Writes the partial manifest when none was written yet or the last write is older than the interval.
     void SaveWhenDue();

@@ -6,6 +6,7 @@
 #include "stagedesk/core/sd_destination.h"
 #include "stagedesk/core/sd_paths.h"
 #include "stagedesk/core/sd_prompt.h"
+#include "stagedesk/core/sd_readahead.h"
 #include "stagedesk/core/sd_sha256.h"
 #include "stagedesk/core/sd_statuslog.h"
 #include "stagedesk/core/sd_temporary.h"
@@ -122,7 +123,10 @@ bool sd_filecopy::HasNode(const QString& name) {
 }
 
 sd_CopyOutcome sd_filecopy::Run() {
+    if (readAheadOn_)
+        readAhead_ = std::make_unique<sd_ReadAhead>(platform_);
     const bool completed = RunSteps();
+    readAhead_.reset();
     if (!completed && recording_) {
         QString ignored; // the partial manifest is best effort: without it a resume copies again
         record_->SavePartial(ignored);
@@ -321,6 +325,9 @@ void sd_filecopy::FileDone(qint64 bytes, bool copied) {
 bool sd_filecopy::CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget) {
     const QStringList files = io_->FileList;
     CountBytes(files);
+    // A resumed copy keeps files instead of reading them.
+    if (readAhead_ && !resuming_)
+        readAhead_->Announce(files);
     for (const QString& file : files) {
         const QString target = targetFolder + file.mid(sourceFolder.size());
         if (showEachTarget)
@@ -345,9 +352,10 @@ bool sd_filecopy::CopyOrKeep(const QString& source, const QString& target) {
         AbortWithReason(kCopyError);
         return false;
     }
-    if (!CopyOneFile(source, target))
+    qint64 bytes = 0;
+    if (!CopyOneFile(source, target, bytes))
         return false;
-    FileDone(QFileInfo(source).size(), true);
+    FileDone(bytes, true);
     return true;
 }
 
@@ -365,15 +373,21 @@ bool sd_filecopy::RecordExisting(const QString& target) {
     return true;
 }
 
-bool sd_filecopy::CopyOneFile(const QString& source, const QString& target) {
+bool sd_filecopy::CopyOneFile(const QString& source, const QString& target, qint64& bytes) {
+    // Only the first attempt writes what was read ahead; a retry reads again.
+    std::unique_ptr<sd_SourceRead> read = readAhead_ ? readAhead_->Take(source) : nullptr;
     int retries = 0;
     for (;;) {
-        QByteArray sha256;
-        const sd_FsResult copied = io_->CopyFile(source, target, &sha256);
-        if (copied.ok() && sha256.isEmpty())
+        sd_CopiedFile copy;
+        const sd_FsResult copied = io_->CopyFile(source, target, &copy, read.get());
+        read.reset();
+        if (copied.ok() && copy.sha256.isEmpty()) {
+            bytes = QFileInfo(source).size();
             return RecordExisting(target);
+        }
         if (copied.ok()) {
-            record_->Add(target, sha256, disc_);
+            bytes = copy.size;
+            record_->Add(target, copy, disc_);
             record_->SaveWhenDue();
             return true;
         }

@@ -34,6 +34,7 @@ class sd_validation;
 class sd_ProgressCoalescer;
 class sd_LoggedProgress;
 class sd_CopyRecord;
+class sd_ReadAhead;
 
 enum class sd_CopyOutcome { Completed, Aborted, Stopped };
 
@@ -55,6 +56,9 @@ public:
     QString CopyTarget() const { return copyTarget_; }
     // The most progress calls per second that reach the sink (default 10).
     void SetProgressRate(int callsPerSecond);
+    // Whether the next files of a disc are read and hashed ahead, on a thread of their own, while the
+    // earlier ones are written (default no; call before Run()). Everything else stays as it is.
+    void SetReadAhead(bool on) { readAheadOn_ = on; }
 
     static constexpr int kSilentRetries = 3;
     static constexpr const char* kResumeCaption = "Resume Copy?";
@@ -70,7 +74,8 @@ private:
     bool CopyDisc(int disc, int discCount);
     bool RecogniseDisc(int disc);
     bool CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget);
-    bool CopyOneFile(const QString& source, const QString& target);
+    // bytes: the size of the file now at target.
+    bool CopyOneFile(const QString& source, const QString& target, qint64& bytes);
     bool CopyOrKeep(const QString& source, const QString& target);
     // Records a file that was there before this run and was left as it was.
     bool RecordExisting(const QString& target);
@@ -106,7 +111,9 @@ private:
     QString mediaType_ = "cd";
     QString itemName_;
     std::unique_ptr<sd_CopyRecord> record_;
-    bool recording_ = false; // this run owns the partial manifest (the target check passed)
+    bool readAheadOn_ = false;
+    std::unique_ptr<sd_ReadAhead> readAhead_; // while Run() runs, when on
+    bool recording_ = false;                  // this run owns the partial manifest (the target check passed)
     bool resuming_ = false;
     int disc_ = 0; // the disc being copied; 0 in the post-processing steps
     qint64 bytesCopied_ = 0, bytesTotal_ = 0, bytesThisRun_ = 0;

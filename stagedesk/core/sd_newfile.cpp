@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,8 +44,43 @@ int Sync(int descriptor) {
 int Close(int descriptor) {
     return _close(descriptor);
 }
-int CopyMode(int, int) {
-    return 0; // the read-only attribute is cleared after the copy anyway
+// The size and the permission bits of an open file; Windows keeps no permission bits worth copying
+// (the new file was made writable).
+sd_FileStamp StampOf(const struct _stat64& status) {
+    return {status.st_size, qint64(status.st_mtime) * 1000000000, 0, 0};
+}
+int Stamp(int descriptor, sd_FileStamp& stamp) {
+    struct _stat64 status {};
+    if (_fstat64(descriptor, &status) != 0)
+        return -1;
+    stamp = StampOf(status);
+    return 0;
+}
+int Stamp(const fs::path& path, sd_FileStamp& stamp) {
+    struct _stat64 status {};
+    if (_wstat64(path.c_str(), &status) != 0)
+        return -1;
+    stamp = StampOf(status);
+    return 0;
+}
+int SizeAndMode(int descriptor, qint64& size, int& mode) {
+    size = _filelengthi64(descriptor);
+    mode = 0;
+    return size < 0 ? -1 : 0;
+}
+int SetMode(int, int) {
+    return 0;
+}
+// The last write time as QFileInfo reads it: 100 ns ticks since 1601.
+int ModifiedMs(int descriptor, qint64& ms) {
+    FILETIME written;
+    if (!GetFileTime(HANDLE(_get_osfhandle(descriptor)), nullptr, nullptr, &written)) {
+        errno = EIO;
+        return -1;
+    }
+    const qint64 ticks = (qint64(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    ms = (ticks - 116444736000000000LL) / 10000;
+    return 0;
 }
 #else
 int OpenToRead(const fs::path& path) {
@@ -65,11 +101,45 @@ int Sync(int descriptor) {
 int Close(int descriptor) {
     return ::close(descriptor);
 }
-int CopyMode(int from, int to) {
+qint64 Nanoseconds(const struct timespec& time) {
+    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+sd_FileStamp StampOf(const struct stat& status) {
+    return {status.st_size, Nanoseconds(status.st_mtim), Nanoseconds(status.st_ctim), qint64(status.st_ino)};
+}
+int Stamp(int descriptor, sd_FileStamp& stamp) {
     struct stat status {};
-    if (::fstat(from, &status) != 0)
+    if (::fstat(descriptor, &status) != 0)
         return -1;
-    return ::fchmod(to, status.st_mode & 07777);
+    stamp = StampOf(status);
+    return 0;
+}
+int Stamp(const fs::path& path, sd_FileStamp& stamp) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return -1;
+    stamp = StampOf(status);
+    return 0;
+}
+int SizeAndMode(int descriptor, qint64& size, int& mode) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0)
+        return -1;
+    size = status.st_size;
+    mode = int(status.st_mode & 07777);
+    return 0;
+}
+// The source's bits, with the owner's read and write added.
+int SetMode(int descriptor, int mode) {
+    return ::fchmod(descriptor, mode_t(mode) | S_IRUSR | S_IWUSR);
+}
+// Whole milliseconds, as QFileInfo reads the time.
+int ModifiedMs(int descriptor, qint64& ms) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0)
+        return -1;
+    ms = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
+    return 0;
 }
 #endif
 
@@ -111,8 +181,9 @@ bool CopyInKernel(int from, int to, std::error_code& error) {
 }
 #endif
 
-// A hashed copy reads through the buffer, and hashes each piece between its read and its write.
-std::error_code CopyData(int from, int to, sd_Sha256* hash) {
+// A hashed copy reads through the buffer, and hashes each piece between its read and its write; the
+// bytes that go through the buffer are counted.
+std::error_code CopyData(int from, int to, sd_Sha256* hash, qint64& copied) {
 #ifdef __linux__
     std::error_code error;
     if (!hash && CopyInKernel(from, to, error))
@@ -133,7 +204,14 @@ std::error_code CopyData(int from, int to, sd_Sha256* hash) {
             hash->Update(buffer.data(), got);
         if (const std::error_code error = WriteAll(to, buffer.data(), got))
             return error;
+        copied += got;
     }
+}
+
+int CopyMode(int from, int to) {
+    qint64 size = 0;
+    int mode = 0;
+    return SizeAndMode(from, size, mode) == 0 ? SetMode(to, mode) : -1;
 }
 
 // Closes the new file (its close can be the first to tell of a full disk) and removes it after any
@@ -150,7 +228,7 @@ std::error_code Finish(int descriptor, std::error_code error, const fs::path& ta
 
 } // namespace
 
-std::error_code CopyToNewFile(const fs::path& source, const fs::path& target, QByteArray* sha256) {
+std::error_code CopyToNewFile(const fs::path& source, const fs::path& target, sd_CopiedFile* copied) {
     const int from = OpenToRead(source);
     if (from < 0)
         return SystemError();
@@ -160,14 +238,68 @@ std::error_code CopyToNewFile(const fs::path& source, const fs::path& target, QB
         Close(from);
         return error;
     }
-    std::unique_ptr<sd_Sha256> hash = sha256 ? std::make_unique<sd_Sha256>() : nullptr;
-    std::error_code error = CopyData(from, to, hash.get());
+    std::unique_ptr<sd_Sha256> hash = copied ? std::make_unique<sd_Sha256>() : nullptr;
+    qint64 size = 0;
+    std::error_code error = CopyData(from, to, hash.get(), size);
     if (!error && CopyMode(from, to) != 0)
         error = SystemError();
-    if (!error && hash)
-        *sha256 = hash->HexDigest();
+    qint64 modifiedMs = 0;
+    if (!error && copied && ModifiedMs(to, modifiedMs) != 0)
+        error = SystemError();
+    if (!error && copied)
+        *copied = {hash->HexDigest(), size, modifiedMs};
     Close(from);
     return Finish(to, error, target);
+}
+
+std::error_code WriteCopyToNewFile(const sd_SourceRead& read, const fs::path& target, sd_CopiedFile* copied) {
+    const int to = OpenNew(target);
+    if (to < 0)
+        return SystemError();
+    std::error_code error = WriteAll(to, read.bytes.constData(), read.bytes.size());
+    if (!error && SetMode(to, read.mode) != 0)
+        error = SystemError();
+    qint64 modifiedMs = 0;
+    if (!error && copied && ModifiedMs(to, modifiedMs) != 0)
+        error = SystemError();
+    if (!error && copied)
+        *copied = {read.sha256, read.bytes.size(), modifiedMs};
+    return Finish(to, error, target);
+}
+
+bool Unchanged(const fs::path& source, const sd_SourceRead& read) {
+    sd_FileStamp now;
+    return Stamp(source, now) == 0 && now == read.stamp;
+}
+
+bool ReadWholeFile(const fs::path& source, qint64 maxBytes, sd_SourceRead& read) {
+    const int from = OpenToRead(source);
+    if (from < 0)
+        return false;
+    qint64 size = 0;
+    bool whole = SizeAndMode(from, size, read.mode) == 0 && Stamp(from, read.stamp) == 0 && size <= maxBytes;
+    // One byte more than the size, to see the end in the same read when the file did not grow.
+    read.bytes.resize(whole ? size + 1 : 0);
+    qint64 got = 0;
+    while (whole) {
+        const long long some = ReadSome(from, read.bytes.data() + got, read.bytes.size() - got);
+        if (some < 0 && errno == EINTR)
+            continue;
+        if (some <= 0) {
+            whole = some == 0;
+            break;
+        }
+        got += some;
+        whole = got < read.bytes.size(); // grown since: the copy reads it itself
+    }
+    Close(from);
+    if (!whole)
+        return false;
+    read.bytes.truncate(got);
+    sd_Sha256 hash;
+    hash.Update(read.bytes.constData(), got);
+    read.sha256 = hash.HexDigest();
+    return true;
 }
 
 std::error_code WriteNewFile(const fs::path& target, const QByteArray& bytes) {

@@ -6,16 +6,31 @@
 // the target they created is removed again.
 #pragma once
 
+#include "stagedesk/core/sd_copiedfile.h"
+#include "stagedesk/core/sd_sourceread.h"
+
 #include <QByteArray>
 #include <filesystem>
 #include <system_error>
 
 namespace sd {
 
-// Copies the contents and the permission bits of source into the new file target. With sha256 given, it
-// receives the hexadecimal SHA-256 of the contents, hashed from the reads of the copy.
+// Copies the contents and the permission bits of source into the new file target, which is made
+// writable by its owner. With copied given, the contents are hashed from the reads of the copy, and it
+// receives the digest with the new file's size and time; without, the kernel copies the data where it can.
 std::error_code CopyToNewFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                              QByteArray* sha256 = nullptr);
+                              sd_CopiedFile* copied = nullptr);
+
+// Writes what was read of a source into the new file target, as CopyToNewFile copies it; copied, when
+// given, receives the read's digest with the new file's size and time.
+std::error_code WriteCopyToNewFile(const sd_SourceRead& read, const std::filesystem::path& target,
+                                   sd_CopiedFile* copied);
+
+// Whether the file is as it was when read was made (a copy that found it changed reads it again).
+bool Unchanged(const std::filesystem::path& source, const sd_SourceRead& read);
+
+// Reads a file of at most maxBytes whole and hashes it; false when it is bigger or cannot be read.
+bool ReadWholeFile(const std::filesystem::path& source, qint64 maxBytes, sd_SourceRead& read);
 
 // Writes bytes into the new file target and syncs it to disk before closing it.
 std::error_code WriteNewFile(const std::filesystem::path& target, const QByteArray& bytes);

@@ -122,15 +122,21 @@ sd_FsResult sd_platform::ListFolder(const QString& folder, QStringList& folders,
     return {};
 }
 
-sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target, QByteArray* sha256) {
+sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied,
+                                      const sd_SourceRead* read) {
     std::error_code error;
     const fs::path to = ToFs(target);
     if (fs::symlink_status(to, error).type() != fs::file_type::not_found)
         return Failure(error ? error : std::make_error_code(std::errc::file_exists));
     const fs::path from = ToFs(source);
     return MakeThenRename(QFileInfo(target).path(), to, [&](const fs::path& temporary) {
-        return sd::CopyToNewFile(from, temporary, sha256);
+        return read && sd::Unchanged(from, *read) ? sd::WriteCopyToNewFile(*read, temporary, copied)
+                                                  : sd::CopyToNewFile(from, temporary, copied);
     });
+}
+
+bool sd_platform::ReadSource(const QString& source, qint64 maxBytes, sd_SourceRead& read) {
+    return sd::ReadWholeFile(ToFs(source), maxBytes, read);
 }
 
 sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) {

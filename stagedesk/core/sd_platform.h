@@ -5,6 +5,9 @@
 // inject a fault; every other call keeps its real behaviour.
 #pragma once
 
+#include "stagedesk/core/sd_copiedfile.h"
+#include "stagedesk/core/sd_sourceread.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,8 +41,14 @@ public:
     // Copies one file to a target that must not exist yet (Exists otherwise). The data goes to a
     // temporary name in the target's folder (sd_temporary.h), which is renamed to the target once the
     // copy is complete: a failed copy leaves nothing behind, a killed one at most the temporary file.
-    // With sha256 given, it receives the hexadecimal SHA-256 of the data, hashed from the copy's reads.
-    virtual sd_FsResult CopyFileData(const QString& source, const QString& target, QByteArray* sha256);
+    // The copy is writable by its owner. With copied given, it receives the SHA-256 of the data, hashed
+    // from the copy's reads, and the copy's size and time. With read given (ReadSource's read of
+    // source), the data is written from it, unless the source changed since it was read.
+    virtual sd_FsResult CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied,
+                                     const sd_SourceRead* read = nullptr);
+    // Reads a file of at most maxBytes whole and hashes it; false when it is bigger or cannot be read
+    // (the copy then reads it itself and meets the failure in its turn). Safe on any thread.
+    virtual bool ReadSource(const QString& source, qint64 maxBytes, sd_SourceRead& read);
     // Replaces (or creates) the file with bytes, whole or not at all: they go to a temporary name beside
     // it, every write, the sync to disk and the close are checked, and only then is it renamed over the
     // file, keeping the old file's permissions. A failure leaves the old file as it was.

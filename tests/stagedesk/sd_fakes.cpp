@@ -17,7 +17,8 @@ sd_FsResult FakePlatform::ListFolder(const QString& folder, QStringList& folders
     return sd_platform::ListFolder(folder, folders, files);
 }
 
-sd_FsResult FakePlatform::CopyFileData(const QString& source, const QString& target, QByteArray* sha256) {
+sd_FsResult FakePlatform::CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied,
+                                       const sd_SourceRead* read) {
     ++copyAttempts;
     if (beforeCopy)
         beforeCopy(source);
@@ -26,7 +27,7 @@ sd_FsResult FakePlatform::CopyFileData(const QString& source, const QString& tar
         --failure->second.first;
         return {failure->second.second, "The device reported a read error."};
     }
-    return sd_platform::CopyFileData(source, target, sha256);
+    return sd_platform::CopyFileData(source, target, copied, read);
 }
 
 sd_FsResult FakePlatform::RemoveTree(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include "sd_fakes.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -150,6 +151,45 @@ TEST_F(IOManipTest, VolumeAnswers) {
     platform.volumeValid = false;
     EXPECT_EQ(io.GetDriveSize("/media/dvd"), 0);
     EXPECT_EQ(prompt.Texts("An Exception Occurred"), QStringList{"The device is not ready."});
+}
+
+// The record of a copied file is taken from the copy itself, so it must say what a later look at the
+// file says: the sizes around the copy buffer's (1 MiB) and a source that its owner cannot write.
+TEST(RealPlatform, HashedCopyDescribesTheFileItMade) {
+    const struct {
+        qint64 size;
+        bool readOnlySource;
+    } cases[] = {{0, false}, {1, true}, {1 << 20, false}, {(1 << 20) + 1, true}, {3 * (1 << 20) - 7, false}};
+    for (const auto& c : cases) {
+        TestKit kit;
+        QByteArray bytes(c.size, Qt::Uninitialized);
+        for (qint64 i = 0; i < c.size; ++i)
+            bytes[i] = char(i * 7 + i / 4096);
+        QDir().mkpath(kit.Path("src"));
+        QDir().mkpath(kit.Path("out"));
+        QFile source(kit.Path("src/f.bin"));
+        ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+        source.write(bytes);
+        source.close();
+        if (c.readOnlySource)
+            QFile::setPermissions(source.fileName(), QFile::ReadOwner | QFile::ReadGroup);
+
+        sd_CopiedFile copied;
+        ASSERT_TRUE(sd_platform::Real().CopyFileData(source.fileName(), kit.Path("out/f.bin"), &copied).ok());
+        const QFileInfo made(kit.Path("out/f.bin"));
+        EXPECT_EQ(copied.sha256, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex())
+            << c.size;
+        EXPECT_EQ(copied.size, c.size);
+        EXPECT_EQ(made.size(), c.size);
+        EXPECT_EQ(copied.modifiedMs, made.lastModified().toMSecsSinceEpoch()) << c.size;
+        // The source's bits, made writable and readable by the owner.
+        const QFile::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        EXPECT_EQ(made.permissions() & kept,
+                  (QFileInfo(source.fileName()).permissions() | QFile::ReadOwner | QFile::WriteOwner) & kept)
+            << c.size;
+    }
 }
 
 #ifndef _WIN32

@@ -7,7 +7,6 @@
 // rename), so the difference between the two modes is the hashing alone.
 #include "stagedesk/core/sd_platform.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <cstring>
@@ -24,16 +23,16 @@ int main(int argc, char** argv) {
     const bool hash = std::strcmp(argv[1], "--hash") == 0;
     const fs::path source = argv[2], destination = argv[3];
     fs::create_directories(destination);
-    QByteArray digest;
+    sd_CopiedFile copy;
     for (const auto& entry : fs::recursive_directory_iterator(source)) {
         const fs::path target = destination / fs::relative(entry.path(), source);
         if (entry.is_directory()) {
             fs::create_directories(target);
             continue;
         }
-        const sd_FsResult copied = sd_platform::Real().CopyFileData(
-            QString::fromStdString(entry.path().string()), QString::fromStdString(target.string()),
-            hash ? &digest : nullptr);
+        const sd_FsResult copied =
+            sd_platform::Real().CopyFileData(QString::fromStdString(entry.path().string()),
+                                             QString::fromStdString(target.string()), hash ? &copy : nullptr);
         if (!copied.ok()) {
             std::cerr << "cannot copy " << entry.path() << ": " << copied.message.toStdString() << '\n';
             return 3;
