@@ -91,6 +91,19 @@ void ReportUpdate(benchmark::State& state, std::vector<Contender> contenders, co
     }
 }
 
+// The update's contenders against a fresh run and cp -r, whose outputs are removed after the rounds, and
+// the staging that the update worked on with them.
+void ReportUpdateAgainstFresh(benchmark::State& state, std::vector<Contender> contenders,
+                              const fs::path& source, const fs::path& staged, const fs::path& outputs,
+                              const TreeSize& input) {
+    for (Contender& fresh : FreshContenders(source, outputs, input.files))
+        contenders.push_back(fresh);
+    RemoveTree(outputs);
+    ReportUpdate(state, contenders, input);
+    RemoveTree(outputs);
+    RemoveTree(staged);
+}
+
 void DrvstageUpdateUnchanged(benchmark::State& state) {
     const fs::path source = CopyBenchmarkSource();
     const fs::path staged = ScratchFolder() / "drvstage-inc-staged";
@@ -100,14 +113,10 @@ void DrvstageUpdateUnchanged(benchmark::State& state) {
         return;
     }
     const TreeSize input = MeasureTree(source);
-    std::vector<Contender> contenders = {FixedContender("inc", StageArguments(source, staged, {"/INC"})),
-                                         ListingContender(source, staged)};
-    for (Contender& fresh : FreshContenders(source, outputs, input.files))
-        contenders.push_back(fresh);
-    RemoveTree(outputs);
-    ReportUpdate(state, contenders, input);
-    RemoveTree(outputs);
-    RemoveTree(staged);
+    ReportUpdateAgainstFresh(
+        state,
+        {FixedContender("inc", StageArguments(source, staged, {"/INC"})), ListingContender(source, staged)},
+        source, staged, outputs, input);
 }
 
 // The set is copied first: its files change from round to round.
@@ -125,16 +134,11 @@ void DrvstageUpdateOnePercentChanged(benchmark::State& state) {
     const TreeSize input = MeasureTree(source);
     const std::vector<fs::path> payloads = PayloadFiles(source);
     state.counters["changed_files"] = double((payloads.size() + 99) / 100);
-    std::vector<Contender> contenders = {
-        FixedContender("inc1", StageArguments(source, staged, {"/INC"}),
-                       [payloads](int round) { ChangeOnePercent(payloads, round); }),
-        ListingContender(source, staged)};
-    for (Contender& fresh : FreshContenders(source, outputs, input.files))
-        contenders.push_back(fresh);
-    RemoveTree(outputs);
-    ReportUpdate(state, contenders, input);
-    RemoveTree(outputs);
-    RemoveTree(staged);
+    ReportUpdateAgainstFresh(state,
+                             {FixedContender("inc1", StageArguments(source, staged, {"/INC"}),
+                                             [payloads](int round) { ChangeOnePercent(payloads, round); }),
+                              ListingContender(source, staged)},
+                             source, staged, outputs, input);
     RemoveTree(source);
 }
 
