@@ -1,6 +1,11 @@
 #include "stagedesk/core/sd_readahead.h"
 
-sd_ReadAhead::sd_ReadAhead(sd_platform& platform) : platform_(platform), thread_([this] { Work(); }) {}
+#include "stagedesk/core/sd_sha256.h"
+
+sd_ReadAhead::sd_ReadAhead(sd_platform& platform) : platform_(platform) {
+    for (int i = 0; i < kThreads; ++i)
+        threads_.emplace_back([this] { Work(); });
+}
 
 sd_ReadAhead::~sd_ReadAhead() {
     {
@@ -8,49 +13,80 @@ sd_ReadAhead::~sd_ReadAhead() {
         ending_ = true;
     }
     changed_.notify_all();
-    thread_.join();
+    for (std::thread& thread : threads_)
+        thread.join();
+    for (Slot& slot : slots_)
+        Discard(std::move(slot.read));
 }
 
-void sd_ReadAhead::Announce(const QStringList& sources) {
+void sd_ReadAhead::Announce(const QStringList& sources, const QStringList& targets) {
+    std::deque<Slot> dropped;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         sources_ = sources;
+        targets_ = targets;
         next_ = 0;
-        ready_.clear();
+        dropped.swap(slots_);
         bytesHeld_ = 0;
         ++announced_;
         refilling_ = false;
     }
     changed_.notify_all();
+    for (Slot& slot : dropped)
+        Discard(std::move(slot.read));
+}
+
+bool sd_ReadAhead::Full() const {
+    return slots_.size() >= size_t(kFiles) || bytesHeld_ >= kBytes;
 }
 
 bool sd_ReadAhead::MayRead() const {
-    if (next_ + qsizetype(ready_.size()) >= sources_.size())
+    if (next_ + qsizetype(slots_.size()) >= sources_.size())
         return false;
     if (refilling_)
-        return ready_.size() <= size_t(kFiles / 2) && bytesHeld_ <= kBytes / 2;
-    return ready_.size() < size_t(kFiles) && bytesHeld_ < kBytes;
+        return slots_.size() <= size_t(kFiles / 2) && bytesHeld_ <= kBytes / 2;
+    return !Full();
+}
+
+std::unique_ptr<sd_SourceRead> sd_ReadAhead::MakeAhead(const QString& source, const QString& target,
+                                                       std::unique_lock<std::mutex>& reading) {
+    auto read = std::make_unique<sd_SourceRead>();
+    const bool whole = platform_.ReadSource(source, kLargestFile, *read);
+    reading.unlock();
+    if (!whole)
+        return nullptr;
+    sd_Sha256 hash;
+    hash.Update(read->bytes.constData(), read->bytes.size());
+    read->sha256 = hash.HexDigest();
+    platform_.WriteAhead(*read, target); // when it cannot, the copy writes the bytes in its turn
+    return read;
 }
 
 void sd_ReadAhead::Work() {
-    std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        refilling_ = refilling_ || ready_.size() >= size_t(kFiles) || bytesHeld_ >= kBytes;
+        std::unique_lock<std::mutex> reading(reading_);
+        std::unique_lock<std::mutex> lock(mutex_);
+        refilling_ = refilling_ || Full();
         changed_.wait(lock, [this] { return ending_ || MayRead(); });
         if (ending_)
             return;
         refilling_ = false;
-        const QString source = sources_[next_ + qsizetype(ready_.size())];
+        const qsizetype index = next_ + qsizetype(slots_.size());
+        const QString source = sources_[index], target = targets_[index];
         const int announced = announced_;
+        slots_.emplace_back();
         lock.unlock();
-        auto read = std::make_unique<sd_SourceRead>();
-        if (!platform_.ReadSource(source, kLargestFile, *read))
-            read.reset();
+        std::unique_ptr<sd_SourceRead> read = MakeAhead(source, target, reading);
         lock.lock();
-        if (announced != announced_)
+        if (announced != announced_) {
+            lock.unlock();
+            Discard(std::move(read));
             continue;
+        }
+        Slot& slot = slots_[size_t(index - next_)];
         bytesHeld_ += read ? read->bytes.size() : 0;
-        ready_.push_back(std::move(read));
+        slot.read = std::move(read);
+        slot.done = true;
         changed_.notify_all();
     }
 }
@@ -59,9 +95,9 @@ std::unique_ptr<sd_SourceRead> sd_ReadAhead::Take(const QString& source) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (next_ >= sources_.size() || sources_[next_] != source)
         return nullptr;
-    changed_.wait(lock, [this] { return !ready_.empty(); });
-    std::unique_ptr<sd_SourceRead> read = std::move(ready_.front());
-    ready_.pop_front();
+    changed_.wait(lock, [this] { return !slots_.empty() && slots_.front().done; });
+    std::unique_ptr<sd_SourceRead> read = std::move(slots_.front().read);
+    slots_.pop_front();
     ++next_;
     bytesHeld_ -= read ? read->bytes.size() : 0;
     const bool wake = MayRead();
@@ -69,4 +105,9 @@ std::unique_ptr<sd_SourceRead> sd_ReadAhead::Take(const QString& source) {
     if (wake)
         changed_.notify_all();
     return read;
+}
+
+void sd_ReadAhead::Discard(std::unique_ptr<sd_SourceRead> read) {
+    if (read && !read->temporary.isEmpty())
+        platform_.RemoveFile(read->temporary);
 }
