@@ -54,7 +54,8 @@ sd_FsResult Failure(const std::error_code& error) {
 
 // Makes a new file with make() under a fresh temporary name in folder. A temporary name that exists
 // already is someone else's: another is taken.
-std::error_code MakeTemporary(const QString& folder, const std::function<std::error_code(const fs::path&)>& make,
+std::error_code MakeTemporary(const QString& folder,
+                              const std::function<std::error_code(const fs::path&)>& make,
                               fs::path& temporary) {
     std::error_code error = std::make_error_code(std::errc::file_exists);
     for (int attempt = 0; attempt < 8 && error == std::errc::file_exists; ++attempt) {
@@ -164,7 +165,7 @@ sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& targ
         return Failure(error ? error : std::make_error_code(std::errc::file_exists));
     return MakeThenRename(QFileInfo(target).path(), to, [&](const fs::path& temporary) {
         return unchanged && !written ? sd::WriteCopyToNewFile(*read, temporary, copied)
-                                                   : sd::CopyToNewFile(from, temporary, copied);
+                                     : sd::CopyToNewFile(from, temporary, copied);
     });
 }
 

@@ -48,46 +48,70 @@ bool sd_ReadAhead::MayRead() const {
     return !Full();
 }
 
-std::unique_ptr<sd_SourceRead> sd_ReadAhead::MakeAhead(const QString& source, const QString& target,
-                                                       std::unique_lock<std::mutex>& reading) {
-    auto read = std::make_unique<sd_SourceRead>();
-    const bool whole = platform_.ReadSource(source, kLargestFile, *read);
-    reading.unlock();
-    if (!whole)
-        return nullptr;
+std::vector<sd_ReadAhead::Started> sd_ReadAhead::ReadBatch() {
+    std::vector<Started> batch;
+    qint64 bytes = 0;
+    std::unique_lock<std::mutex> lock(mutex_);
+    refilling_ = refilling_ || Full();
+    changed_.wait(lock, [this] { return ending_ || MayRead(); });
+    if (ending_)
+        return batch;
+    refilling_ = false;
+    do {
+        Started started;
+        started.index = next_ + qsizetype(slots_.size());
+        started.announced = announced_;
+        started.target = targets_[started.index];
+        const QString source = sources_[started.index];
+        slots_.emplace_back();
+        lock.unlock();
+        started.read = std::make_unique<sd_SourceRead>();
+        if (!platform_.ReadSource(source, kLargestFile, *started.read))
+            started.read.reset();
+        bytes += started.read ? started.read->bytes.size() : 0;
+        batch.push_back(std::move(started));
+        lock.lock();
+    } while (batch.size() < size_t(kBatchFiles) && bytes < kBatchBytes && !ending_ &&
+             announced_ == batch.back().announced && MayRead());
+    return batch;
+}
+
+void sd_ReadAhead::WriteAhead(sd_SourceRead& read, const QString& target) {
     sd_Sha256 hash;
-    hash.Update(read->bytes.constData(), read->bytes.size());
-    read->sha256 = hash.HexDigest();
-    platform_.WriteAhead(*read, target); // when it cannot, the copy writes the bytes in its turn
-    return read;
+    hash.Update(read.bytes.constData(), read.bytes.size());
+    read.sha256 = hash.HexDigest();
+    platform_.WriteAhead(read, target); // when it cannot, the copy writes the bytes in its turn
+}
+
+void sd_ReadAhead::Publish(Started& started) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (started.announced != announced_) {
+        lock.unlock();
+        Discard(std::move(started.read));
+        return;
+    }
+    Slot& slot = slots_[size_t(started.index - next_)];
+    bytesHeld_ += started.read ? started.read->bytes.size() : 0;
+    slot.read = std::move(started.read);
+    slot.done = true;
+    const bool awaited = takerWaits_ && started.index == next_;
+    lock.unlock();
+    if (awaited)
+        changed_.notify_all();
 }
 
 void sd_ReadAhead::Work() {
     for (;;) {
         std::unique_lock<std::mutex> reading(reading_);
-        std::unique_lock<std::mutex> lock(mutex_);
-        refilling_ = refilling_ || Full();
-        changed_.wait(lock, [this] { return ending_ || MayRead(); });
-        if (ending_)
+        std::vector<Started> batch = ReadBatch();
+        reading.unlock();
+        if (batch.empty())
             return;
-        refilling_ = false;
-        const qsizetype index = next_ + qsizetype(slots_.size());
-        const QString source = sources_[index], target = targets_[index];
-        const int announced = announced_;
-        slots_.emplace_back();
-        lock.unlock();
-        std::unique_ptr<sd_SourceRead> read = MakeAhead(source, target, reading);
-        lock.lock();
-        if (announced != announced_) {
-            lock.unlock();
-            Discard(std::move(read));
-            continue;
+        for (Started& started : batch) {
+            if (started.read)
+                WriteAhead(*started.read, started.target);
+            Publish(started);
         }
-        Slot& slot = slots_[size_t(index - next_)];
-        bytesHeld_ += read ? read->bytes.size() : 0;
-        slot.read = std::move(read);
-        slot.done = true;
-        changed_.notify_all();
     }
 }
 
@@ -95,7 +119,9 @@ std::unique_ptr<sd_SourceRead> sd_ReadAhead::Take(const QString& source) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (next_ >= sources_.size() || sources_[next_] != source)
         return nullptr;
+    takerWaits_ = true;
     changed_.wait(lock, [this] { return !slots_.empty() && slots_.front().done; });
+    takerWaits_ = false;
     std::unique_ptr<sd_SourceRead> read = std::move(slots_.front().read);
     slots_.pop_front();
     ++next_;

@@ -24,6 +24,10 @@ public:
     static constexpr qint64 kBytes = qint64(64) << 20;
     static constexpr qint64 kLargestFile = qint64(16) << 20;
     static constexpr int kThreads = 2;
+    // A thread reads a run of small files at a time, so that the threads take turns at the reading
+    // once for the run rather than once for every file.
+    static constexpr int kBatchFiles = 8;
+    static constexpr qint64 kBatchBytes = qint64(1) << 20;
 
     explicit sd_ReadAhead(sd_platform& platform);
     // Removes the temporary files that were not taken.
@@ -46,6 +50,13 @@ private:
         std::unique_ptr<sd_SourceRead> read;
         bool done = false;
     };
+    // A file that a thread read and still has to hash, write and give to its slot.
+    struct Started {
+        qsizetype index = 0;
+        int announced = 0;
+        QString target;
+        std::unique_ptr<sd_SourceRead> read; // null when it cannot be read whole
+    };
 
     void Work();
     // Whether another file may be started: one is left and there is room for it. Once the files filled
@@ -53,20 +64,24 @@ private:
     // files rather than once for every file taken.
     bool MayRead() const;
     bool Full() const;
-    // Reads, hashes and writes ahead one file; null when it cannot be read whole.
-    std::unique_ptr<sd_SourceRead> MakeAhead(const QString& source, const QString& target,
-                                             std::unique_lock<std::mutex>& reading);
+    // Starts the next files and reads them, waiting while there is no room; empty when ending. Called
+    // with reading_ held.
+    std::vector<Started> ReadBatch();
+    void WriteAhead(sd_SourceRead& read, const QString& target);
+    // Gives a file to its slot, or drops it when its list was dropped.
+    void Publish(Started& started);
 
     sd_platform& platform_;
     std::mutex reading_; // held by the one thread that picks and reads the next file
     std::mutex mutex_;
     std::condition_variable changed_;
     QStringList sources_, targets_;
-    qsizetype next_ = 0;     // the next file to take
-    std::deque<Slot> slots_; // the files from next_ on that were started, in order
-    qint64 bytesHeld_ = 0;   // of reads not written ahead
-    int announced_ = 0;      // counts the announcements, so that a file of a dropped list is dropped too
-    bool refilling_ = false; // the files filled their room and wait for half of it
+    qsizetype next_ = 0;      // the next file to take
+    std::deque<Slot> slots_;  // the files from next_ on that were started, in order
+    qint64 bytesHeld_ = 0;    // of reads not written ahead
+    int announced_ = 0;       // counts the announcements, so that a file of a dropped list is dropped too
+    bool refilling_ = false;  // the files filled their room and wait for half of it
+    bool takerWaits_ = false; // Take() waits for the next file
     bool ending_ = false;
     std::vector<std::thread> threads_;
 };

@@ -14,10 +14,10 @@ struct sd_FileStamp {
 };
 
 struct sd_SourceRead {
-    QByteArray bytes;    // dropped once written to temporary
-    QByteArray sha256;   // hexadecimal
-    int mode = 0;        // the permission bits
-    sd_FileStamp stamp;  // when it was read
-    QString temporary;   // the file written from the read, until it is put in place or removed
-    sd_CopiedFile made;  // what temporary holds
+    QByteArray bytes;   // dropped once written to temporary
+    QByteArray sha256;  // hexadecimal
+    int mode = 0;       // the permission bits
+    sd_FileStamp stamp; // when it was read
+    QString temporary;  // the file written from the read, until it is put in place or removed
+    sd_CopiedFile made; // what temporary holds
 };
