@@ -108,7 +108,7 @@ bool sd_IOManip::RemoveFile(const QString& path) {
 }
 
 sd_FsResult sd_IOManip::CopyFile(const QString& source, const QString& target, sd_CopiedFile* copied,
-                                 const sd_SourceRead* read) {
+                                 sd_SourceRead* read) {
     // The platform's copy is writable by its owner already.
     const sd_FsResult result = platform_.CopyFileData(source, target, copied, read);
     if (result.status == sd_FsStatus::Exists)

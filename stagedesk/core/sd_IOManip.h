@@ -47,7 +47,7 @@ public:
     // copied given, a copied file's digest, size and time are put there (it is left as it was when
     // nothing was copied). With read given (source read ahead), the copy writes it.
     sd_FsResult CopyFile(const QString& source, const QString& target, sd_CopiedFile* copied = nullptr,
-                         const sd_SourceRead* read = nullptr);
+                         sd_SourceRead* read = nullptr);
     // False when neededMegabytes is more than the free megabytes (bytes / 1024 / 1024, whole) of the
     // volume that holds path.
     bool CheckDriveFreespace(const QString& path, double neededMegabytes);

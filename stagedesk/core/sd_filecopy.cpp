@@ -324,12 +324,17 @@ void sd_filecopy::FileDone(qint64 bytes, bool copied) {
 
 bool sd_filecopy::CopyFiles(const QString& sourceFolder, const QString& targetFolder, bool showEachTarget) {
     const QStringList files = io_->FileList;
+    QStringList targets;
+    targets.reserve(files.size());
+    for (const QString& file : files)
+        targets << targetFolder + file.mid(sourceFolder.size());
     CountBytes(files);
     // A resumed copy keeps files instead of reading them.
     if (readAhead_ && !resuming_)
-        readAhead_->Announce(files);
-    for (const QString& file : files) {
-        const QString target = targetFolder + file.mid(sourceFolder.size());
+        readAhead_->Announce(files, targets);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString& file = files[i];
+        const QString& target = targets[i];
         if (showEachTarget)
             progress_->UpdateTargetText(sd::ShownPath(target));
         progress_->UpdateProgress(1, sd::ShownPath(file));
@@ -374,13 +379,14 @@ bool sd_filecopy::RecordExisting(const QString& target) {
 }
 
 bool sd_filecopy::CopyOneFile(const QString& source, const QString& target, qint64& bytes) {
-    // Only the first attempt writes what was read ahead; a retry reads again.
+    // Only the first attempt uses what was made ahead; a retry reads again.
     std::unique_ptr<sd_SourceRead> read = readAhead_ ? readAhead_->Take(source) : nullptr;
     int retries = 0;
     for (;;) {
         sd_CopiedFile copy;
         const sd_FsResult copied = io_->CopyFile(source, target, &copy, read.get());
-        read.reset();
+        if (read)
+            readAhead_->Discard(std::move(read));
         if (copied.ok() && copy.sha256.isEmpty()) {
             bytes = QFileInfo(source).size();
             return RecordExisting(target);

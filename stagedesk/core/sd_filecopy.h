@@ -56,8 +56,9 @@ public:
     QString CopyTarget() const { return copyTarget_; }
     // The most progress calls per second that reach the sink (default 10).
     void SetProgressRate(int callsPerSecond);
-    // Whether the next files of a disc are read and hashed ahead, on a thread of their own, while the
-    // earlier ones are written (default no; call before Run()). Everything else stays as it is.
+    // Whether the next files of a disc are read, hashed and written ahead under temporary names, on
+    // threads of their own, while the earlier ones are put in place (default no; call before Run()).
+    // Everything else stays as it is.
     void SetReadAhead(bool on) { readAheadOn_ = on; }
 
     static constexpr int kSilentRetries = 3;

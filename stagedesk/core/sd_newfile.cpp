@@ -68,6 +68,10 @@ int SizeAndMode(int descriptor, qint64& size, int& mode) {
     mode = 0;
     return size < 0 ? -1 : 0;
 }
+int StampAndMode(int descriptor, sd_FileStamp& stamp, int& mode) {
+    mode = 0;
+    return Stamp(descriptor, stamp);
+}
 int SetMode(int, int) {
     return 0;
 }
@@ -107,13 +111,6 @@ qint64 Nanoseconds(const struct timespec& time) {
 sd_FileStamp StampOf(const struct stat& status) {
     return {status.st_size, Nanoseconds(status.st_mtim), Nanoseconds(status.st_ctim), qint64(status.st_ino)};
 }
-int Stamp(int descriptor, sd_FileStamp& stamp) {
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0)
-        return -1;
-    stamp = StampOf(status);
-    return 0;
-}
 int Stamp(const fs::path& path, sd_FileStamp& stamp) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)
@@ -126,6 +123,14 @@ int SizeAndMode(int descriptor, qint64& size, int& mode) {
     if (::fstat(descriptor, &status) != 0)
         return -1;
     size = status.st_size;
+    mode = int(status.st_mode & 07777);
+    return 0;
+}
+int StampAndMode(int descriptor, sd_FileStamp& stamp, int& mode) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0)
+        return -1;
+    stamp = StampOf(status);
     mode = int(status.st_mode & 07777);
     return 0;
 }
@@ -276,10 +281,9 @@ bool ReadWholeFile(const fs::path& source, qint64 maxBytes, sd_SourceRead& read)
     const int from = OpenToRead(source);
     if (from < 0)
         return false;
-    qint64 size = 0;
-    bool whole = SizeAndMode(from, size, read.mode) == 0 && Stamp(from, read.stamp) == 0 && size <= maxBytes;
+    bool whole = StampAndMode(from, read.stamp, read.mode) == 0 && read.stamp.size <= maxBytes;
     // One byte more than the size, to see the end in the same read when the file did not grow.
-    read.bytes.resize(whole ? size + 1 : 0);
+    read.bytes.resize(whole ? read.stamp.size + 1 : 0);
     qint64 got = 0;
     while (whole) {
         const long long some = ReadSome(from, read.bytes.data() + got, read.bytes.size() - got);
@@ -293,13 +297,9 @@ bool ReadWholeFile(const fs::path& source, qint64 maxBytes, sd_SourceRead& read)
         whole = got < read.bytes.size(); // grown since: the copy reads it itself
     }
     Close(from);
-    if (!whole)
-        return false;
-    read.bytes.truncate(got);
-    sd_Sha256 hash;
-    hash.Update(read.bytes.constData(), got);
-    read.sha256 = hash.HexDigest();
-    return true;
+    if (whole)
+        read.bytes.truncate(got);
+    return whole;
 }
 
 std::error_code WriteNewFile(const fs::path& target, const QByteArray& bytes) {

@@ -29,7 +29,8 @@ std::error_code WriteCopyToNewFile(const sd_SourceRead& read, const std::filesys
 // Whether the file is as it was when read was made (a copy that found it changed reads it again).
 bool Unchanged(const std::filesystem::path& source, const sd_SourceRead& read);
 
-// Reads a file of at most maxBytes whole and hashes it; false when it is bigger or cannot be read.
+// Reads a file of at most maxBytes whole, with its stamp and permission bits; false when it is bigger
+// or cannot be read.
 bool ReadWholeFile(const std::filesystem::path& source, qint64 maxBytes, sd_SourceRead& read);
 
 // Writes bytes into the new file target and syncs it to disk before closing it.

@@ -52,25 +52,46 @@ sd_FsResult Failure(const std::error_code& error) {
     return result;
 }
 
-// Makes a new file with make() under a fresh temporary name in folder and renames it to target when
-// it is complete. A temporary name that exists already is someone else's: another is taken.
-sd_FsResult MakeThenRename(const QString& folder, const fs::path& target,
-                           const std::function<std::error_code(const fs::path&)>& make) {
-    fs::path temporary;
+// Makes a new file with make() under a fresh temporary name in folder. A temporary name that exists
+// already is someone else's: another is taken.
+std::error_code MakeTemporary(const QString& folder,
+                              const std::function<std::error_code(const fs::path&)>& make,
+                              fs::path& temporary) {
     std::error_code error = std::make_error_code(std::errc::file_exists);
     for (int attempt = 0; attempt < 8 && error == std::errc::file_exists; ++attempt) {
         temporary = ToFs(sd::TemporaryPathIn(folder));
         error = make(temporary);
     }
-    if (error == std::errc::file_exists) // not the target's, which would mean "keep it"
-        return {sd_FsStatus::Other, QString::fromLocal8Bit(error.message())};
-    if (!error)
-        fs::rename(temporary, target, error);
+    return error;
+}
+
+// Gives the complete temporary file the target's name; a failure removes it.
+std::error_code PutInPlace(const fs::path& temporary, const fs::path& target) {
+    std::error_code error;
+    fs::rename(temporary, target, error);
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
     }
+    return error;
+}
+
+// Makes a new file with make() under a temporary name in folder and renames it to target when it is
+// complete.
+sd_FsResult MakeThenRename(const QString& folder, const fs::path& target,
+                           const std::function<std::error_code(const fs::path&)>& make) {
+    fs::path temporary;
+    std::error_code error = MakeTemporary(folder, make, temporary);
+    if (error == std::errc::file_exists) // not the target's, which would mean "keep it"
+        return {sd_FsStatus::Other, QString::fromLocal8Bit(error.message())};
+    if (!error)
+        error = PutInPlace(temporary, target);
     return Failure(error);
+}
+
+// Whether something is at path, links not followed; error also tells of a path that is missing.
+bool Occupied(const fs::path& path, std::error_code& error) {
+    return fs::symlink_status(path, error).type() != fs::file_type::not_found;
 }
 
 void SortByName(QStringList& paths) {
@@ -123,20 +144,47 @@ sd_FsResult sd_platform::ListFolder(const QString& folder, QStringList& folders,
 }
 
 sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied,
-                                      const sd_SourceRead* read) {
+                                      sd_SourceRead* read) {
     std::error_code error;
     const fs::path to = ToFs(target);
-    if (fs::symlink_status(to, error).type() != fs::file_type::not_found)
-        return Failure(error ? error : std::make_error_code(std::errc::file_exists));
     const fs::path from = ToFs(source);
+    const bool unchanged = read && sd::Unchanged(from, *read);
+    const bool written = read && !read->temporary.isEmpty(); // its bytes are in the temporary file only
+    if (written) {
+        const fs::path temporary = ToFs(read->temporary);
+        read->temporary.clear();
+        if (unchanged && !Occupied(to, error) && !PutInPlace(temporary, to)) {
+            if (copied)
+                *copied = read->made;
+            return {};
+        }
+        std::error_code ignored; // the copy starts over, in its turn
+        fs::remove(temporary, ignored);
+    }
+    if (Occupied(to, error))
+        return Failure(error ? error : std::make_error_code(std::errc::file_exists));
     return MakeThenRename(QFileInfo(target).path(), to, [&](const fs::path& temporary) {
-        return read && sd::Unchanged(from, *read) ? sd::WriteCopyToNewFile(*read, temporary, copied)
-                                                  : sd::CopyToNewFile(from, temporary, copied);
+        return unchanged && !written ? sd::WriteCopyToNewFile(*read, temporary, copied)
+                                     : sd::CopyToNewFile(from, temporary, copied);
     });
 }
 
 bool sd_platform::ReadSource(const QString& source, qint64 maxBytes, sd_SourceRead& read) {
     return sd::ReadWholeFile(ToFs(source), maxBytes, read);
+}
+
+bool sd_platform::WriteAhead(sd_SourceRead& read, const QString& target) {
+    std::error_code ignored;
+    if (Occupied(ToFs(target), ignored))
+        return false;
+    fs::path temporary;
+    if (MakeTemporary(
+            QFileInfo(target).path(),
+            [&](const fs::path& path) { return sd::WriteCopyToNewFile(read, path, &read.made); }, temporary))
+        return false;
+    read.temporary = FromFs(temporary);
+    read.bytes = QByteArray();
+    return true;
 }
 
 sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) {

@@ -43,12 +43,19 @@ public:
     // copy is complete: a failed copy leaves nothing behind, a killed one at most the temporary file.
     // The copy is writable by its owner. With copied given, it receives the SHA-256 of the data, hashed
     // from the copy's reads, and the copy's size and time. With read given (ReadSource's read of
-    // source), the data is written from it, unless the source changed since it was read.
+    // source), the data is written from it, or the temporary file that WriteAhead made of it is put in
+    // place, unless the source changed since it was read; that temporary file is gone afterwards either
+    // way (read->temporary is cleared).
     virtual sd_FsResult CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied,
-                                     const sd_SourceRead* read = nullptr);
-    // Reads a file of at most maxBytes whole and hashes it; false when it is bigger or cannot be read
-    // (the copy then reads it itself and meets the failure in its turn). Safe on any thread.
+                                     sd_SourceRead* read = nullptr);
+    // Reads a file of at most maxBytes whole; false when it is bigger or cannot be read (the copy then
+    // reads it itself and meets the failure in its turn). Safe on any thread.
     virtual bool ReadSource(const QString& source, qint64 maxBytes, sd_SourceRead& read);
+    // Writes a read (with its digest) to a temporary name beside target, which does not exist yet, so
+    // that its copy only renames it: read.temporary and read.made then name and describe that file, and
+    // the bytes are dropped. False, keeping the bytes, when target exists or the file cannot be written
+    // (the copy then meets that in its turn). Safe on any thread.
+    virtual bool WriteAhead(sd_SourceRead& read, const QString& target);
     // Replaces (or creates) the file with bytes, whole or not at all: they go to a temporary name beside
     // it, every write, the sync to disk and the close are checked, and only then is it renamed over the
     // file, keeping the old file's permissions. A failure leaves the old file as it was.

@@ -18,7 +18,7 @@ sd_FsResult FakePlatform::ListFolder(const QString& folder, QStringList& folders
 }
 
 sd_FsResult FakePlatform::CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied,
-                                       const sd_SourceRead* read) {
+                                       sd_SourceRead* read) {
     ++copyAttempts;
     if (beforeCopy)
         beforeCopy(source);

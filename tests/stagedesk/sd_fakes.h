@@ -31,7 +31,7 @@ public:
 
     sd_FsResult ListFolder(const QString& folder, QStringList& folders, QStringList& files) override;
     sd_FsResult CopyFileData(const QString& source, const QString& target, sd_CopiedFile* copied,
-                             const sd_SourceRead* read = nullptr) override;
+                             sd_SourceRead* read = nullptr) override;
     sd_FsResult RemoveTree(const QString& path) override;
     sd_FsResult RemoveFile(const QString& path) override;
     sd_Volume VolumeOf(const QString& path) override;

@@ -165,38 +165,66 @@ TEST(ReadAheadCopy, LeavesWhatACopyThatReadsEachFileInItsTurnLeaves) {
     }
 }
 
-// Reads are given in the announced order only, each the whole file with its digest; a file that cannot
-// be read whole is left to its copy, and a new announcement drops what was read of the old one.
-TEST(ReadAhead, GivesTheAnnouncedFilesInTheirOrder) {
+QStringList TargetsOf(const QStringList& sources, const QString& from, const QString& to) {
+    QStringList targets;
+    for (const QString& source : sources)
+        targets << to + source.mid(from.size());
+    return targets;
+}
+
+// Files are given in the announced order only, each read whole, hashed and written under a temporary
+// name beside its target; a file that cannot be read whole is left to its copy, one whose target exists
+// keeps its bytes, and a new announcement or the end removes what was made and not taken.
+TEST(ReadAhead, MakesTheAnnouncedFilesInTheirOrder) {
     TestKit kit;
     WriteDisc(kit);
     QStringList sources;
     for (int i = 0; i < kFiles; ++i)
         sources << kit.Path(QString("drive/%1/").arg(i < kFiles / 2 ? "a" : "b") + FileName(i));
     sources.insert(3, kit.Path("drive/missing.txt"));
-    sd_ReadAhead ahead(sd_platform::Real());
-    ahead.Announce(sources);
-    EXPECT_EQ(ahead.Take(sources[1]), nullptr); // not the next one
-    for (const QString& source : sources) {
-        const std::unique_ptr<sd_SourceRead> read = ahead.Take(source);
-        if (source.endsWith("missing.txt")) {
-            EXPECT_EQ(read, nullptr);
-            continue;
+    const QStringList targets = TargetsOf(sources, kit.Path("drive"), kit.Path("out"));
+    QDir().mkpath(kit.Path("out/a"));
+    QDir().mkpath(kit.Path("out/b"));
+    kit.Write("out/a/" + FileName(5), "there before");
+    {
+        sd_ReadAhead ahead(sd_platform::Real());
+        ahead.Announce(sources, targets);
+        EXPECT_EQ(ahead.Take(sources[1]), nullptr); // not the next one
+        for (const QString& source : sources) {
+            std::unique_ptr<sd_SourceRead> read = ahead.Take(source);
+            if (source.endsWith("missing.txt")) {
+                EXPECT_EQ(read, nullptr);
+                continue;
+            }
+            ASSERT_NE(read, nullptr) << source.toStdString();
+            const QByteArray bytes = Read(source).toUtf8();
+            const QByteArray sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+            EXPECT_EQ(read->sha256, sha256);
+            if (source.endsWith(FileName(5))) {
+                EXPECT_TRUE(read->temporary.isEmpty());
+                EXPECT_EQ(read->bytes, bytes);
+                continue;
+            }
+            EXPECT_TRUE(read->bytes.isEmpty()) << "kept in memory once written";
+            EXPECT_EQ(QFileInfo(read->temporary).path(), QFileInfo(targets[sources.indexOf(source)]).path());
+            EXPECT_EQ(Read(read->temporary).toUtf8(), bytes);
+            EXPECT_EQ(read->made.sha256, sha256);
+            EXPECT_EQ(read->made.size, bytes.size());
+            ahead.Discard(std::move(read));
         }
-        ASSERT_NE(read, nullptr) << source.toStdString();
-        QFile file(source);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        EXPECT_EQ(read->bytes, bytes);
-        EXPECT_EQ(read->sha256, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-    }
-    EXPECT_EQ(ahead.Take(sources.last()), nullptr); // taken already
+        EXPECT_EQ(ahead.Take(sources.last()), nullptr); // taken already
+        EXPECT_EQ(FilesBelow(kit.Path("out")), QStringList{"a/" + FileName(5)});
 
-    ahead.Announce(sources.mid(10, 2));
-    EXPECT_TRUE(ahead.Take(sources[11]) == nullptr);
-    const std::unique_ptr<sd_SourceRead> first = ahead.Take(sources[10]);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->bytes.size(), QFileInfo(sources[10]).size());
+        ahead.Announce(sources.mid(10, 2), targets.mid(10, 2));
+        EXPECT_TRUE(ahead.Take(sources[11]) == nullptr);
+        std::unique_ptr<sd_SourceRead> first = ahead.Take(sources[10]);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->made.size, QFileInfo(sources[10]).size());
+        ahead.Discard(std::move(first));
+        ahead.Announce(sources.mid(20, 8), targets.mid(20, 8)); // the list before is dropped
+        ahead.Discard(ahead.Take(sources[20]));
+    }
+    EXPECT_EQ(FilesBelow(kit.Path("out")), QStringList{"a/" + FileName(5)});
 }
 
 // Counts the reads, each of a file of a few bytes, without a file system.
@@ -208,6 +236,7 @@ public:
         ++reads;
         return true;
     }
+    bool WriteAhead(sd_SourceRead&, const QString&) override { return false; }
 };
 
 // Waits, at most a few seconds, until the reads reach the count; the count reached.
@@ -225,7 +254,7 @@ TEST(ReadAhead, ReadsAgainOnlyWhenHalfOfItsRoomIsFree) {
     for (int i = 0; i < 4 * sd_ReadAhead::kFiles; ++i)
         sources << QString("/disc/%1").arg(i);
     sd_ReadAhead ahead(platform);
-    ahead.Announce(sources);
+    ahead.Announce(sources, sources);
     ASSERT_EQ(ReadsReaching(platform, sd_ReadAhead::kFiles), sd_ReadAhead::kFiles);
     int taken = 0;
     for (; taken < sd_ReadAhead::kFiles / 2 - 1; ++taken)
