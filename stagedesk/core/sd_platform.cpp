@@ -153,13 +153,15 @@ sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& targ
     if (written) {
         const fs::path temporary = ToFs(read->temporary);
         read->temporary.clear();
-        if (unchanged && !Occupied(to, error) && !PutInPlace(temporary, to)) {
+        std::error_code ignored;
+        if (!unchanged || Occupied(to, ignored))
+            fs::remove(temporary, ignored);
+        else if (!PutInPlace(temporary, to)) { // which removes it when it fails
             if (copied)
                 *copied = read->made;
             return {};
         }
-        std::error_code ignored; // the copy starts over, in its turn
-        fs::remove(temporary, ignored);
+        // Otherwise the copy starts over, in its turn.
     }
     if (Occupied(to, error))
         return Failure(error ? error : std::make_error_code(std::errc::file_exists));

@@ -71,12 +71,11 @@ std::vector<sd_ReadAhead::Started> sd_ReadAhead::ReadBatch() {
         bytes += started.read ? started.read->bytes.size() : 0;
         batch.push_back(std::move(started));
         lock.lock();
-    } while (batch.size() < size_t(kBatchFiles) && bytes < kBatchBytes && !ending_ &&
-             announced_ == batch.back().announced && MayRead());
+    } while (batch.size() < size_t(kBatchFiles) && bytes < kBatchBytes && !ending_ && MayRead());
     return batch;
 }
 
-void sd_ReadAhead::WriteAhead(sd_SourceRead& read, const QString& target) {
+void sd_ReadAhead::HashAndWrite(sd_SourceRead& read, const QString& target) {
     sd_Sha256 hash;
     hash.Update(read.bytes.constData(), read.bytes.size());
     read.sha256 = hash.HexDigest();
@@ -109,7 +108,7 @@ void sd_ReadAhead::Work() {
             return;
         for (Started& started : batch) {
             if (started.read)
-                WriteAhead(*started.read, started.target);
+                HashAndWrite(*started.read, started.target);
             Publish(started);
         }
     }

@@ -67,7 +67,7 @@ private:
     // Starts the next files and reads them, waiting while there is no room; empty when ending. Called
     // with reading_ held.
     std::vector<Started> ReadBatch();
-    void WriteAhead(sd_SourceRead& read, const QString& target);
+    void HashAndWrite(sd_SourceRead& read, const QString& target);
     // Gives a file to its slot, or drops it when its list was dropped.
     void Publish(Started& started);
 
