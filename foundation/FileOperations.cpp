@@ -333,8 +333,13 @@ bool MakePath(const CString& path, PathStyle style, FileFailure* failure) {
         if (IsUncreatable(prefix, style) || (prefix != path && PathExists(CurrentFileSystem(), prefix)))
             continue;
         PrintAtLevel(("mkdir " + prefix).Text(), 5);
-        if (!CurrentFileSystem().MakeDirectory(prefix.Str()))
-            return FailHere(failure, prefix);
+        if (!CurrentFileSystem().MakeDirectory(prefix.Str())) {
+            // Another thread or program may have made it since it was looked for (parallel runs making
+            // sibling folders): that is what was wanted.
+            const std::string reason = CurrentFileSystem().LastFailureReason();
+            if (!PathExists(CurrentFileSystem(), prefix))
+                return Fail(failure, prefix, reason);
+        }
         created = true;
     }
     if (created)

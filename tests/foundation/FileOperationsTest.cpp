@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -349,6 +352,27 @@ TEST_F(DiskTreeTest, PathsResolveIgnoringLetterCase) {
     EXPECT_TRUE(MakePath(At("DRIVERS/New")));
     EXPECT_TRUE(fs::is_directory(temp.Path() / "Drivers/New"));
     EXPECT_FALSE(fs::exists(temp.Path() / "DRIVERS"));
+}
+
+// Parallel runs that make sibling folders race to make their shared parents; the loser of a race finds
+// its folder made and goes on.
+TEST_F(DiskTreeTest, MakePathsRacingForTheSameParentsAllSucceed) {
+    constexpr int kThreads = 8;
+    for (int round = 0; round < 20; ++round) {
+        std::atomic<int> ready{0}, made{0};
+        std::vector<std::thread> threads;
+        for (int i = 0; i < kThreads; ++i) {
+            threads.emplace_back([&, i] {
+                const CString path = At("r" + std::to_string(round) + "/a/b/t" + std::to_string(i));
+                for (++ready; ready < kThreads;)
+                    std::this_thread::yield();
+                made += MakePath(path) ? 1 : 0;
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+        ASSERT_EQ(made, kThreads) << "round " << round;
+    }
 }
 
 TEST_F(DiskTreeTest, CopyOneFileKeepsTheTimesToTheNanosecond) {
