@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <cstdio> // renameat2
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -300,6 +301,27 @@ bool ReadWholeFile(const fs::path& source, qint64 maxBytes, sd_SourceRead& read)
     if (whole)
         read.bytes.truncate(got);
     return whole;
+}
+
+std::error_code RenameNew(const fs::path& from, const fs::path& to) {
+#ifdef _WIN32
+    if (MoveFileExW(from.c_str(), to.c_str(), 0)) // without MOVEFILE_REPLACE_EXISTING
+        return {};
+    const DWORD code = GetLastError();
+    if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
+        return std::make_error_code(std::errc::file_exists);
+    return std::error_code(int(code), std::system_category());
+#else
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS)
+        return SystemError();
+    // A file system that cannot refuse in the same step: look first.
+    struct stat status {};
+    if (::lstat(to.c_str(), &status) == 0)
+        return std::make_error_code(std::errc::file_exists);
+    return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : SystemError();
+#endif
 }
 
 std::error_code WriteNewFile(const fs::path& target, const QByteArray& bytes) {

@@ -33,6 +33,11 @@ bool Unchanged(const std::filesystem::path& source, const sd_SourceRead& read);
 // or cannot be read.
 bool ReadWholeFile(const std::filesystem::path& source, qint64 maxBytes, sd_SourceRead& read);
 
+// Gives the complete file from the name to, which must be free: fails with std::errc::file_exists,
+// touching nothing, when something is there already (where the system can, in the same step, so that a
+// file made there meanwhile is never replaced).
+std::error_code RenameNew(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // Writes bytes into the new file target and syncs it to disk before closing it.
 std::error_code WriteNewFile(const std::filesystem::path& target, const QByteArray& bytes);
 

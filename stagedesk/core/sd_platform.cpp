@@ -65,7 +65,7 @@ std::error_code MakeTemporary(const QString& folder,
     return error;
 }
 
-// Gives the complete temporary file the target's name; a failure removes it.
+// Gives the complete temporary file the target's name, replacing what is there; a failure removes it.
 std::error_code PutInPlace(const fs::path& temporary, const fs::path& target) {
     std::error_code error;
     fs::rename(temporary, target, error);
@@ -76,17 +76,28 @@ std::error_code PutInPlace(const fs::path& temporary, const fs::path& target) {
     return error;
 }
 
-// Makes a new file with make() under a temporary name in folder and renames it to target when it is
-// complete.
+// Gives the complete temporary file the target's name when nothing is there (file_exists otherwise); a
+// failure removes it.
+std::error_code PutInFreePlace(const fs::path& temporary, const fs::path& target) {
+    const std::error_code error = sd::RenameNew(temporary, target);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    }
+    return error;
+}
+
+// Makes a new file with make() under a temporary name in folder and gives it the target's name with
+// put() when it is complete.
 sd_FsResult MakeThenRename(const QString& folder, const fs::path& target,
-                           const std::function<std::error_code(const fs::path&)>& make) {
+                           const std::function<std::error_code(const fs::path&)>& make,
+                           std::error_code (*put)(const fs::path&, const fs::path&)) {
     fs::path temporary;
-    std::error_code error = MakeTemporary(folder, make, temporary);
-    if (error == std::errc::file_exists) // not the target's, which would mean "keep it"
+    const std::error_code error = MakeTemporary(folder, make, temporary);
+    // No free temporary name: that is not the target's, which would mean "keep it".
+    if (error == std::errc::file_exists)
         return {sd_FsStatus::Other, QString::fromLocal8Bit(error.message())};
-    if (!error)
-        error = PutInPlace(temporary, target);
-    return Failure(error);
+    return Failure(error ? error : put(temporary, target));
 }
 
 // Whether something is at path, links not followed; error also tells of a path that is missing.
@@ -153,22 +164,27 @@ sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& targ
     if (written) {
         const fs::path temporary = ToFs(read->temporary);
         read->temporary.clear();
-        std::error_code ignored;
-        if (!unchanged || Occupied(to, ignored))
+        if (!unchanged) {
+            std::error_code ignored;
             fs::remove(temporary, ignored);
-        else if (!PutInPlace(temporary, to)) { // which removes it when it fails
-            if (copied)
+        } else {
+            error = PutInFreePlace(temporary, to); // which removes it when it fails
+            if (!error && copied)
                 *copied = read->made;
-            return {};
+            if (!error || error == std::errc::file_exists)
+                return Failure(error);
+            error.clear(); // the copy starts over, in its turn
         }
-        // Otherwise the copy starts over, in its turn.
     }
     if (Occupied(to, error))
         return Failure(error ? error : std::make_error_code(std::errc::file_exists));
-    return MakeThenRename(QFileInfo(target).path(), to, [&](const fs::path& temporary) {
-        return unchanged && !written ? sd::WriteCopyToNewFile(*read, temporary, copied)
-                                     : sd::CopyToNewFile(from, temporary, copied);
-    });
+    return MakeThenRename(
+        QFileInfo(target).path(), to,
+        [&](const fs::path& temporary) {
+            return unchanged && !written ? sd::WriteCopyToNewFile(*read, temporary, copied)
+                                         : sd::CopyToNewFile(from, temporary, copied);
+        },
+        PutInFreePlace);
 }
 
 bool sd_platform::ReadSource(const QString& source, qint64 maxBytes, sd_SourceRead& read) {
@@ -191,14 +207,17 @@ bool sd_platform::WriteAhead(sd_SourceRead& read, const QString& target) {
 
 sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) {
     const fs::path target = ToFs(path);
-    return MakeThenRename(QFileInfo(path).path(), target, [&](const fs::path& temporary) {
-        std::error_code error = sd::WriteNewFile(temporary, bytes);
-        std::error_code missing;
-        const fs::file_status old = fs::status(target, missing);
-        if (!error && !missing)
-            fs::permissions(temporary, old.permissions(), error);
-        return error;
-    });
+    return MakeThenRename(
+        QFileInfo(path).path(), target,
+        [&](const fs::path& temporary) {
+            std::error_code error = sd::WriteNewFile(temporary, bytes);
+            std::error_code missing;
+            const fs::file_status old = fs::status(target, missing);
+            if (!error && !missing)
+                fs::permissions(temporary, old.permissions(), error);
+            return error;
+        },
+        PutInPlace);
 }
 
 sd_FsResult sd_platform::AppendToFile(const QString& path, const QByteArray& bytes) {

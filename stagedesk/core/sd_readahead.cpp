@@ -82,19 +82,23 @@ void sd_ReadAhead::HashAndWrite(sd_SourceRead& read, const QString& target) {
     platform_.WriteAhead(read, target); // when it cannot, the copy writes the bytes in its turn
 }
 
-void sd_ReadAhead::Publish(Started& started) {
+void sd_ReadAhead::Publish(std::vector<Started>& batch) {
+    std::vector<Started> dropped;
     std::unique_lock<std::mutex> lock(mutex_);
-    if (started.announced != announced_) {
-        lock.unlock();
-        Discard(std::move(started.read));
-        return;
+    for (Started& started : batch) {
+        if (started.announced != announced_) {
+            dropped.push_back(std::move(started));
+            continue;
+        }
+        Slot& slot = slots_[size_t(started.index - next_)];
+        bytesHeld_ += started.read ? started.read->bytes.size() : 0;
+        slot.read = std::move(started.read);
+        slot.done = true;
     }
-    Slot& slot = slots_[size_t(started.index - next_)];
-    bytesHeld_ += started.read ? started.read->bytes.size() : 0;
-    slot.read = std::move(started.read);
-    slot.done = true;
-    const bool awaited = takerWaits_ && started.index == next_;
+    const bool awaited = takerWaits_ && !slots_.empty() && slots_.front().done;
     lock.unlock();
+    for (Started& started : dropped)
+        Discard(std::move(started.read));
     if (awaited)
         changed_.notify_all();
 }
@@ -109,8 +113,8 @@ void sd_ReadAhead::Work() {
         for (Started& started : batch) {
             if (started.read)
                 HashAndWrite(*started.read, started.target);
-            Publish(started);
         }
+        Publish(batch);
     }
 }
 

@@ -68,8 +68,9 @@ private:
     // with reading_ held.
     std::vector<Started> ReadBatch();
     void HashAndWrite(sd_SourceRead& read, const QString& target);
-    // Gives a file to its slot, or drops it when its list was dropped.
-    void Publish(Started& started);
+    // Gives the files of a batch to their slots at once, so that the copy wakes once for the batch; a
+    // file whose list was dropped is dropped too.
+    void Publish(std::vector<Started>& batch);
 
     sd_platform& platform_;
     std::mutex reading_; // held by the one thread that picks and reads the next file

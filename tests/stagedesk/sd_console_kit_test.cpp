@@ -115,8 +115,17 @@ TEST_F(ConsoleKit, ACopyKilledMidwayAndResumedEqualsAnUninterruptedCopy) {
     const auto expected = Tree(reference.Path() / "kit/utils/RAIDUTIL");
     const std::string expectedManifest = reference.Read("kit/utils/RAIDUTIL.sha256");
 
+    // Copied files are put in place with renameat2 and manifests saved with rename, and strace counts
+    // each call apart: kills amid the files, and one at the partial manifest saved after the last file.
+    struct KillPoint {
+        std::string call;
+        int nth;
+    };
+    const std::vector<KillPoint> killPoints = {
+        {"renameat2", 2}, {"renameat2", 5}, {"renameat2", 20}, {"renameat2", 45}, {"rename", 8}};
     bool keptAny = false;
-    for (const int killAt : {2, 5, 20, 45, 70}) {
+    for (const KillPoint& point : killPoints) {
+        const std::string killAt = point.call + " " + std::to_string(point.nth);
         TempDir run;
         MakeKit(run.Path());
         std::vector<std::string> traced = {"-f",
@@ -124,16 +133,15 @@ TEST_F(ConsoleKit, ACopyKilledMidwayAndResumedEqualsAnUninterruptedCopy) {
                                            "-o",
                                            "/dev/null",
                                            "-e",
-                                           "inject=?rename,?renameat,?renameat2:signal=KILL:when=" +
-                                               std::to_string(killAt),
+                                           "inject=" + point.call +
+                                               ":signal=KILL:when=" + std::to_string(point.nth),
                                            BuiltProgram("stagedesk"),
                                            "--console",
                                            "--home",
                                            "kit/stagedesk"};
         traced.insert(traced.end(), kRaidUtility.begin(), kRaidUtility.end());
         const ProgramResult killed = RunProgram("/usr/bin/strace", traced, run.Path().string());
-        ASSERT_FALSE(Has(killed, "completed successfully")) << "kill at rename " << killAt << "\n"
-                                                            << killed.out;
+        ASSERT_FALSE(Has(killed, "completed successfully")) << "kill at " << killAt << "\n" << killed.out;
 
         const fs::path kept = run.Path() / "kit/utils/RAIDUTIL/RAIDCFG.EXE";
         struct stat before {};
@@ -142,15 +150,14 @@ TEST_F(ConsoleKit, ACopyKilledMidwayAndResumedEqualsAnUninterruptedCopy) {
             // Without --resume the question is answered No, then the old question: nothing changes.
             const ProgramResult declined = Run(kRaidUtility, run.Path());
             EXPECT_EQ(declined.status, 3) << declined.out;
-            EXPECT_TRUE(Has(declined, "Resume Copy?\n")) << "kill at rename " << killAt << "\n"
-                                                         << declined.out;
+            EXPECT_TRUE(Has(declined, "Resume Copy?\n")) << "kill at " << killAt << "\n" << declined.out;
         }
         std::vector<std::string> again = kRaidUtility;
         again.push_back("--resume");
         const ProgramResult finished = Run(again, run.Path());
-        ASSERT_EQ(finished.status, 0) << "kill at rename " << killAt << "\n" << finished.out;
-        EXPECT_EQ(Tree(run.Path() / "kit/utils/RAIDUTIL"), expected) << "kill at rename " << killAt;
-        EXPECT_EQ(run.Read("kit/utils/RAIDUTIL.sha256"), expectedManifest) << "kill at rename " << killAt;
+        ASSERT_EQ(finished.status, 0) << "kill at " << killAt << "\n" << finished.out;
+        EXPECT_EQ(Tree(run.Path() / "kit/utils/RAIDUTIL"), expected) << "kill at " << killAt;
+        EXPECT_EQ(run.Read("kit/utils/RAIDUTIL.sha256"), expectedManifest) << "kill at " << killAt;
         EXPECT_FALSE(fs::exists(run.Path() / "kit/utils/RAIDUTIL.sha256.partial"));
         struct stat after {};
         if (hadFirst && Has(finished, "Resume it?\nYes\n") && ::stat(kept.c_str(), &after) == 0)

@@ -2,6 +2,7 @@
 // outcome, lines, files and manifests, whatever file fails and wherever it stops.
 #include "stagedesk/core/sd_filecopy.h"
 #include "stagedesk/core/sd_manifest.h"
+#include "stagedesk/core/sd_newfile.h"
 #include "stagedesk/core/sd_readahead.h"
 
 #include "sd_fakes.h"
@@ -282,6 +283,35 @@ TEST(RealPlatform, ReadsASourceWholeUpToTheLimitOnly) {
             EXPECT_EQ(read.bytes, QByteArray(size, 'x')) << size;
         }
     }
+}
+
+// A file made ahead takes its target's name only while nothing is there: a file that appeared there in
+// the meantime is kept, and the one made ahead is removed.
+TEST(RealPlatform, PutsAFileMadeAheadInPlaceOnlyWhereNothingIs) {
+    TestKit kit;
+    kit.Write("src/f.txt", "source bytes");
+    QDir().mkpath(kit.Path("out"));
+    const QString source = kit.Path("src/f.txt"), target = kit.Path("out/f.txt");
+    for (const bool madeMeanwhile : {false, true}) {
+        QFile::remove(target);
+        sd_SourceRead read;
+        ASSERT_TRUE(sd_platform::Real().ReadSource(source, 4096, read));
+        read.sha256 = "digest";
+        ASSERT_TRUE(sd_platform::Real().WriteAhead(read, target));
+        if (madeMeanwhile)
+            kit.Write("out/f.txt", "made meanwhile");
+        sd_CopiedFile copied;
+        const sd_FsResult result = sd_platform::Real().CopyFileData(source, target, &copied, &read);
+        EXPECT_EQ(result.status, madeMeanwhile ? sd_FsStatus::Exists : sd_FsStatus::Ok) << madeMeanwhile;
+        EXPECT_EQ(Read(target), madeMeanwhile ? "made meanwhile" : "source bytes");
+        EXPECT_EQ(copied.sha256, madeMeanwhile ? QByteArray() : QByteArray("digest"));
+        EXPECT_EQ(FilesBelow(kit.Path("out")), QStringList{"f.txt"}) << "a temporary file was left";
+    }
+    kit.Write("out/g.txt", "moved");
+    const std::error_code refused = sd::RenameNew(kit.Path("out/g.txt").toStdString(), target.toStdString());
+    EXPECT_EQ(refused, std::errc::file_exists);
+    EXPECT_EQ(Read(target), "made meanwhile");
+    EXPECT_EQ(Read(kit.Path("out/g.txt")), "moved");
 }
 
 } // namespace
