@@ -40,6 +40,10 @@ bool sd_ReadAhead::Full() const {
     return slots_.size() >= size_t(kFiles) || bytesHeld_ >= kBytes;
 }
 
+void sd_ReadAhead::NoteWhenFull() {
+    refilling_ = refilling_ || Full();
+}
+
 bool sd_ReadAhead::MayRead() const {
     if (next_ + qsizetype(slots_.size()) >= sources_.size())
         return false;
@@ -52,7 +56,6 @@ std::vector<sd_ReadAhead::Started> sd_ReadAhead::ReadBatch() {
     std::vector<Started> batch;
     qint64 bytes = 0;
     std::unique_lock<std::mutex> lock(mutex_);
-    refilling_ = refilling_ || Full();
     changed_.wait(lock, [this] { return ending_ || MayRead(); });
     if (ending_)
         return batch;
@@ -64,6 +67,7 @@ std::vector<sd_ReadAhead::Started> sd_ReadAhead::ReadBatch() {
         started.target = targets_[started.index];
         const QString source = sources_[started.index];
         slots_.emplace_back();
+        NoteWhenFull();
         lock.unlock();
         started.read = std::make_unique<sd_SourceRead>();
         if (!platform_.ReadSource(source, kLargestFile, *started.read))
@@ -95,6 +99,7 @@ void sd_ReadAhead::Publish(std::vector<Started>& batch) {
         slot.read = std::move(started.read);
         slot.done = true;
     }
+    NoteWhenFull();
     const bool awaited = takerWaits_ && !slots_.empty() && slots_.front().done;
     lock.unlock();
     for (Started& started : dropped)

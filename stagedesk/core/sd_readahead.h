@@ -64,6 +64,9 @@ private:
     // files rather than once for every file taken.
     bool MayRead() const;
     bool Full() const;
+    // Marks the room as full the moment it fills, so that a taker quick to free a little of it does not
+    // let the next read in before half of it is free.
+    void NoteWhenFull();
     // Starts the next files and reads them, waiting while there is no room; empty when ending. Called
     // with reading_ held.
     std::vector<Started> ReadBatch();
