@@ -65,10 +65,17 @@ std::error_code MakeTemporary(const QString& folder,
     return error;
 }
 
-// Gives the complete temporary file the target's name, replacing what is there; a failure removes it.
-std::error_code PutInPlace(const fs::path& temporary, const fs::path& target) {
+// Whether the new name may replace what is there, or is taken only where nothing is (file_exists
+// otherwise).
+enum class Placing { Replace, OnlyIfFree };
+
+// Gives the complete temporary file the target's name; a failure removes it.
+std::error_code PutInPlace(const fs::path& temporary, const fs::path& target, Placing placing) {
     std::error_code error;
-    fs::rename(temporary, target, error);
+    if (placing == Placing::OnlyIfFree)
+        error = sd::RenameNew(temporary, target);
+    else
+        fs::rename(temporary, target, error);
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
@@ -76,28 +83,16 @@ std::error_code PutInPlace(const fs::path& temporary, const fs::path& target) {
     return error;
 }
 
-// Gives the complete temporary file the target's name when nothing is there (file_exists otherwise); a
-// failure removes it.
-std::error_code PutInFreePlace(const fs::path& temporary, const fs::path& target) {
-    const std::error_code error = sd::RenameNew(temporary, target);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    }
-    return error;
-}
-
-// Makes a new file with make() under a temporary name in folder and gives it the target's name with
-// put() when it is complete.
+// Makes a new file with make() under a temporary name in folder and gives it the target's name when it
+// is complete.
 sd_FsResult MakeThenRename(const QString& folder, const fs::path& target,
-                           const std::function<std::error_code(const fs::path&)>& make,
-                           std::error_code (*put)(const fs::path&, const fs::path&)) {
+                           const std::function<std::error_code(const fs::path&)>& make, Placing placing) {
     fs::path temporary;
     const std::error_code error = MakeTemporary(folder, make, temporary);
     // No free temporary name: that is not the target's, which would mean "keep it".
     if (error == std::errc::file_exists)
         return {sd_FsStatus::Other, QString::fromLocal8Bit(error.message())};
-    return Failure(error ? error : put(temporary, target));
+    return Failure(error ? error : PutInPlace(temporary, target, placing));
 }
 
 // Whether something is at path, links not followed; error also tells of a path that is missing.
@@ -168,7 +163,7 @@ sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& targ
             std::error_code ignored;
             fs::remove(temporary, ignored);
         } else {
-            error = PutInFreePlace(temporary, to); // which removes it when it fails
+            error = PutInPlace(temporary, to, Placing::OnlyIfFree); // which removes it when it fails
             if (!error && copied)
                 *copied = read->made;
             if (!error || error == std::errc::file_exists)
@@ -184,7 +179,7 @@ sd_FsResult sd_platform::CopyFileData(const QString& source, const QString& targ
             return unchanged && !written ? sd::WriteCopyToNewFile(*read, temporary, copied)
                                          : sd::CopyToNewFile(from, temporary, copied);
         },
-        PutInFreePlace);
+        Placing::OnlyIfFree);
 }
 
 bool sd_platform::ReadSource(const QString& source, qint64 maxBytes, sd_SourceRead& read) {
@@ -217,7 +212,7 @@ sd_FsResult sd_platform::SaveFile(const QString& path, const QByteArray& bytes) 
                 fs::permissions(temporary, old.permissions(), error);
             return error;
         },
-        PutInPlace);
+        Placing::Replace);
 }
 
 sd_FsResult sd_platform::AppendToFile(const QString& path, const QByteArray& bytes) {
